@@ -1,0 +1,36 @@
+#pragma once
+
+#include "bank/TextEncoding.h"
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace zdawnik {
+
+// True when a question or answer line is a picture line: it holds "[img]", letter for letter.
+bool HasPictureTag(std::string_view line);
+
+// The picture name of a picture line: the text between the end of its first "[img]" and the start
+// of its first "[/img]"; empty when there is no "[/img]" after the "[img]".
+std::string PictureName(std::string_view line);
+
+// The line with its picture tag taken out: from the first "[img]" to the end of the first "[/img]"
+// after it, or to the end of the line when no "[/img]" follows.
+std::string WithoutPictureTag(std::string_view line);
+
+// The extension after the last dot of a picture name, in lower case; empty when there is none.
+std::string PictureExtension(std::string_view name);
+
+// True for the extensions the program can show: bmp, ico, emf, wmf, png, jpg, jpeg.
+bool IsPictureExtension(std::string_view extension);
+
+// The file a picture name stands for in the bank directory. A backslash in the name separates
+// directories. When no file has the exact name, a file whose name matches without regard to case
+// is taken, so banks made on case-insensitive systems keep their pictures. The name is tried as
+// UTF-8 and, for a Windows-1250 question, also as its own bytes. Nothing when no entry matches.
+std::optional<std::filesystem::path> FindPictureFile(const std::filesystem::path& bankDir, std::string_view name,
+                                                     TextEncoding encoding);
+
+} // namespace zdawnik

@@ -1,0 +1,245 @@
+#include "bank/QuestionReader.h"
+
+#include "bank/BankErrors.h"
+#include "bank/Platform.h"
+#include "bank/Question.h"
+#include "bank/QuestionView.h"
+
+#include <algorithm>
+#include <array>
+#include <new>
+#include <vector>
+
+namespace zdawnik {
+
+namespace {
+
+constexpr std::string_view StopMarker = "[stop]";
+constexpr std::string_view OptionSeparator = ";;";
+constexpr std::string_view ByteOrderMark = "\xEF\xBB\xBF";
+constexpr char LineFeed = 10;
+constexpr char CarriageReturn = 13;
+constexpr char EndOfText = 26;
+
+// Takes the fields of the joined text from the front, one "[stop]" at a time.
+class FieldCursor
+{
+public:
+    explicit FieldCursor(std::string_view text) : m_rest(text) {}
+
+    std::string next()
+    {
+        const std::size_t stop = m_rest.find(StopMarker);
+        if (stop == std::string_view::npos) {
+            m_rest = {};
+            return {};
+        }
+        std::string field(m_rest.substr(0, stop));
+        m_rest.remove_prefix(stop + StopMarker.size());
+        return field;
+    }
+
+private:
+    std::string_view m_rest;
+};
+
+// Takes the options out of a list line: each option is followed by ";;", and what follows the last
+// ";;" is left in line.
+std::vector<std::string> TakeOptions(std::string& line)
+{
+    std::vector<std::string> options;
+    std::size_t start = 0;
+    for (std::size_t separator; (separator = line.find(OptionSeparator, start)) != std::string::npos;) {
+        options.emplace_back(line, start, separator - start);
+        start = separator + OptionSeparator.size();
+    }
+    line.erase(0, start);
+    return options;
+}
+
+} // namespace
+
+void QuestionLineReader::feed(std::string_view bytes)
+{
+    if (m_probing) {
+        // A byte-order mark is only a mark at the very start of the file.
+        while (!bytes.empty() && m_probe.size() < ByteOrderMark.size()) {
+            m_probe += bytes.front();
+            bytes.remove_prefix(1);
+            if (ByteOrderMark.substr(0, m_probe.size()) != m_probe)
+                break;
+        }
+        if (m_probe.size() < ByteOrderMark.size() && ByteOrderMark.substr(0, m_probe.size()) == m_probe)
+            return; // need more bytes to decide
+        m_probing = false;
+        m_byteOrderMark = m_probe == ByteOrderMark;
+        if (!m_byteOrderMark)
+            feedText(m_probe);
+        m_probe.clear();
+    }
+    feedText(bytes);
+}
+
+void QuestionLineReader::feedText(std::string_view bytes)
+{
+    std::size_t i = 0;
+    const std::size_t size = bytes.size();
+    while (i < size && m_state != State::Ended) {
+        const char c = bytes[i];
+        switch (m_state) {
+        case State::LineStart:
+            if (c == EndOfText) {
+                m_state = State::Ended;
+                break;
+            }
+            m_state = State::InLine;
+            continue; // the same byte, now inside the line
+        case State::InLine: {
+            // Take the run of ordinary bytes in one step.
+            std::size_t end = i;
+            while (end < size && bytes[end] != LineFeed && bytes[end] != CarriageReturn && bytes[end] != EndOfText)
+                ++end;
+            if (end > i) {
+                const std::string_view run = bytes.substr(i, end - i);
+                m_validator.feed(run);
+                if (m_result.LineCount < MaxQuestionLines)
+                    m_line.append(run);
+                i = end;
+                continue;
+            }
+            if (c == LineFeed) {
+                endLine();
+                m_state = State::LineStart;
+            } else if (c == EndOfText) {
+                endLine();
+                m_state = State::SkippingRest;
+            }
+            // A carriage return never belongs to the text: before a line feed it is part of the line
+            // end, anywhere else it is dropped and the line goes on.
+            break;
+        }
+        case State::SkippingRest:
+            if (c == LineFeed)
+                m_state = State::LineStart;
+            else if (c == EndOfText)
+                m_state = State::Ended;
+            break;
+        case State::Ended:
+            break;
+        }
+        ++i;
+    }
+}
+
+void QuestionLineReader::endLine()
+{
+    m_validator.feed(LineFeed);
+    ++m_result.LineCount;
+    if (m_result.LineCount <= MaxQuestionLines) {
+        m_result.JoinedText += m_line;
+        m_result.JoinedText += StopMarker;
+    }
+    m_line.clear();
+}
+
+QuestionLines QuestionLineReader::finish()
+{
+    if (m_probing) {
+        m_probing = false;
+        m_byteOrderMark = m_probe == ByteOrderMark;
+        if (!m_byteOrderMark)
+            feedText(m_probe);
+        m_probe.clear();
+    }
+    if (m_state == State::InLine)
+        endLine();
+    m_state = State::Ended;
+    const bool utf8 = m_byteOrderMark || (m_validator.valid() && m_validator.sawMultiByte());
+    m_result.Encoding = utf8 ? TextEncoding::Utf8 : TextEncoding::Windows1250;
+    return std::move(m_result);
+}
+
+QuestionLines ReadQuestionLines(std::string_view bytes)
+{
+    QuestionLineReader reader;
+    reader.feed(bytes);
+    return reader.finish();
+}
+
+void ShowQuestion(const std::string& joinedText, int lineCount, TextEncoding encoding, Question& question,
+                  QuestionView& view)
+{
+    FieldCursor fields(joinedText);
+    const std::string header = fields.next();
+    const bool choice = !header.empty() && header[0] == 'X';
+    if (choice && lineCount - 2 > MaxAnswers)
+        throw ETooManyAnswers("The question has " + std::to_string(lineCount - 2) + " answers; at most " +
+                              std::to_string(MaxAnswers) + " can be shown");
+
+    for (int k = 1; k <= MaxAnswers; ++k) {
+        question.Lines[k].clear();
+        question.Keys[k] = "0";
+    }
+    question.Encoding = encoding;
+    question.Header = header;
+
+    if (choice) {
+        view.beginChoiceQuestion();
+        question.Body = fields.next();
+        view.showQuestionLine(question);
+        const int answers = lineCount - 2;
+        for (int k = 1; k <= answers; ++k) {
+            question.Lines[k] = fields.next();
+            question.Keys[k] = CharacterAt(question.Header, static_cast<std::size_t>(k) + 1, encoding);
+        }
+        view.placeAnswers(answers);
+        for (int n = 1; n <= answers; ++n)
+            view.showAnswer(n, question);
+        return;
+    }
+
+    view.beginSentenceQuestion();
+    question.Body = fields.next();
+    view.showQuestionLine(question);
+    const int lists = std::min(StrToInt(CharacterAt(question.Header, 2, encoding)), MaxLists);
+    view.hideLists();
+    for (int n = 1; n <= lists; ++n) {
+        question.Lines[n] = fields.next();
+        question.Keys[n] = CharacterAt(question.Header, static_cast<std::size_t>(n) + 2, encoding);
+        const std::vector<std::string> options = TakeOptions(question.Lines[n]);
+        view.showList(n, options, question);
+    }
+}
+
+std::string ErrorReportText(const std::string& typeName, const std::string& message)
+{
+    return typeName + " error raised, with message : " + message;
+}
+
+void LoadQuestionFile(const std::filesystem::path& bankDir, const std::string& fileName, Question& question,
+                      QuestionView& view)
+{
+    view.showFileName(fileName);
+    platform::InputFile file(platform::JoinName(bankDir, fileName));
+    try {
+        QuestionLineReader reader;
+        std::array<char, 64 * 1024> buffer;
+        for (std::size_t done; (done = file.read(buffer.data(), buffer.size())) > 0;)
+            reader.feed(std::string_view(buffer.data(), done));
+        file.close();
+        QuestionLines lines = reader.finish();
+        if (lines.LineCount >= 1 && lines.LineCount <= MaxQuestionLines)
+            ShowQuestion(lines.JoinedText, lines.LineCount, lines.Encoding, question, view);
+    } catch (const BankError& error) {
+        file.close();
+        view.reportError(error.typeName(), error.what());
+    } catch (const std::bad_alloc&) {
+        file.close();
+        view.reportError("EOutOfMemory", "Out of memory");
+    } catch (const std::exception& error) {
+        file.close();
+        view.reportError("Exception", error.what());
+    }
+}
+
+} // namespace zdawnik

@@ -1,0 +1,81 @@
+#include "bank/StudyPool.h"
+
+#include "bank/Platform.h"
+#include "bank/Random.h"
+
+#include <cassert>
+#include <numeric>
+
+namespace zdawnik {
+
+bool IsQuestionFileName(const std::string& name)
+{
+    static constexpr char Suffix[] = ".txt";
+    constexpr std::size_t length = sizeof Suffix - 1;
+    if (name.size() < length)
+        return false;
+    for (std::size_t i = 0; i < length; ++i) {
+        char c = name[name.size() - length + i];
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c - 'A' + 'a');
+        if (c != Suffix[i])
+            return false;
+    }
+    return true;
+}
+
+std::vector<std::string> ScanBank(const std::filesystem::path& bankDir)
+{
+    std::vector<std::string> names;
+    platform::ListDirectory(bankDir, [&](const std::string& name) {
+        if (IsQuestionFileName(name))
+            names.push_back(name);
+    });
+    return names;
+}
+
+int StudyPool::BuildPool(const std::vector<std::string>& names)
+{
+    m_pool.clear();
+    m_pool.reserve(names.size());
+    for (const std::string& name : names)
+        m_pool.push_back(PoolEntry{name, InitialRepeats});
+    m_pendingList.resize(m_pool.size());
+    std::iota(m_pendingList.begin(), m_pendingList.end(), 0);
+    m_currentPending = -1;
+    m_currentEntry = -1;
+    return static_cast<int>(m_pool.size());
+}
+
+int StudyPool::DrawQuestion()
+{
+    assert(!m_pendingList.empty());
+    m_random.Reseed();
+    m_currentPending = m_random.RandomBelow(PendingCount());
+    m_currentEntry = m_pendingList[static_cast<std::size_t>(m_currentPending)];
+    return m_currentEntry;
+}
+
+int StudyPool::MarkShown()
+{
+    int& repeats = m_pool[static_cast<std::size_t>(m_currentEntry)].Repeats;
+    if (repeats > 0)
+        --repeats;
+    return repeats;
+}
+
+bool StudyPool::ApplyVerdict(Verdict verdict)
+{
+    int& repeats = m_pool[static_cast<std::size_t>(m_currentEntry)].Repeats;
+    if (verdict != Verdict::Good)
+        repeats += RepeatsAfterMistake;
+    if (repeats != 0)
+        return false;
+    // A question leaves the pending list once, however often a verdict reaches it.
+    const auto position = m_pendingList.begin() + m_currentPending;
+    if (m_currentPending < PendingCount() && *position == m_currentEntry)
+        m_pendingList.erase(position);
+    return true;
+}
+
+} // namespace zdawnik

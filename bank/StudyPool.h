@@ -1,0 +1,74 @@
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace zdawnik {
+
+class Random;
+
+// One question file of the bank and the showings it still has due.
+struct PoolEntry
+{
+    std::string FileName;
+    int Repeats = 3;
+};
+
+enum class Verdict
+{
+    Good,
+    Partial,
+    Wrong,
+};
+
+// Showings every question starts with, and the showings a partly right or wrong answer adds.
+inline constexpr int InitialRepeats = 3;
+inline constexpr int RepeatsAfterMistake = 3;
+
+// The bare names of the question files in bankDir, in the order the system lists them: every entry
+// whose name ends in ".txt" without regard to case, hidden files and sub-directories included. A
+// missing or unreadable directory gives an empty list.
+std::vector<std::string> ScanBank(const std::filesystem::path& bankDir);
+
+// True when name ends in ".txt", without regard to case.
+bool IsQuestionFileName(const std::string& name);
+
+// The memory of one study run: the questions of the bank with their counters, the questions not
+// yet mastered, and the one being shown.
+class StudyPool
+{
+public:
+    explicit StudyPool(Random& random) : m_random(random) {}
+
+    // Takes the names of a bank scan (at least one): every counter at 3, every question pending.
+    int BuildPool(const std::vector<std::string>& names);
+
+    int PendingCount() const { return static_cast<int>(m_pendingList.size()); }
+
+    // Re-seeds the generator and picks a pending question at random; returns its pool index.
+    int DrawQuestion();
+
+    // Takes one showing off the current question; returns the showings still due. A counter never
+    // goes below zero.
+    int MarkShown();
+
+    // Applies a verdict to the current question's counter; returns true when the question is now
+    // mastered (it has then left the pending list).
+    bool ApplyVerdict(Verdict verdict);
+
+    const std::vector<PoolEntry>& Pool() const { return m_pool; }
+    const std::vector<int>& PendingList() const { return m_pendingList; }
+    int CurrentPending() const { return m_currentPending; }
+    int CurrentEntry() const { return m_currentEntry; }
+    int MasteredCount() const { return static_cast<int>(m_pool.size() - m_pendingList.size()); }
+
+private:
+    Random& m_random;
+    std::vector<PoolEntry> m_pool;
+    std::vector<int> m_pendingList;
+    int m_currentPending = -1;
+    int m_currentEntry = -1;
+};
+
+} // namespace zdawnik

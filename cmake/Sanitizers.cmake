@@ -1,0 +1,6 @@
+# ZDAWNIK_SANITIZE=ON builds everything with AddressSanitizer and UndefinedBehaviorSanitizer.
+option(ZDAWNIK_SANITIZE "Build with AddressSanitizer and UndefinedBehaviorSanitizer" OFF)
+if(ZDAWNIK_SANITIZE)
+    add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
+    add_link_options(-fsanitize=address,undefined)
+endif()

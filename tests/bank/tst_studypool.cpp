@@ -1,0 +1,319 @@
+#include "bank/Random.h"
+#include "bank/StudyPool.h"
+
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <fstream>
+#include <set>
+
+using namespace zdawnik;
+
+class TestStudyPool : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void generatorArithmetic_data();
+    void generatorArithmetic();
+    void generatorStaysBelowBound();
+    void reseedTakesTheClock();
+    void buildPool();
+    void firstDrawOfARun();
+    void counterLife();
+    void wrongAtZeroGoesBackToThree();
+    void partialCountsLikeWrong();
+    void masteringRemovesOnlyThatEntry();
+    void oneQuestionBank();
+    void counterNeverNegative();
+    void masteredCountAlwaysAgrees();
+    void scanBank();
+    void scanMissingBank();
+    void questionFileNames_data();
+    void questionFileNames();
+};
+
+void TestStudyPool::generatorArithmetic_data()
+{
+    QTest::addColumn<quint32>("seed");
+    QTest::addColumn<int>("n");
+    QTest::addColumn<quint32>("newSeed");
+    QTest::addColumn<int>("result");
+    QTest::newRow("seed 0, n 10") << 0u << 10 << 1u << 0;
+    QTest::newRow("seed 1, n 10") << 1u << 10 << 134775814u << 0;
+    QTest::newRow("seed 1, n 40") << 1u << 40 << 134775814u << 1;
+    QTest::newRow("wraps modulo 2^32") << 0xFFFFFFFFu << 1000 << 0xF7F77BFCu << 968;
+    QTest::newRow("n 1 always 0") << 0x12345678u << 1 << (0x12345678u * 134775813u + 1u) << 0;
+    QTest::newRow("high word of the product") << 7u << 0x7FFFFFFF << (7u * 134775813u + 1u)
+                                              << static_cast<int>((quint64(7u * 134775813u + 1u) * 0x7FFFFFFFull) >> 32);
+}
+
+void TestStudyPool::generatorArithmetic()
+{
+    QFETCH(quint32, seed);
+    QFETCH(int, n);
+    QFETCH(quint32, newSeed);
+    QFETCH(int, result);
+    Random random;
+    random.setSeed(seed);
+    QCOMPARE(random.RandomBelow(n), result);
+    QCOMPARE(random.seed(), newSeed);
+}
+
+void TestStudyPool::generatorStaysBelowBound()
+{
+    Random random;
+    random.setSeed(99);
+    for (int n : {1, 2, 3, 7, 12, 1000, 0x7FFFFFFF}) {
+        for (int i = 0; i < 2000; ++i) {
+            const int value = random.RandomBelow(n);
+            QVERIFY(value >= 0 && value < n);
+        }
+    }
+}
+
+void TestStudyPool::reseedTakesTheClock()
+{
+    quint32 now = 41;
+    Random random([&] { return now; });
+    random.Reseed();
+    QCOMPARE(random.seed(), 41u);
+    now = 0;
+    random.Reseed();
+    QCOMPARE(random.RandomBelow(10), 0);
+    QCOMPARE(random.seed(), 1u);
+}
+
+void TestStudyPool::buildPool()
+{
+    Random random;
+    StudyPool pool(random);
+    QCOMPARE(pool.BuildPool({"b.txt", "a.txt", "c.TXT"}), 3);
+    QCOMPARE(pool.Pool().size(), size_t(3));
+    QCOMPARE(pool.Pool()[0].FileName, std::string("b.txt"));
+    QCOMPARE(pool.Pool()[2].FileName, std::string("c.TXT"));
+    for (const PoolEntry& entry : pool.Pool())
+        QCOMPARE(entry.Repeats, 3);
+    QCOMPARE(pool.PendingList(), (std::vector<int>{0, 1, 2}));
+    QCOMPARE(pool.PendingCount(), 3);
+}
+
+void TestStudyPool::firstDrawOfARun()
+{
+    // Whatever the clock says, the first draw takes the pending position equal to the pool index,
+    // and the first showing leaves two more.
+    for (quint32 clock : {0u, 1u, 123456789u, 0xFFFFFFFFu}) {
+        Random random([clock] { return clock; });
+        StudyPool pool(random);
+        pool.BuildPool({"a.txt", "b.txt", "c.txt", "d.txt", "e.txt"});
+        const int entry = pool.DrawQuestion();
+        QCOMPARE(entry, pool.CurrentPending());
+        QCOMPARE(entry, pool.CurrentEntry());
+        QCOMPARE(pool.MarkShown(), 2);
+    }
+}
+
+void TestStudyPool::counterLife()
+{
+    Random random([] { return 0u; });
+    StudyPool pool(random);
+    pool.BuildPool({"only.txt"});
+    struct Step
+    {
+        bool showing;
+        Verdict verdict;
+        int repeats;
+        bool mastered;
+    };
+    const Step steps[] = {
+        {true, Verdict::Good, 2, false}, {false, Verdict::Good, 2, false},  {true, Verdict::Good, 1, false},
+        {false, Verdict::Wrong, 4, false}, {true, Verdict::Good, 3, false}, {false, Verdict::Good, 3, false},
+        {true, Verdict::Good, 2, false},  {false, Verdict::Good, 2, false}, {true, Verdict::Good, 1, false},
+        {false, Verdict::Good, 1, false}, {true, Verdict::Good, 0, false},  {false, Verdict::Good, 0, true},
+    };
+    for (const Step& step : steps) {
+        if (step.showing) {
+            pool.DrawQuestion();
+            QCOMPARE(pool.MarkShown(), step.repeats);
+        } else {
+            QCOMPARE(pool.ApplyVerdict(step.verdict), step.mastered);
+            QCOMPARE(pool.Pool()[0].Repeats, step.repeats);
+        }
+    }
+    QCOMPARE(pool.PendingCount(), 0);
+}
+
+void TestStudyPool::wrongAtZeroGoesBackToThree()
+{
+    Random random([] { return 0u; });
+    StudyPool pool(random);
+    pool.BuildPool({"q.txt"});
+    for (int i = 0; i < 2; ++i) {
+        pool.DrawQuestion();
+        pool.MarkShown();
+        QVERIFY(!pool.ApplyVerdict(Verdict::Good));
+    }
+    pool.DrawQuestion();
+    QCOMPARE(pool.MarkShown(), 0);
+    QVERIFY(!pool.ApplyVerdict(Verdict::Wrong));
+    QCOMPARE(pool.Pool()[0].Repeats, 3);
+    QCOMPARE(pool.PendingCount(), 1);
+}
+
+void TestStudyPool::partialCountsLikeWrong()
+{
+    Random a([] { return 5u; }), b([] { return 5u; });
+    StudyPool partial(a), wrong(b);
+    partial.BuildPool({"x.txt", "y.txt"});
+    wrong.BuildPool({"x.txt", "y.txt"});
+    for (int i = 0; i < 4; ++i) {
+        partial.DrawQuestion();
+        wrong.DrawQuestion();
+        partial.MarkShown();
+        wrong.MarkShown();
+        QCOMPARE(partial.ApplyVerdict(Verdict::Partial), wrong.ApplyVerdict(Verdict::Wrong));
+        QCOMPARE(partial.Pool()[partial.CurrentEntry()].Repeats, wrong.Pool()[wrong.CurrentEntry()].Repeats);
+    }
+}
+
+void TestStudyPool::masteringRemovesOnlyThatEntry()
+{
+    // Master pool index 2 of five; the entries behind it move up, pool indexes stay.
+    quint32 clock = 0;
+    Random random([&] { return clock; });
+    StudyPool pool(random);
+    pool.BuildPool({"a.txt", "b.txt", "c.txt", "d.txt", "e.txt"});
+    // RandomBelow(5) yields 2 when the new seed lies in [2/5, 3/5) of 2^32: search a clock value.
+    auto drawPosition = [&](int wanted) {
+        for (quint32 c = 0;; ++c) {
+            Random probe;
+            probe.setSeed(c);
+            if (probe.RandomBelow(pool.PendingCount()) == wanted) {
+                clock = c;
+                return pool.DrawQuestion();
+            }
+        }
+    };
+    for (int showing = 0; showing < 3; ++showing) {
+        QCOMPARE(drawPosition(2), 2);
+        pool.MarkShown();
+        QCOMPARE(pool.ApplyVerdict(Verdict::Good), showing == 2);
+    }
+    QCOMPARE(pool.PendingList(), (std::vector<int>{0, 1, 3, 4}));
+    QCOMPARE(drawPosition(2), 3);
+    QCOMPARE(pool.Pool()[pool.CurrentEntry()].FileName, std::string("d.txt"));
+    QCOMPARE(pool.MasteredCount(), 1);
+}
+
+void TestStudyPool::oneQuestionBank()
+{
+    Random random;
+    StudyPool pool(random);
+    pool.BuildPool({"jedno.txt"});
+    for (int showing = 1; showing <= 3; ++showing) {
+        QCOMPARE(pool.DrawQuestion(), 0);
+        QCOMPARE(pool.MarkShown(), 3 - showing);
+        QCOMPARE(pool.ApplyVerdict(Verdict::Good), showing == 3);
+    }
+    QCOMPARE(pool.PendingCount(), 0);
+    // A second verdict on the same showing masters nothing more.
+    QVERIFY(pool.ApplyVerdict(Verdict::Good));
+    QCOMPARE(pool.PendingCount(), 0);
+}
+
+void TestStudyPool::counterNeverNegative()
+{
+    // Showings without a verdict (a question that could not be shown) stop at zero.
+    Random random;
+    StudyPool pool(random);
+    pool.BuildPool({"pusty.txt"});
+    for (int i = 0; i < 6; ++i) {
+        pool.DrawQuestion();
+        QVERIFY(pool.MarkShown() >= 0);
+    }
+    QCOMPARE(pool.Pool()[0].Repeats, 0);
+    QVERIFY(pool.ApplyVerdict(Verdict::Good));
+}
+
+void TestStudyPool::masteredCountAlwaysAgrees()
+{
+    // A long random run: every verdict keeps the invariants of the pool.
+    quint32 tick = 17;
+    Random random([&] { return tick += 7919; });
+    StudyPool pool(random);
+    std::vector<std::string> names;
+    for (int i = 0; i < 40; ++i)
+        names.push_back("q" + std::to_string(i) + ".txt");
+    pool.BuildPool(names);
+    int mastered = 0;
+    Random verdicts;
+    verdicts.setSeed(3);
+    while (pool.PendingCount() > 0) {
+        pool.DrawQuestion();
+        QVERIFY(pool.Pool()[pool.CurrentEntry()].Repeats >= 1);
+        pool.MarkShown();
+        const int roll = verdicts.RandomBelow(10);
+        const Verdict verdict = roll < 7 ? Verdict::Good : roll < 9 ? Verdict::Partial : Verdict::Wrong;
+        if (pool.ApplyVerdict(verdict))
+            ++mastered;
+        QCOMPARE(mastered, pool.MasteredCount());
+        std::set<int> seen(pool.PendingList().begin(), pool.PendingList().end());
+        QCOMPARE(seen.size(), pool.PendingList().size());
+        for (size_t i = 0; i < pool.Pool().size(); ++i) {
+            if (!seen.count(int(i)))
+                QCOMPARE(pool.Pool()[i].Repeats, 0);
+        }
+    }
+    QCOMPARE(mastered, 40);
+}
+
+void TestStudyPool::scanBank()
+{
+    QTemporaryDir dir;
+    const std::filesystem::path bank = dir.path().toStdString();
+    for (const char* name : {"a.txt", "B.TXT", ".ukryty.txt", "notatka.doc", "x.txt.bak", "c.Txt", ".txt"})
+        std::ofstream(bank / name) << "X1\n";
+    std::filesystem::create_directory(bank / "katalog.txt");
+    std::filesystem::create_directory(bank / "inny");
+    std::vector<std::string> names = ScanBank(bank);
+    std::vector<std::string> listed;
+    for (const auto& entry : std::filesystem::directory_iterator(bank)) {
+        const std::string name = entry.path().filename().string();
+        if (name != "notatka.doc" && name != "x.txt.bak" && name != "inny")
+            listed.push_back(name);
+    }
+    // The system's own order, nothing sorted, nothing left out.
+    QCOMPARE(names, listed);
+    QCOMPARE(names.size(), size_t(6));
+}
+
+void TestStudyPool::scanMissingBank()
+{
+    QTemporaryDir dir;
+    QVERIFY(ScanBank(std::filesystem::path(dir.path().toStdString()) / "baza").empty());
+    QVERIFY(ScanBank(dir.path().toStdString()).empty());
+}
+
+void TestStudyPool::questionFileNames_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<bool>("question");
+    QTest::newRow("plain") << "pytanie.txt" << true;
+    QTest::newRow("capitals") << "PYTANIE.TXT" << true;
+    QTest::newRow("mixed") << "a.tXt" << true;
+    QTest::newRow("only the extension") << ".txt" << true;
+    QTest::newRow("other extension") << "a.text" << false;
+    QTest::newRow("extension in the middle") << "a.txt.old" << false;
+    QTest::newRow("no dot") << "atxt" << false;
+    QTest::newRow("short") << "txt" << false;
+}
+
+void TestStudyPool::questionFileNames()
+{
+    QFETCH(QString, name);
+    QFETCH(bool, question);
+    QCOMPARE(IsQuestionFileName(name.toStdString()), question);
+}
+
+QTEST_APPLESS_MAIN(TestStudyPool)
+#include "tst_studypool.moc"
