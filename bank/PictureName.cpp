@@ -19,7 +19,8 @@ constexpr std::string_view CloseTag = "[/img]";
 bool Exists(const std::filesystem::path& path)
 {
     std::error_code error;
-    return std::filesystem::symlink_status(path, error).type() != std::filesystem::file_type::not_found && !error;
+    return std::filesystem::symlink_status(path, error).type() != std::filesystem::file_type::not_found &&
+           !error;
 }
 
 // Lower-cases a character by the rules of a Unicode locale where the system has one.
@@ -64,7 +65,8 @@ std::vector<std::string> Components(std::string_view name)
     return parts;
 }
 
-std::optional<std::filesystem::path> FindIgnoringCase(const std::filesystem::path& bankDir, std::string_view name)
+std::optional<std::filesystem::path> FindIgnoringCase(const std::filesystem::path& bankDir,
+                                                      std::string_view name)
 {
     std::filesystem::path current = bankDir;
     for (const std::string& part : Components(name)) {
@@ -129,12 +131,13 @@ std::string PictureExtension(std::string_view name)
 
 bool IsPictureExtension(std::string_view extension)
 {
-    static constexpr std::array<std::string_view, 7> Known = {"bmp", "ico", "emf", "wmf", "png", "jpg", "jpeg"};
+    static constexpr std::array<std::string_view, 7> Known = {"bmp", "ico", "emf", "wmf",
+                                                              "png", "jpg", "jpeg"};
     return std::find(Known.begin(), Known.end(), extension) != Known.end();
 }
 
-std::optional<std::filesystem::path> FindPictureFile(const std::filesystem::path& bankDir, std::string_view name,
-                                                     TextEncoding encoding)
+std::optional<std::filesystem::path> FindPictureFile(const std::filesystem::path& bankDir,
+                                                     std::string_view name, TextEncoding encoding)
 {
     if (name.empty())
         return std::nullopt;

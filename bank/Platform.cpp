@@ -183,7 +183,9 @@ InputFile::InputFile(const std::filesystem::path& path)
     m_fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
     if (m_fd < 0)
         throw EInOutError(InOutMessage(errno));
-    struct stat info{};
+    struct stat info
+    {
+    };
     if (fstat(m_fd, &info) != 0 || !S_ISREG(info.st_mode)) {
         // A directory, a pipe or a device is no question file: refuse it as the system refuses
         // to open a directory for reading, without waiting on a writer that never comes.

@@ -9,8 +9,7 @@
 namespace zdawnik {
 
 // A fixed row of slots numbered from 1, as the question record counts its lines and keys.
-template <typename T, int Count>
-class OneBased
+template <typename T, int Count> class OneBased
 {
 public:
     T& operator[](int k)

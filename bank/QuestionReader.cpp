@@ -97,7 +97,8 @@ void QuestionLineReader::feedText(std::string_view bytes)
         case State::InLine: {
             // Take the run of ordinary bytes in one step.
             std::size_t end = i;
-            while (end < size && bytes[end] != LineFeed && bytes[end] != CarriageReturn && bytes[end] != EndOfText)
+            while (end < size && bytes[end] != LineFeed && bytes[end] != CarriageReturn &&
+                   bytes[end] != EndOfText)
                 ++end;
             if (end > i) {
                 const std::string_view run = bytes.substr(i, end - i);
@@ -136,6 +137,8 @@ void QuestionLineReader::endLine()
     m_validator.feed(LineFeed);
     ++m_result.LineCount;
     if (m_result.LineCount <= MaxQuestionLines) {
+        if (m_line.find(StopMarker) != std::string::npos)
+            m_result.LinesWithStopMarker.push_back(m_result.LineCount);
         m_result.JoinedText += m_line;
         m_result.JoinedText += StopMarker;
     }

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace zdawnik {
 
@@ -17,6 +18,8 @@ struct QuestionLines
     std::string JoinedText;
     int LineCount = 0;
     TextEncoding Encoding = TextEncoding::Windows1250;
+    // Numbers (from 1) of the kept lines whose own text holds "[stop]" and so splits in two.
+    std::vector<int> LinesWithStopMarker;
 };
 
 // Splits bytes into lines by the question file's line rules as they stream past: a line ends at a

@@ -162,7 +162,9 @@ std::u32string DecodeUtf8(std::string_view text)
     result.reserve(text.size());
     for (std::size_t i = 0; i < text.size();) {
         const std::size_t length = SequenceLength(text, i);
-        const auto byte = [&](std::size_t k) { return static_cast<char32_t>(static_cast<unsigned char>(text[k])); };
+        const auto byte = [&](std::size_t k) {
+            return static_cast<char32_t>(static_cast<unsigned char>(text[k]));
+        };
         if (length <= 1) {
             result += byte(i);
             ++i;

@@ -30,7 +30,7 @@ public:
 private:
     bool m_valid = true;
     bool m_sawMultiByte = false;
-    int m_pending = 0;       // continuation bytes still expected
+    int m_pending = 0;        // continuation bytes still expected
     unsigned m_lowest = 0x80; // bounds of the next continuation byte
     unsigned m_highest = 0xBF;
 };

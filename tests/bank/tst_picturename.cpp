@@ -57,12 +57,18 @@ void TestPictureName::withoutPictureTag_data()
 {
     QTest::addColumn<QString>("line");
     QTest::addColumn<QString>("rest");
-    QTest::newRow("no tag") << "Ala {wybór 1} kota" << "Ala {wybór 1} kota";
-    QTest::newRow("tag first") << "[img]a.png[/img]Ala {wybór 1}" << "Ala {wybór 1}";
-    QTest::newRow("tag inside") << "Ala [img]a.png[/img]ma {wybór 1}" << "Ala ma {wybór 1}";
-    QTest::newRow("unclosed tag") << "Ala {wybór 1} [img]a.png" << "Ala {wybór 1} ";
-    QTest::newRow("closing tag only before") << "x[/img]y[img]z" << "x[/img]y";
-    QTest::newRow("second tag stays") << "[img]a[/img]b[img]c[/img]" << "b[img]c[/img]";
+    QTest::newRow("no tag") << "Ala {wybór 1} kota"
+                            << "Ala {wybór 1} kota";
+    QTest::newRow("tag first") << "[img]a.png[/img]Ala {wybór 1}"
+                               << "Ala {wybór 1}";
+    QTest::newRow("tag inside") << "Ala [img]a.png[/img]ma {wybór 1}"
+                                << "Ala ma {wybór 1}";
+    QTest::newRow("unclosed tag") << "Ala {wybór 1} [img]a.png"
+                                  << "Ala {wybór 1} ";
+    QTest::newRow("closing tag only before") << "x[/img]y[img]z"
+                                             << "x[/img]y";
+    QTest::newRow("second tag stays") << "[img]a[/img]b[img]c[/img]"
+                                      << "b[img]c[/img]";
 }
 
 void TestPictureName::withoutPictureTag()
@@ -77,17 +83,28 @@ void TestPictureName::extension_data()
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("extension");
     QTest::addColumn<bool>("known");
-    QTest::newRow("jpg in capitals") << "q1.JPG" << "jpg" << true;
-    QTest::newRow("jpeg") << "a.b.JpEg" << "jpeg" << true;
-    QTest::newRow("png") << "x.png" << "png" << true;
-    QTest::newRow("bmp") << "x.bmp" << "bmp" << true;
-    QTest::newRow("ico") << "x.ico" << "ico" << true;
-    QTest::newRow("emf") << "x.EMF" << "emf" << true;
-    QTest::newRow("wmf") << "x.wmf" << "wmf" << true;
-    QTest::newRow("gif") << "x.gif" << "gif" << false;
-    QTest::newRow("no dot") << "obrazek" << "" << false;
-    QTest::newRow("dot last") << "obrazek." << "" << false;
-    QTest::newRow("dot in a directory") << "a.png\\obrazek" << "png\\obrazek" << false;
+    QTest::newRow("jpg in capitals") << "q1.JPG"
+                                     << "jpg" << true;
+    QTest::newRow("jpeg") << "a.b.JpEg"
+                          << "jpeg" << true;
+    QTest::newRow("png") << "x.png"
+                         << "png" << true;
+    QTest::newRow("bmp") << "x.bmp"
+                         << "bmp" << true;
+    QTest::newRow("ico") << "x.ico"
+                         << "ico" << true;
+    QTest::newRow("emf") << "x.EMF"
+                         << "emf" << true;
+    QTest::newRow("wmf") << "x.wmf"
+                         << "wmf" << true;
+    QTest::newRow("gif") << "x.gif"
+                         << "gif" << false;
+    QTest::newRow("no dot") << "obrazek"
+                            << "" << false;
+    QTest::newRow("dot last") << "obrazek."
+                              << "" << false;
+    QTest::newRow("dot in a directory") << "a.png\\obrazek"
+                                        << "png\\obrazek" << false;
 }
 
 void TestPictureName::extension()
@@ -112,7 +129,8 @@ void TestPictureName::findPictureFile_data()
     QTest::newRow("Polish name in Windows-1250") << QByteArray("\xbf\xf3\xb3w.png") << cp << "żółw.png";
     QTest::newRow("Polish name in other case") << QByteArray("\xaf\xd3\xa3W.PNG") << cp << "żółw.png";
     QTest::newRow("Polish name in UTF-8") << QByteArray("ŻÓŁW.png") << utf8 << "żółw.png";
-    QTest::newRow("raw bytes on disk") << QByteArray("\xb3\xb9ka.jpg") << cp << QString::fromLatin1("\xb3\xb9ka.jpg");
+    QTest::newRow("raw bytes on disk")
+        << QByteArray("\xb3\xb9ka.jpg") << cp << QString::fromLatin1("\xb3\xb9ka.jpg");
     QTest::newRow("missing") << QByteArray("brak.png") << cp << "";
     QTest::newRow("empty") << QByteArray("") << cp << "";
     QTest::newRow("absolute stays inside") << QByteArray("/etc/passwd") << cp << "";
@@ -126,9 +144,11 @@ void TestPictureName::findPictureFile()
     QFETCH(QString, found);
     const std::filesystem::path bank = m_dir.path().toStdString();
     std::filesystem::create_directories(bank / "sub");
-    for (const std::string file : {"Rys1.png", "sub/pic.bmp", "żółw.png", "Dwa.png", "dwa.png", "\xb3\xb9ka.jpg"})
+    for (const std::string file :
+         {"Rys1.png", "sub/pic.bmp", "żółw.png", "Dwa.png", "dwa.png", "\xb3\xb9ka.jpg"})
         std::ofstream(bank / file) << "x";
-    const auto result = FindPictureFile(bank, std::string_view(name.constData(), name.size()), TextEncoding(encoding));
+    const auto result =
+        FindPictureFile(bank, std::string_view(name.constData(), name.size()), TextEncoding(encoding));
     if (found.isEmpty()) {
         QVERIFY(!result);
         return;

@@ -1,5 +1,3 @@
-#include "RecordingView.h"
-
 #include "bank/BankErrors.h"
 #include "bank/Question.h"
 #include "bank/QuestionReader.h"
@@ -8,6 +6,8 @@
 #include <QtTest>
 
 #include <fstream>
+
+#include "RecordingView.h"
 
 using namespace zdawnik;
 
@@ -69,10 +69,13 @@ void TestQuestionReader::lineRules_data()
     QTest::addColumn<QStringList>("lines");
     QTest::newRow("empty file") << Bytes("") << QStringList{};
     QTest::newRow("only byte 26") << Bytes("\x1a") << QStringList{};
-    QTest::newRow("byte 26 first") << Bytes("\x1a" "X1\nabc\n") << QStringList{};
+    QTest::newRow("byte 26 first") << Bytes("\x1a"
+                                            "X1\nabc\n")
+                                   << QStringList{};
     QTest::newRow("CR LF") << Bytes("X1\r\nPytanie\r\nTak\r\n") << QStringList{"X1", "Pytanie", "Tak"};
     QTest::newRow("LF alone") << Bytes("X1\nPytanie\nTak\n") << QStringList{"X1", "Pytanie", "Tak"};
-    QTest::newRow("last line without end") << Bytes("X1\nPytanie\nTak") << QStringList{"X1", "Pytanie", "Tak"};
+    QTest::newRow("last line without end")
+        << Bytes("X1\nPytanie\nTak") << QStringList{"X1", "Pytanie", "Tak"};
     QTest::newRow("end at very end adds nothing") << Bytes("a\n") << QStringList{"a"};
     QTest::newRow("only a line end") << Bytes("\n") << QStringList{""};
     QTest::newRow("empty lines count") << Bytes("a\n\n\nb\n\n") << QStringList{"a", "", "", "b", ""};
@@ -80,16 +83,28 @@ void TestQuestionReader::lineRules_data()
     QTest::newRow("lone CR at the end") << Bytes("ab\r") << QStringList{"ab"};
     QTest::newRow("CR CR LF") << Bytes("ab\r\r\nc") << QStringList{"ab", "c"};
     QTest::newRow("CR alone is no line end") << Bytes("a\rb\rc") << QStringList{"abc"};
-    QTest::newRow("26 inside a line") << Bytes("ab\x1a" "cd\nef\n") << QStringList{"ab", "ef"};
-    QTest::newRow("26 then 26 in the skipped rest") << Bytes("ab\x1a" "c\x1a" "d\nef\n") << QStringList{"ab"};
-    QTest::newRow("26 at the start of a later line") << Bytes("ab\ncd\n\x1a" "ef\n") << QStringList{"ab", "cd"};
-    QTest::newRow("26 after CR") << Bytes("ab\n\r\x1a" "x\ncd") << QStringList{"ab", "", "cd"};
+    QTest::newRow("26 inside a line") << Bytes("ab\x1a"
+                                               "cd\nef\n")
+                                      << QStringList{"ab", "ef"};
+    QTest::newRow("26 then 26 in the skipped rest") << Bytes("ab\x1a"
+                                                             "c\x1a"
+                                                             "d\nef\n")
+                                                    << QStringList{"ab"};
+    QTest::newRow("26 at the start of a later line") << Bytes("ab\ncd\n\x1a"
+                                                              "ef\n")
+                                                     << QStringList{"ab", "cd"};
+    QTest::newRow("26 after CR") << Bytes("ab\n\r\x1a"
+                                          "x\ncd")
+                                 << QStringList{"ab", "", "cd"};
     QTest::newRow("26 at end of line text") << Bytes("ab\x1a\ncd") << QStringList{"ab", "cd"};
     QTest::newRow("NUL bytes are text") << Bytes("a\0b\n", 4) << QStringList{QString::fromLatin1("a\0b", 3)};
     QTest::newRow("spaces kept") << Bytes(" X1 \n  b  ") << QStringList{" X1 ", "  b  "};
     QTest::newRow("byte-order mark") << Bytes("\xEF\xBB\xBFX1\nb") << QStringList{"X1", "b"};
-    QTest::newRow("byte-order mark then 26") << Bytes("\xEF\xBB\xBF\x1a" "X1") << QStringList{};
-    QTest::newRow("partial mark is text") << Bytes("\xEF\xBBX") << QStringList{QString::fromLatin1("\xEF\xBBX")};
+    QTest::newRow("byte-order mark then 26") << Bytes("\xEF\xBB\xBF\x1a"
+                                                      "X1")
+                                             << QStringList{};
+    QTest::newRow("partial mark is text")
+        << Bytes("\xEF\xBBX") << QStringList{QString::fromLatin1("\xEF\xBBX")};
 }
 
 void TestQuestionReader::lineRules()
@@ -103,7 +118,10 @@ void TestQuestionReader::lineRules()
 
 void TestQuestionReader::linesComeInAnyPieces()
 {
-    const QByteArray bytes("\xEF\xBB\xBFX01\r\nPyt\ranie\r\n\x1a" "skip\nodp\x1a" "a\x1a", 36);
+    const QByteArray bytes("\xEF\xBB\xBFX01\r\nPyt\ranie\r\n\x1a"
+                           "skip\nodp\x1a"
+                           "a\x1a",
+                           36);
     const QuestionLines whole = ReadQuestionLines(std::string_view(bytes.constData(), bytes.size()));
     for (int piece = 1; piece <= 5; ++piece) {
         QuestionLineReader reader;
@@ -141,7 +159,8 @@ void TestQuestionReader::encoding_data()
     QTest::newRow("sequence cut by a line end") << Bytes("Y0\n\xc5\n\xbc") << cp << "Y0";
     QTest::newRow("overlong form") << Bytes("Y0\n\xc0\xaf") << cp << "Y0";
     QTest::newRow("utf-8 past line 19 decides too")
-        << QByteArray("X\n").repeated(1) + QByteArray("a\n").repeated(25) + QByteArray("\xc5\xbc") << utf8 << "X";
+        << QByteArray("X\n").repeated(1) + QByteArray("a\n").repeated(25) + QByteArray("\xc5\xbc") << utf8
+        << "X";
 }
 
 void TestQuestionReader::encoding()
@@ -157,7 +176,7 @@ void TestQuestionReader::encoding()
 void TestQuestionReader::choiceQuestion_data()
 {
     QTest::addColumn<QByteArray>("file");
-    QTest::addColumn<QStringList>("keys");  // Keys[1..12]
+    QTest::addColumn<QStringList>("keys"); // Keys[1..12]
     QTest::addColumn<QStringList>("calls");
     const QStringList zeros(12, "0");
     auto keys = [&](QStringList first) {
@@ -168,30 +187,31 @@ void TestQuestionReader::choiceQuestion_data()
     };
     QTest::newRow("four answers, second correct")
         << Bytes("X0100\r\nIle to 2+2?\r\n3\r\n4\r\n5\r\n22\r\n") << keys({"0", "1", "0", "0"})
-        << QStringList{"choice", "body Ile to 2+2?", "place 4", "answer 1 3", "answer 2 4", "answer 3 5",
-                       "answer 4 22"};
-    QTest::newRow("X alone: no answer correct") << Bytes("X\nQ\na\nb\nc") << keys({"", "", ""})
-                                                << QStringList{"choice", "body Q", "place 3", "answer 1 a",
-                                                               "answer 2 b", "answer 3 c"};
-    QTest::newRow("more flags than answers") << Bytes("X11111\nQ\na\n") << keys({"1"})
-                                             << QStringList{"choice", "body Q", "place 1", "answer 1 a"};
-    QTest::newRow("fewer flags than answers") << Bytes("X1\nQ\na\nb\n") << keys({"1", ""})
-                                              << QStringList{"choice", "body Q", "place 2", "answer 1 a",
-                                                             "answer 2 b"};
+        << QStringList{"choice",     "body Ile to 2+2?", "place 4",    "answer 1 3",
+                       "answer 2 4", "answer 3 5",       "answer 4 22"};
+    QTest::newRow("X alone: no answer correct")
+        << Bytes("X\nQ\na\nb\nc") << keys({"", "", ""})
+        << QStringList{"choice", "body Q", "place 3", "answer 1 a", "answer 2 b", "answer 3 c"};
+    QTest::newRow("more flags than answers")
+        << Bytes("X11111\nQ\na\n") << keys({"1"}) << QStringList{"choice", "body Q", "place 1", "answer 1 a"};
+    QTest::newRow("fewer flags than answers")
+        << Bytes("X1\nQ\na\nb\n") << keys({"1", ""})
+        << QStringList{"choice", "body Q", "place 2", "answer 1 a", "answer 2 b"};
     QTest::newRow("empty last line is one more answer")
         << Bytes("X10\nQ\na\n\n") << keys({"1", "0"})
         << QStringList{"choice", "body Q", "place 2", "answer 1 a", "answer 2 "};
     QTest::newRow("one line") << Bytes("X1") << zeros << QStringList{"choice", "body ", "place -1"};
     QTest::newRow("two lines") << Bytes("X1\nQ") << zeros << QStringList{"choice", "body Q", "place 0"};
-    QTest::newRow("space is a wrong flag") << Bytes("X 1\nQ\n a \nb") << keys({" ", "1"})
-                                           << QStringList{"choice", "body Q", "place 2", "answer 1  a ",
-                                                          "answer 2 b"};
+    QTest::newRow("space is a wrong flag")
+        << Bytes("X 1\nQ\n a \nb") << keys({" ", "1"})
+        << QStringList{"choice", "body Q", "place 2", "answer 1  a ", "answer 2 b"};
     QTest::newRow("twelve answers") << Bytes("X000000000001\nQ\n1\n2\n3\n4\n5\n6\n7\n8\n9\n10\n11\n12")
                                     << keys({"0", "0", "0", "0", "0", "0", "0", "0", "0", "0", "0", "1"})
-                                    << QStringList{"choice", "body Q", "place 12", "answer 1 1", "answer 2 2",
-                                                   "answer 3 3", "answer 4 4", "answer 5 5", "answer 6 6",
-                                                   "answer 7 7", "answer 8 8", "answer 9 9", "answer 10 10",
-                                                   "answer 11 11", "answer 12 12"};
+                                    << QStringList{"choice",       "body Q",       "place 12",
+                                                   "answer 1 1",   "answer 2 2",   "answer 3 3",
+                                                   "answer 4 4",   "answer 5 5",   "answer 6 6",
+                                                   "answer 7 7",   "answer 8 8",   "answer 9 9",
+                                                   "answer 10 10", "answer 11 11", "answer 12 12"};
     QTest::newRow("picture answer kept as read")
         << Bytes("X01\n[img]q.png[/img]\n[img]a.bmp[/img]\ntekst") << keys({"0", "1"})
         << QStringList{"choice", "body [img]q.png[/img]", "place 2", "answer 1 [img]a.bmp[/img]",
@@ -219,39 +239,40 @@ void TestQuestionReader::choiceQuestion()
 void TestQuestionReader::sentenceQuestion_data()
 {
     QTest::addColumn<QByteArray>("file");
-    QTest::addColumn<QStringList>("keys"); // Keys[1..4]
+    QTest::addColumn<QStringList>("keys");  // Keys[1..4]
     QTest::addColumn<QStringList>("rests"); // Lines[1..4]
     QTest::addColumn<QStringList>("calls");
-    QTest::newRow("two lists") << Bytes("Y231\nAla {wybór 1} kota {wybór 2}.\nma;;nie ma;;miała;;\nczarnego;;białego;;")
-                               << QStringList{"3", "1", "0", "0"} << QStringList{"", "", "", ""}
-                               << QStringList{"sentence", "body Ala {wybór 1} kota {wybór 2}.", "hide lists",
-                                              "list 1: <ma> <nie ma> <miała>", "list 2: <czarnego> <białego>"};
+    QTest::newRow("two lists")
+        << Bytes("Y231\nAla {wybór 1} kota {wybór 2}.\nma;;nie ma;;miała;;\nczarnego;;białego;;")
+        << QStringList{"3", "1", "0", "0"} << QStringList{"", "", "", ""}
+        << QStringList{"sentence", "body Ala {wybór 1} kota {wybór 2}.", "hide lists",
+                       "list 1: <ma> <nie ma> <miała>", "list 2: <czarnego> <białego>"};
     QTest::newRow("text after the last separator is no option")
         << Bytes("Y11\nT\na;;b;;c") << QStringList{"1", "0", "0", "0"} << QStringList{"c", "", "", ""}
         << QStringList{"sentence", "body T", "hide lists", "list 1: <a> <b>"};
-    QTest::newRow("line without separator") << Bytes("Y11\nT\nabc") << QStringList{"1", "0", "0", "0"}
-                                            << QStringList{"abc", "", "", ""}
-                                            << QStringList{"sentence", "body T", "hide lists", "list 1:"};
+    QTest::newRow("line without separator")
+        << Bytes("Y11\nT\nabc") << QStringList{"1", "0", "0", "0"} << QStringList{"abc", "", "", ""}
+        << QStringList{"sentence", "body T", "hide lists", "list 1:"};
     QTest::newRow("empty options and single semicolons")
         << Bytes("Y11\nT\n;;a;b;;;;") << QStringList{"1", "0", "0", "0"} << QStringList{"", "", "", ""}
         << QStringList{"sentence", "body T", "hide lists", "list 1: <> <a;b> <>"};
-    QTest::newRow("seven means four") << Bytes("Y71234567\nT\na;;\nb;;\nc;;\nd;;\ne;;")
-                                      << QStringList{"1", "2", "3", "4"} << QStringList{"", "", "", ""}
-                                      << QStringList{"sentence", "body T", "hide lists", "list 1: <a>",
-                                                     "list 2: <b>", "list 3: <c>", "list 4: <d>"};
+    QTest::newRow("seven means four")
+        << Bytes("Y71234567\nT\na;;\nb;;\nc;;\nd;;\ne;;") << QStringList{"1", "2", "3", "4"}
+        << QStringList{"", "", "", ""}
+        << QStringList{"sentence",    "body T",      "hide lists", "list 1: <a>",
+                       "list 2: <b>", "list 3: <c>", "list 4: <d>"};
     QTest::newRow("zero lists") << Bytes("Y0\nT\na;;") << QStringList{"0", "0", "0", "0"}
-                                << QStringList{"", "", "", ""} << QStringList{"sentence", "body T", "hide lists"};
-    QTest::newRow("missing list line") << Bytes("Y211\nT\na;;b;;") << QStringList{"1", "1", "0", "0"}
-                                       << QStringList{"", "", "", ""}
-                                       << QStringList{"sentence", "body T", "hide lists", "list 1: <a> <b>",
-                                                      "list 2:"};
-    QTest::newRow("header too short for keys") << Bytes("Y2\nT\na;;\nb;;") << QStringList{"", "", "0", "0"}
-                                               << QStringList{"", "", "", ""}
-                                               << QStringList{"sentence", "body T", "hide lists", "list 1: <a>",
-                                                              "list 2: <b>"};
-    QTest::newRow("small x is a sentence") << Bytes("x11\nT\na;;") << QStringList{"1", "0", "0", "0"}
-                                           << QStringList{"", "", "", ""}
-                                           << QStringList{"sentence", "body T", "hide lists", "list 1: <a>"};
+                                << QStringList{"", "", "", ""}
+                                << QStringList{"sentence", "body T", "hide lists"};
+    QTest::newRow("missing list line")
+        << Bytes("Y211\nT\na;;b;;") << QStringList{"1", "1", "0", "0"} << QStringList{"", "", "", ""}
+        << QStringList{"sentence", "body T", "hide lists", "list 1: <a> <b>", "list 2:"};
+    QTest::newRow("header too short for keys")
+        << Bytes("Y2\nT\na;;\nb;;") << QStringList{"", "", "0", "0"} << QStringList{"", "", "", ""}
+        << QStringList{"sentence", "body T", "hide lists", "list 1: <a>", "list 2: <b>"};
+    QTest::newRow("small x is a sentence")
+        << Bytes("x11\nT\na;;") << QStringList{"1", "0", "0", "0"} << QStringList{"", "", "", ""}
+        << QStringList{"sentence", "body T", "hide lists", "list 1: <a>"};
     QTest::newRow("empty header line with a list count of nothing")
         << Bytes("\nT") << QStringList{"0", "0", "0", "0"} << QStringList{"", "", "", ""}
         << QStringList{"sentence", "body T", "error"};
@@ -328,8 +349,9 @@ void TestQuestionReader::tooManyAnswersShowsNothing()
     question.Body = "poprzednie";
     RecordingView view;
     LoadQuestionFile(bank(), "duzo.txt", question, view);
-    QCOMPARE(view.calls, (QStringList{"file duzo.txt",
-                                      "error ETooManyAnswers: The question has 13 answers; at most 12 can be shown"}));
+    QCOMPARE(view.calls,
+             (QStringList{"file duzo.txt",
+                          "error ETooManyAnswers: The question has 13 answers; at most 12 can be shown"}));
     QCOMPARE(question.Body, std::string("poprzednie"));
     // A sentence question of as many lines is fine: its extra lines are ignored.
     file[0] = 'Y';
@@ -354,16 +376,26 @@ void TestQuestionReader::stopMarkerSplitsALine()
 void TestQuestionReader::utf8HeaderCountsCharacters()
 {
     // In a UTF-8 file "character k" is the k-th character, not byte.
-    const QuestionLines lines = ReadQuestionLines("\xEF\xBB\xBFX\xC5\xBC" "1\nPytanie\nzła\ndobra");
+    const QuestionLines lines = ReadQuestionLines("\xEF\xBB\xBFX\xC5\xBC"
+                                                  "1\nPytanie\nzła\ndobra");
     Question question;
     RecordingView view;
     ShowQuestion(lines.JoinedText, lines.LineCount, lines.Encoding, question, view);
     QCOMPARE(question.Encoding, TextEncoding::Utf8);
     QCOMPARE(question.Keys[1], std::string("\xC5\xBC"));
     QCOMPARE(question.Keys[2], std::string("1"));
-    QCOMPARE(CharacterAt("a\xC5\xBC\xFF" "b", 3, TextEncoding::Utf8), std::string("\xFF"));
-    QCOMPARE(CharacterAt("a\xC5\xBC\xFF" "b", 4, TextEncoding::Utf8), std::string("b"));
-    QCOMPARE(CharacterAt("a\xC5\xBC\xFF" "b", 5, TextEncoding::Utf8), std::string());
+    QCOMPARE(CharacterAt("a\xC5\xBC\xFF"
+                         "b",
+                         3, TextEncoding::Utf8),
+             std::string("\xFF"));
+    QCOMPARE(CharacterAt("a\xC5\xBC\xFF"
+                         "b",
+                         4, TextEncoding::Utf8),
+             std::string("b"));
+    QCOMPARE(CharacterAt("a\xC5\xBC\xFF"
+                         "b",
+                         5, TextEncoding::Utf8),
+             std::string());
     QCOMPARE(CharacterAt("a\xC5\xBC", 2, TextEncoding::Windows1250), std::string("\xC5"));
     QCOMPARE(ToUtf8("\xbf\xf3\xb3w \x81", TextEncoding::Windows1250), std::string("żółw \xEF\xBF\xBD"));
     QCOMPARE(ToUtf8("a\xC5\xBC\xFF", TextEncoding::Utf8), std::string("aż\xEF\xBF\xBD"));
@@ -378,7 +410,8 @@ void TestQuestionReader::loadQuestionFile_data()
     QTest::newRow("empty file: only its name") << Bytes("") << QStringList{"file q.txt"};
     QTest::newRow("byte 26 only: only its name") << Bytes("\x1a") << QStringList{"file q.txt"};
     QTest::newRow("19 lines shown") << nineteen
-                                    << QStringList{"file q.txt", "sentence", "body T", "hide lists", "list 1: <a>"};
+                                    << QStringList{"file q.txt", "sentence", "body T", "hide lists",
+                                                   "list 1: <a>"};
     QTest::newRow("20 lines not shown, no message") << twenty << QStringList{"file q.txt"};
     QTest::newRow("choice") << Bytes("X1\r\nQ\r\nA\r\n")
                             << QStringList{"file q.txt", "choice", "body Q", "place 1", "answer 1 A"};

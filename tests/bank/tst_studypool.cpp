@@ -44,8 +44,9 @@ void TestStudyPool::generatorArithmetic_data()
     QTest::newRow("seed 1, n 40") << 1u << 40 << 134775814u << 1;
     QTest::newRow("wraps modulo 2^32") << 0xFFFFFFFFu << 1000 << 0xF7F77BFCu << 968;
     QTest::newRow("n 1 always 0") << 0x12345678u << 1 << (0x12345678u * 134775813u + 1u) << 0;
-    QTest::newRow("high word of the product") << 7u << 0x7FFFFFFF << (7u * 134775813u + 1u)
-                                              << static_cast<int>((quint64(7u * 134775813u + 1u) * 0x7FFFFFFFull) >> 32);
+    QTest::newRow("high word of the product")
+        << 7u << 0x7FFFFFFF << (7u * 134775813u + 1u)
+        << static_cast<int>((quint64(7u * 134775813u + 1u) * 0x7FFFFFFFull) >> 32);
 }
 
 void TestStudyPool::generatorArithmetic()
@@ -126,10 +127,10 @@ void TestStudyPool::counterLife()
         bool mastered;
     };
     const Step steps[] = {
-        {true, Verdict::Good, 2, false}, {false, Verdict::Good, 2, false},  {true, Verdict::Good, 1, false},
-        {false, Verdict::Wrong, 4, false}, {true, Verdict::Good, 3, false}, {false, Verdict::Good, 3, false},
-        {true, Verdict::Good, 2, false},  {false, Verdict::Good, 2, false}, {true, Verdict::Good, 1, false},
-        {false, Verdict::Good, 1, false}, {true, Verdict::Good, 0, false},  {false, Verdict::Good, 0, true},
+        {true, Verdict::Good, 2, false},   {false, Verdict::Good, 2, false}, {true, Verdict::Good, 1, false},
+        {false, Verdict::Wrong, 4, false}, {true, Verdict::Good, 3, false},  {false, Verdict::Good, 3, false},
+        {true, Verdict::Good, 2, false},   {false, Verdict::Good, 2, false}, {true, Verdict::Good, 1, false},
+        {false, Verdict::Good, 1, false},  {true, Verdict::Good, 0, false},  {false, Verdict::Good, 0, true},
     };
     for (const Step& step : steps) {
         if (step.showing) {
