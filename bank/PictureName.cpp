@@ -77,9 +77,9 @@ std::optional<std::filesystem::path> FindIgnoringCase(const std::filesystem::pat
         }
         const std::u32string wanted = Folded(part);
         std::vector<std::string> matches;
-        platform::ListDirectory(current, [&](const std::string& entry) {
+        platform::ListDirectory(current, [&](std::string_view entry) {
             if (Folded(entry) == wanted)
-                matches.push_back(entry);
+                matches.emplace_back(entry);
         });
         if (matches.empty())
             return std::nullopt;

@@ -52,7 +52,7 @@ std::filesystem::path ExecutableDirectory()
     return std::filesystem::path(buffer).parent_path();
 }
 
-bool ListDirectory(const std::filesystem::path& dir, const std::function<void(const std::string&)>& visit)
+bool ListDirectory(const std::filesystem::path& dir, const std::function<void(std::string_view)>& visit)
 {
     WIN32_FIND_DATAW data;
     const std::wstring pattern = dir.wstring() + L"\\*";
@@ -131,7 +131,7 @@ std::filesystem::path ExecutableDirectory()
     return std::filesystem::current_path().parent_path() / ".";
 }
 
-bool ListDirectory(const std::filesystem::path& dir, const std::function<void(const std::string&)>& visit)
+bool ListDirectory(const std::filesystem::path& dir, const std::function<void(std::string_view)>& visit)
 {
     DIR* stream = opendir(dir.c_str());
     if (!stream)
@@ -140,7 +140,7 @@ bool ListDirectory(const std::filesystem::path& dir, const std::function<void(co
         const char* name = entry->d_name;
         if (name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0')))
             continue;
-        visit(std::string(name));
+        visit(std::string_view(name));
     }
     closedir(stream);
     return true;

@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <functional>
 #include <string>
+#include <string_view>
 
 namespace zdawnik::platform {
 
@@ -18,7 +19,7 @@ std::filesystem::path ExecutableDirectory();
 // Calls visit with the bare name of every entry of dir except "." and "..", in the order the
 // system lists them. Names are the system's bytes (UTF-8 on Windows). Returns false when the
 // directory cannot be listed; entries already visited stay visited.
-bool ListDirectory(const std::filesystem::path& dir, const std::function<void(const std::string&)>& visit);
+bool ListDirectory(const std::filesystem::path& dir, const std::function<void(std::string_view)>& visit);
 
 // Joins a directory and a name taken from a listing or from a question file. The name is appended
 // as it stands: an absolute-looking name stays below dir.

@@ -8,7 +8,7 @@
 
 namespace zdawnik {
 
-bool IsQuestionFileName(const std::string& name)
+bool IsQuestionFileName(std::string_view name)
 {
     static constexpr char Suffix[] = ".txt";
     constexpr std::size_t length = sizeof Suffix - 1;
@@ -27,19 +27,19 @@ bool IsQuestionFileName(const std::string& name)
 std::vector<std::string> ScanBank(const std::filesystem::path& bankDir)
 {
     std::vector<std::string> names;
-    platform::ListDirectory(bankDir, [&](const std::string& name) {
+    platform::ListDirectory(bankDir, [&](std::string_view name) {
         if (IsQuestionFileName(name))
-            names.push_back(name);
+            names.emplace_back(name);
     });
     return names;
 }
 
-int StudyPool::BuildPool(const std::vector<std::string>& names)
+int StudyPool::BuildPool(std::vector<std::string> names)
 {
     m_pool.clear();
     m_pool.reserve(names.size());
-    for (const std::string& name : names)
-        m_pool.push_back(PoolEntry{name, InitialRepeats});
+    for (std::string& name : names)
+        m_pool.push_back(PoolEntry{std::move(name), InitialRepeats});
     m_pendingList.resize(m_pool.size());
     std::iota(m_pendingList.begin(), m_pendingList.end(), 0);
     m_currentPending = -1;

@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace zdawnik {
@@ -32,7 +33,7 @@ inline constexpr int RepeatsAfterMistake = 3;
 std::vector<std::string> ScanBank(const std::filesystem::path& bankDir);
 
 // True when name ends in ".txt", without regard to case.
-bool IsQuestionFileName(const std::string& name);
+bool IsQuestionFileName(std::string_view name);
 
 // The memory of one study run: the questions of the bank with their counters, the questions not
 // yet mastered, and the one being shown.
@@ -42,7 +43,7 @@ public:
     explicit StudyPool(Random& random) : m_random(random) {}
 
     // Takes the names of a bank scan (at least one): every counter at 3, every question pending.
-    int BuildPool(const std::vector<std::string>& names);
+    int BuildPool(std::vector<std::string> names);
 
     int PendingCount() const { return static_cast<int>(m_pendingList.size()); }
 

@@ -36,9 +36,9 @@ int main(int argc, char** argv)
         bankDir = platform::JoinName(platform::ExecutableDirectory(), "baza");
 
     std::vector<std::string> names;
-    const bool listed = platform::ListDirectory(bankDir, [&](const std::string& name) {
+    const bool listed = platform::ListDirectory(bankDir, [&](std::string_view name) {
         if (IsQuestionFileName(name))
-            names.push_back(name);
+            names.emplace_back(name);
     });
     if (!listed) {
         std::cerr << "zdawnik-check: cannot read the directory " << bankDir.string() << "\n";

@@ -1,0 +1,54 @@
+#pragma once
+
+// What every benchmark prints: one line per figure,
+//   BENCH <name> <value> <limit-value> <ratio> <target-ratio>
+// so bench/run-all.sh can gather them into one table.
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace zdawnik::bench {
+
+// Median wall time of one call of work, in microseconds, over rounds of repeat calls each.
+inline double MedianMicroseconds(const std::function<void()>& work, int repeat, int rounds = 15)
+{
+    std::vector<double> samples;
+    work(); // warm caches and lazy initialisation
+    for (int round = 0; round < rounds; ++round) {
+        const auto start = std::chrono::steady_clock::now();
+        for (int i = 0; i < repeat; ++i)
+            work();
+        const std::chrono::duration<double, std::micro> spent = std::chrono::steady_clock::now() - start;
+        samples.push_back(spent.count() / repeat);
+    }
+    std::sort(samples.begin(), samples.end());
+    return samples[samples.size() / 2];
+}
+
+inline std::string FormatMicroseconds(double us)
+{
+    char text[32];
+    if (us >= 1000.0)
+        std::snprintf(text, sizeof text, "%.2fms", us / 1000.0);
+    else
+        std::snprintf(text, sizeof text, "%.2fus", us);
+    return text;
+}
+
+inline void Report(const std::string& name, const std::string& value, const std::string& limit, double ratio,
+                   double target)
+{
+    std::printf("BENCH %s %s %s %.2f %.2f\n", name.c_str(), value.c_str(), limit.c_str(), ratio, target);
+    std::fflush(stdout);
+}
+
+inline void ReportTimes(const std::string& name, double us, double limitUs, double target)
+{
+    Report(name, FormatMicroseconds(us), FormatMicroseconds(limitUs), us / limitUs, target);
+}
+
+} // namespace zdawnik::bench
