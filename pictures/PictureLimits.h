@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QSize>
+#include <QtGlobal>
+
+namespace zdawnik::picture_limits {
+
+// A picture is shown at its natural size in a window about 1000 pixels wide, so a declared size far
+// beyond any screen can only be a damaged or hostile file. Such sizes are refused from the header,
+// before a single pixel is allocated (64 megapixels of 4 bytes is also the most Qt's readers allocate).
+inline constexpr int MaxSide = 16384;
+inline constexpr qint64 MaxPixels = 64LL * 1024 * 1024;
+
+// Files are read whole into memory; nothing a bank needs comes near this.
+inline constexpr qint64 MaxFileBytes = 256LL * 1024 * 1024;
+
+// Metafiles carry no pixels, only a frame; a valid file may still claim a frame of metres. Such a
+// picture is drawn scaled down to fit these bounds rather than refused.
+inline constexpr int MaxMetafileSide = 4096;
+inline constexpr qint64 MaxMetafilePixels = 16LL * 1024 * 1024;
+
+// How long the metafile renderer may take before its picture counts as damaged. The window waits
+// for it, so this stays short; the largest valid metafiles seen draw in well under a second.
+inline constexpr int MetafileTimeoutMs = 10000;
+
+// True when a declared size is one a screen could need.
+inline bool IsSaneSize(QSize size)
+{
+    const qint64 width = qAbs(qint64(size.width()));
+    const qint64 height = qAbs(qint64(size.height()));
+    return width > 0 && height > 0 && width <= MaxSide && height <= MaxSide && width * height <= MaxPixels;
+}
+
+// The size a metafile of the given natural size (in pixels at 96 dpi) is drawn at: the natural size
+// rounded, or that size scaled down, keeping its proportions, to fit the metafile bounds. An empty
+// size when the natural size is empty or not a number.
+QSize FitMetafileSize(double width, double height);
+
+} // namespace zdawnik::picture_limits

@@ -1,0 +1,206 @@
+#include "pictures/RasterIntegrity.h"
+
+#include <cstdint>
+#include <cstring>
+
+namespace zdawnik {
+
+namespace {
+
+std::uint32_t Big32(const unsigned char* p)
+{
+    return std::uint32_t(p[0]) << 24 | std::uint32_t(p[1]) << 16 | std::uint32_t(p[2]) << 8 | p[3];
+}
+
+std::uint16_t Big16(const unsigned char* p)
+{
+    return std::uint16_t(p[0] << 8 | p[1]);
+}
+
+std::uint32_t Little32(const unsigned char* p)
+{
+    return std::uint32_t(p[3]) << 24 | std::uint32_t(p[2]) << 16 | std::uint32_t(p[1]) << 8 | p[0];
+}
+
+std::uint16_t Little16(const unsigned char* p)
+{
+    return std::uint16_t(p[1] << 8 | p[0]);
+}
+
+const unsigned char* Bytes(QByteArrayView data)
+{
+    return reinterpret_cast<const unsigned char*>(data.data());
+}
+
+QString CutShort(const char* format)
+{
+    return QStringLiteral("Damaged %1 file: it is cut short").arg(QLatin1String(format));
+}
+
+QString NotA(const char* format)
+{
+    return QStringLiteral("Not a %1 file").arg(QLatin1String(format));
+}
+
+} // namespace
+
+QString CheckPngIntegrity(QByteArrayView data)
+{
+    static constexpr unsigned char Signature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+    const unsigned char* d = Bytes(data);
+    const qsizetype n = data.size();
+    if (n < 8 || std::memcmp(d, Signature, 8) != 0)
+        return NotA("PNG");
+    qsizetype pos = 8;
+    for (;;) {
+        if (n - pos < 12)
+            return CutShort("PNG");
+        const std::uint32_t length = Big32(d + pos);
+        if (length > 0x7FFFFFFFu)
+            return QStringLiteral("Damaged PNG file: a chunk has an impossible length");
+        if (n - pos - 12 < qsizetype(length))
+            return CutShort("PNG");
+        if (std::memcmp(d + pos + 4, "IEND", 4) == 0)
+            return {};
+        pos += 12 + qsizetype(length);
+    }
+}
+
+QString CheckJpegIntegrity(QByteArrayView data)
+{
+    const unsigned char* d = Bytes(data);
+    const qsizetype n = data.size();
+    if (n < 4 || d[0] != 0xFF || d[1] != 0xD8)
+        return NotA("JPEG");
+    qsizetype pos = 2;
+    bool sawScan = false;
+    for (;;) {
+        // The next marker. The decoder steps over stray bytes between segments, so this does too.
+        if (pos >= n)
+            return CutShort("JPEG");
+        if (d[pos] != 0xFF) {
+            const void* next = std::memchr(d + pos, 0xFF, std::size_t(n - pos));
+            if (!next)
+                return CutShort("JPEG");
+            pos = static_cast<const unsigned char*>(next) - d;
+        }
+        while (pos < n && d[pos] == 0xFF)
+            ++pos;
+        if (pos >= n)
+            return CutShort("JPEG");
+        const unsigned char marker = d[pos++];
+        if (marker == 0xD9) {
+            if (!sawScan)
+                return QStringLiteral("Damaged JPEG file: it holds no image data");
+            return {};
+        }
+        if (marker == 0x00 || marker == 0x01 || (marker >= 0xD0 && marker <= 0xD7))
+            continue; // standalone markers and stuffed bytes carry no length
+        if (marker == 0xD8)
+            return QStringLiteral("Damaged JPEG file: it starts over in the middle");
+        if (n - pos < 2)
+            return CutShort("JPEG");
+        const std::uint16_t length = Big16(d + pos);
+        if (length < 2)
+            return QStringLiteral("Damaged JPEG file: a segment has an impossible length");
+        if (n - pos < length)
+            return CutShort("JPEG");
+        pos += length;
+        if (marker != 0xDA)
+            continue;
+        // Entropy-coded data follows a scan header. Inside it a 0xFF byte is followed by a stuffed
+        // zero or a restart marker; anything else is the marker that ends the scan.
+        sawScan = true;
+        for (;;) {
+            const void* next = pos < n ? std::memchr(d + pos, 0xFF, std::size_t(n - pos)) : nullptr;
+            if (!next)
+                return CutShort("JPEG");
+            pos = static_cast<const unsigned char*>(next) - d;
+            if (pos + 1 >= n)
+                return CutShort("JPEG");
+            const unsigned char following = d[pos + 1];
+            if (following == 0x00 || (following >= 0xD0 && following <= 0xD7))
+                pos += 2;
+            else if (following == 0xFF)
+                pos += 1;
+            else
+                break;
+        }
+    }
+}
+
+QString CheckBmpIntegrity(QByteArrayView data)
+{
+    const unsigned char* d = Bytes(data);
+    const qsizetype n = data.size();
+    if (n < 18 || d[0] != 'B' || d[1] != 'M')
+        return NotA("BMP");
+    const std::uint32_t pixelOffset = Little32(d + 10);
+    const std::uint32_t headerSize = Little32(d + 14);
+    std::int64_t width = 0;
+    std::int64_t height = 0;
+    std::uint32_t bitsPerPixel = 0;
+    std::uint32_t compression = 0;
+    if (headerSize == 12) { // OS/2 1.x: 16-bit sizes, never compressed
+        if (n < 26)
+            return CutShort("BMP");
+        width = Little16(d + 18);
+        height = Little16(d + 20);
+        bitsPerPixel = Little16(d + 24);
+    } else if (headerSize >= 16 && headerSize <= 1024) {
+        if (n < 14 + qsizetype(headerSize))
+            return CutShort("BMP");
+        width = std::int32_t(Little32(d + 18));
+        height = std::int32_t(Little32(d + 22));
+        bitsPerPixel = Little16(d + 28);
+        compression = headerSize >= 20 ? Little32(d + 30) : 0;
+    } else {
+        return QStringLiteral("Damaged BMP file: its header has an impossible size");
+    }
+    if (pixelOffset > std::uint64_t(n))
+        return CutShort("BMP");
+
+    constexpr std::uint32_t Rle8 = 1;
+    constexpr std::uint32_t Rle4 = 2;
+    constexpr std::uint32_t BitFields = 3;
+    constexpr std::uint32_t AlphaBitFields = 6;
+    if ((compression == Rle8 || compression == Rle4) && height < 0)
+        return QStringLiteral("Damaged BMP file: compressed pixels cannot be stored top to bottom");
+    // In the 64-byte OS/2 2.x header compression 3 means Huffman coding, not bit fields.
+    const bool uncompressed =
+        compression == 0 || ((compression == BitFields || compression == AlphaBitFields) && headerSize != 64);
+    if (!uncompressed)
+        return {}; // the length of compressed pixels cannot be known before decoding them
+    if (bitsPerPixel == 0 || bitsPerPixel > 64)
+        return {}; // not a depth the decoder reads; it refuses the file itself
+    const std::uint64_t absWidth = std::uint64_t(width < 0 ? -width : width);
+    const std::uint64_t absHeight = std::uint64_t(height < 0 ? -height : height);
+    const std::uint64_t rowBytes = (absWidth * bitsPerPixel + 31) / 32 * 4; // at most 2^37
+    const std::uint64_t available = std::uint64_t(n) - pixelOffset;
+    if (absHeight > 0 && rowBytes > available / absHeight)
+        return CutShort("BMP");
+    return {};
+}
+
+QString CheckIcoIntegrity(QByteArrayView data)
+{
+    const unsigned char* d = Bytes(data);
+    const qsizetype n = data.size();
+    if (n < 6 || Little16(d) != 0 || (Little16(d + 2) != 1 && Little16(d + 2) != 2))
+        return NotA("ICO");
+    const qsizetype count = Little16(d + 4);
+    if (count == 0)
+        return QStringLiteral("Damaged ICO file: it holds no image");
+    if (n < 6 + 16 * count)
+        return CutShort("ICO");
+    for (qsizetype i = 0; i < count; ++i) {
+        const unsigned char* entry = d + 6 + 16 * i;
+        const std::uint64_t bytes = Little32(entry + 8);
+        const std::uint64_t offset = Little32(entry + 12);
+        if (bytes == 0 || offset + bytes > std::uint64_t(n))
+            return CutShort("ICO");
+    }
+    return {};
+}
+
+} // namespace zdawnik

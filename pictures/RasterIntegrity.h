@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QByteArrayView>
+#include <QString>
+
+namespace zdawnik {
+
+// Structural checks made before a raster file is handed to its decoder. Qt's readers fill the
+// missing part of a JPEG or BMP that was cut short and report success, so a file is first walked
+// here, cheaply and without decoding, to see that it is whole. Each returns an empty string for a
+// file that looks whole, otherwise the reason it is damaged.
+
+// The signature and the chunk chain up to IEND.
+QString CheckPngIntegrity(QByteArrayView data);
+
+// The marker segments from SOI to EOI, stepping over the entropy-coded data of every scan, so that
+// the end marker of an embedded thumbnail is not taken for the end of the file.
+QString CheckJpegIntegrity(QByteArrayView data);
+
+// The headers, and for uncompressed pixels the length the declared size needs.
+QString CheckBmpIntegrity(QByteArrayView data);
+
+// The directory of images, each of which must lie inside the file.
+QString CheckIcoIntegrity(QByteArrayView data);
+
+} // namespace zdawnik
