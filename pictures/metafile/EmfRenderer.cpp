@@ -124,11 +124,14 @@ PictureResult RenderEmf(const QByteArray& data)
     QSvgRenderer renderer(QByteArray::fromRawData(svgText, qsizetype(svgLength)));
     if (!renderer.isValid())
         return Damaged("its records cannot be drawn");
-    // libemf2svg keeps the bounds' proportions inside the size asked for, so its size may be a
-    // little smaller than the frame's.
+    // libemf2svg keeps the bounds' proportions inside the size asked for, so a drawing smaller than
+    // its frame comes out smaller. It also cuts its size to whole pixels, and the bounds are
+    // inclusive, so a picture whose drawing fills its frame lands a pixel short: that is the frame's
+    // size all the same.
     const QSize drawn = renderer.defaultSize();
-    const QSize size =
-        drawn.isEmpty() ? wanted : picture_limits::FitMetafileSize(drawn.width(), drawn.height());
+    QSize size = drawn.isEmpty() ? wanted : picture_limits::FitMetafileSize(drawn.width(), drawn.height());
+    if (qAbs(size.width() - wanted.width()) <= 1 && qAbs(size.height() - wanted.height()) <= 1)
+        size = wanted;
     if (size.isEmpty())
         return Damaged("its picture has no size");
 
