@@ -1,0 +1,84 @@
+#pragma once
+
+#include <QImage>
+
+#include <array>
+#include <optional>
+
+namespace zdawnik {
+
+// A rectangle in the drawing code's convention: it covers the pixels from left to right − 1 and from
+// top to bottom − 1; a rectangle whose right is not beyond its left, or whose bottom is not below its
+// top, is empty.
+struct TRect
+{
+    int left;
+    int top;
+    int right;
+    int bottom;
+};
+
+// An off-screen 32-bit image with the block operations the gauge composes its picture from: solid
+// fills, exclusive-or combination and MakeLike. Colours are opaque QRgb values.
+//
+// Fills are noted rather than written while the image is one colour with at most two rectangles
+// over it, and written out when the pixels are needed: rows that come out alike are then written
+// once and copied, and a fill that a later one covers costs nothing. What the image shows is the same
+// either way.
+class TBltBitmap
+{
+public:
+    TBltBitmap() = default;
+
+    int width() const { return m_image.width(); }
+    int height() const { return m_image.height(); }
+    QSize size() const { return m_image.size(); }
+
+    // Gives the image a new size; its pixels are undefined until they are filled.
+    void setSize(QSize size);
+
+    // Gives the image the model's width and height and fills it with the window-frame colour.
+    void makeLike(const TBltBitmap& model);
+
+    // Fills the whole image with one colour.
+    void fill(QRgb color);
+
+    // Fills the part of the rectangle that lies in the image.
+    void fillRect(const TRect& rect, QRgb color);
+
+    // Combines source, placed at (0, 0), into this image pixel by pixel by bitwise exclusive or of
+    // the colour values, where the two overlap.
+    void combineXor(const TBltBitmap& source);
+    // The same for a source that is no longer needed: it may be left black.
+    void combineXor(TBltBitmap&& source);
+
+    // The colour of one pixel inside the image.
+    QRgb pixel(int x, int y) const;
+
+    // The pixels, for drawing on with a QPainter.
+    QImage& pixels();
+    const QImage& image() const;
+
+private:
+    struct PendingFill
+    {
+        TRect rect;
+        QRgb color;
+    };
+    static constexpr int MaxPendingFills = 2;
+
+    // The colour of the whole image while nothing but a fill of all of it is pending.
+    std::optional<QRgb> uniformColor() const;
+    QRgb* writableBits();
+    qsizetype pixelsPerLine() const;
+    void writeOut() const;
+
+    mutable QImage m_image;
+    // While set, the pixels are not written yet: the image is this colour with the pending fills
+    // over it, in order.
+    mutable std::optional<QRgb> m_solid;
+    mutable std::array<PendingFill, MaxPendingFills> m_pending{};
+    mutable int m_pendingCount = 0;
+};
+
+} // namespace zdawnik
