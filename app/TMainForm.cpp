@@ -1,0 +1,81 @@
+#include "app/TMainForm.h"
+
+#include "app/MessageBoxes.h"
+#include "bank/BankErrors.h"
+#include "bank/StudyPool.h"
+#include "widgets/EInvalidOperation.h"
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QGuiApplication>
+#include <QScreen>
+
+#include <new>
+
+namespace zdawnik {
+
+TMainForm* MainForm = nullptr;
+
+TMainForm::TMainForm(MainFormEnvironment environment)
+    : QWidget(nullptr), m_environment(std::move(environment)), m_random(m_environment.Clock)
+{
+    if (m_environment.Messages) {
+        m_messages = m_environment.Messages;
+    } else {
+        m_ownMessages = std::make_unique<DialogMessageBoxes>();
+        m_messages = m_ownMessages.get();
+    }
+    CreateLayout();
+    BindEvents();
+    Dispatch(&TMainForm::FormCreate);
+}
+
+TMainForm::~TMainForm()
+{
+    if (MainForm == this)
+        MainForm = nullptr;
+}
+
+void TMainForm::Dispatch(Handler handler)
+{
+    try {
+        (this->*handler)();
+    } catch (const std::bad_alloc&) {
+        ShowErrorReport(QStringLiteral("Out of memory"));
+    } catch (const std::exception& error) {
+        ShowErrorReport(QString::fromUtf8(error.what()));
+    }
+}
+
+void TMainForm::ShowMessage(int icon, const QString& title, const QString& text)
+{
+    m_messages->show(this, static_cast<MessageBoxes::Icon>(icon), title, text);
+}
+
+void TMainForm::ShowErrorReport(const QString& message)
+{
+    // The program's own report of an error no handler caught: its message under the program's title.
+    ShowMessage(int(MessageBoxes::Icon::Stop), QCoreApplication::applicationName(), message);
+}
+
+void TMainForm::closeEvent(QCloseEvent* event)
+{
+    Dispatch(&TMainForm::FormClose);
+    event->accept();
+}
+
+void TMainForm::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    if (m_centred)
+        return;
+    // Centred on the desktop the first time it is shown.
+    m_centred = true;
+    if (const QScreen* screen = this->screen()) {
+        QRect frame = frameGeometry();
+        frame.moveCenter(screen->availableGeometry().center());
+        move(frame.topLeft());
+    }
+}
+
+} // namespace zdawnik

@@ -1,0 +1,174 @@
+#pragma once
+
+#include "bank/Question.h"
+#include "bank/QuestionView.h"
+#include "bank/Random.h"
+#include "bank/StudyPool.h"
+
+#include <QHash>
+#include <QWidget>
+
+#include <filesystem>
+#include <memory>
+
+class QCheckBox;
+class QComboBox;
+class QPushButton;
+class QTimer;
+
+namespace zdawnik {
+
+class MessageBoxes;
+class StudyPool;
+class TGauge;
+class TImage;
+class TLabel;
+class TPanel;
+
+// The name of a numbered widget: prefix and number, "imgGood" and 3 make "imgGood3".
+inline QString Numbered(const char* prefix, int n)
+{
+    return QLatin1String(prefix) + QString::number(n);
+}
+
+// What the window takes from the world outside: tests give their own.
+struct MainFormEnvironment
+{
+    // The bank the start action lists: "baza" beside the executable in the program.
+    std::filesystem::path BankDir;
+    // Seeds the random generator before every draw; empty means the system's fast counter.
+    Random::Clock Clock;
+    // Where message boxes go; null means real dialogs.
+    MessageBoxes* Messages = nullptr;
+};
+
+// The program's one window. Its behaviour lives in the event handlers below, each bound to its
+// widget's event; the implementation is split over files by concern:
+//   TMainFormLayout.cpp     the widgets, their places, fonts, colours and bindings
+//   TMainFormRunFlow.cpp    start, next, end and the question-ID switch
+//   TMainFormDisplay.cpp    showing a question and its pictures
+//   TMainFormPlacement.cpp  shuffling the answer panels and ticking answers
+//   TMainFormChecking.cpp   judging an answer, statistics, assembling the sentence
+//   TMainFormClock.cpp      the study clock
+class TMainForm : public QWidget, private QuestionView
+{
+    Q_OBJECT
+
+public:
+    explicit TMainForm(MainFormEnvironment environment = {});
+    ~TMainForm() override;
+
+    // Event handlers.
+    void FormCreate();
+    void FormClose();
+    void btnStartClick();
+    void btnDalejClick();
+    void btnCheckClick();
+    void btnGenerujClick();
+    void CheckBoxIDClick();
+    void Button1Click();
+    void TimerTimer();
+    void pnlOdp1Click();
+    void pnlOdp2Click();
+    void pnlOdp3Click();
+    void pnlOdp4Click();
+    void pnlOdp5Click();
+    void pnlOdp6Click();
+    void pnlOdp7Click();
+    void pnlOdp8Click();
+    void pnlOdp9Click();
+    void pnlOdp10Click();
+    void pnlOdp11Click();
+    void pnlOdp12Click();
+
+    // Routines the handlers share.
+    void PlaceAnswers(int n);
+    void LoadQuestionPicture(const std::string& name);
+    void LoadAnswerPicture(int n, const std::string& name);
+
+    // Any widget of the window by its name; numbered families compose the name ("imgGood" + 3).
+    QWidget* FindComponent(const QString& name) const;
+    template <typename T> T* Find(const QString& name) const { return static_cast<T*>(FindComponent(name)); }
+
+    const Question& CurrentQuestion() const { return *m_question; }
+    const StudyPool* Pool() const { return m_pool.get(); }
+    Random& Generator() { return m_random; }
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+
+private:
+    using Handler = void (TMainForm::*)();
+
+    // Layout.
+    void CreateLayout();
+    void BindEvents();
+    void Bind(QWidget* widget, Handler handler);
+    void Register(QWidget* widget);
+
+    // The one place where events reach handlers: an error that a handler does not catch ends that
+    // handler and is shown as the program's error report; it never reaches the event loop.
+    void Dispatch(Handler handler);
+    void ShowErrorReport(const QString& message);
+    void ShowMessage(int icon, const QString& title, const QString& text);
+
+    // Question display, called by the reader as it parses.
+    void showFileName(const std::string& fileName) override;
+    void beginChoiceQuestion() override;
+    void beginSentenceQuestion() override;
+    void showQuestionLine(const Question& question) override;
+    void placeAnswers(int count) override;
+    void showAnswer(int n, const Question& question) override;
+    void hideLists() override;
+    void showList(int n, const std::vector<std::string>& options, const Question& question) override;
+    void reportError(const std::string& typeName, const std::string& message) override;
+    QString Text(const std::string& bytes) const;
+
+    // Answers.
+    void ToggleAnswer(int n);
+    bool SentenceListMatches(int n, bool& conversionReported);
+    void ApplyVerdictToWindow(Verdict verdict);
+
+    MainFormEnvironment m_environment;
+    std::unique_ptr<MessageBoxes> m_ownMessages;
+    MessageBoxes* m_messages = nullptr;
+    Random m_random;
+    std::unique_ptr<StudyPool> m_pool;
+    std::unique_ptr<Question> m_question;
+    // Whether a question has been read into the record during this run: until then there is
+    // nothing to check.
+    bool m_questionRead = false;
+    QHash<QString, QWidget*> m_components;
+
+    // The widgets the handlers use by name.
+    TLabel* m_lblPytanie = nullptr;
+    TLabel* m_lblPytanieInfo = nullptr;
+    TLabel* m_lblIleOdpowiedzi = nullptr;
+    TImage* m_imgPytanie = nullptr;
+    TImage* m_imgOK = nullptr;
+    TImage* m_imgNic = nullptr;
+    TImage* m_imgNieok = nullptr;
+    TLabel* m_lblIleRazyInfo = nullptr;
+    TLabel* m_lblPytanInfo = nullptr;
+    TLabel* m_lblOpanowane = nullptr;
+    TGauge* m_gaugeDobreZle = nullptr;
+    TGauge* m_gaugeOpanowane = nullptr;
+    QCheckBox* m_CheckBoxDobre = nullptr;
+    QCheckBox* m_CheckBoxID = nullptr;
+    QPushButton* m_btnCheck = nullptr;
+    QPushButton* m_btnDalej = nullptr;
+    TPanel* m_pnlStart = nullptr;
+    TPanel* m_pnlKoniec = nullptr;
+    TPanel* m_pnlOdpowiedzY = nullptr;
+    QPushButton* m_btnStart = nullptr;
+    TLabel* m_lblAutor = nullptr;
+    TLabel* m_lblCoPowstanie = nullptr;
+    QTimer* m_Timer = nullptr;
+    bool m_centred = false;
+};
+
+// The program's main window, while it exists.
+extern TMainForm* MainForm;
+
+} // namespace zdawnik

@@ -1,0 +1,135 @@
+// Showing the question the reader has just read: the question text or picture, the answers of a
+// choice question in their panels, or the sentence panel with its drop-down lists. The reader calls
+// these as it parses, so a question that fails half-way stays on screen as far as it got.
+
+#include "app/ListColor.h"
+#include "app/MessageBoxes.h"
+#include "app/TMainForm.h"
+#include "bank/PictureName.h"
+#include "bank/QuestionReader.h"
+#include "pictures/PictureLoader.h"
+#include "widgets/TImage.h"
+#include "widgets/TLabel.h"
+#include "widgets/TPanel.h"
+
+#include <QComboBox>
+#include <QCoreApplication>
+
+namespace zdawnik {
+
+namespace {
+
+// A picture of the bank, or the reason it cannot be shown.
+PictureResult LoadBankPicture(const std::filesystem::path& bankDir, const std::string& name,
+                              TextEncoding encoding)
+{
+    const auto path = FindPictureFile(bankDir, name, encoding);
+    if (!path)
+        return PictureResult{{}, false, QStringLiteral("no such file")};
+    return LoadPicture(*path);
+}
+
+} // namespace
+
+QString TMainForm::Text(const std::string& bytes) const
+{
+    return QString::fromStdString(ToUtf8(bytes, m_question->Encoding));
+}
+
+void TMainForm::showFileName(const std::string& fileName)
+{
+    // File names are shown as the system gives them.
+    m_lblPytanieInfo->setCaption(QString::fromStdString(ToUtf8(fileName, TextEncoding::Utf8)));
+}
+
+void TMainForm::beginChoiceQuestion()
+{
+    m_questionRead = true;
+    m_pnlOdpowiedzY->hide();
+}
+
+void TMainForm::beginSentenceQuestion()
+{
+    m_questionRead = true;
+    m_lblCoPowstanie->setCaption(QString());
+    for (int n = 1; n <= 4; ++n)
+        SetListColor(Find<QComboBox>(Numbered("ComboOpcja", n)), Qt::white);
+    m_pnlOdpowiedzY->show();
+    m_lblIleOdpowiedzi->setCaption(QString());
+}
+
+void TMainForm::showQuestionLine(const Question& question)
+{
+    if (HasPictureTag(question.Body)) {
+        m_imgPytanie->show();
+        m_lblPytanie->setCaption(QString());
+        LoadQuestionPicture(PictureName(question.Body));
+    } else {
+        m_lblPytanie->setCaption(Text(question.Body));
+        m_imgPytanie->hide();
+    }
+}
+
+void TMainForm::placeAnswers(int count)
+{
+    PlaceAnswers(count);
+}
+
+void TMainForm::showAnswer(int n, const Question& question)
+{
+    const std::string& line = question.Lines[n];
+    if (HasPictureTag(line)) {
+        Find<TImage>(Numbered("imgOdp", n))->show();
+        Find<TLabel>(Numbered("lblOdp", n))->setCaption(QString());
+        LoadAnswerPicture(n, PictureName(line));
+    } else {
+        Find<TLabel>(Numbered("lblOdp", n))->setCaption(Text(line));
+    }
+}
+
+void TMainForm::hideLists()
+{
+    for (int n = 1; n <= 4; ++n)
+        Find<TPanel>(Numbered("pnlWybor", n))->hide();
+}
+
+void TMainForm::showList(int n, const std::vector<std::string>& options, const Question&)
+{
+    auto* list = Find<QComboBox>(Numbered("ComboOpcja", n));
+    list->clear();
+    for (const std::string& option : options)
+        list->addItem(Text(option));
+    list->setCurrentIndex(-1);
+    Find<TPanel>(Numbered("pnlWybor", n))->show();
+}
+
+void TMainForm::reportError(const std::string& typeName, const std::string& message)
+{
+    ShowMessage(int(MessageBoxes::Icon::None), QCoreApplication::applicationName(),
+                Text(ErrorReportText(typeName, message)));
+}
+
+void TMainForm::LoadQuestionPicture(const std::string& name)
+{
+    const PictureResult picture = LoadBankPicture(m_environment.BankDir, name, m_question->Encoding);
+    if (picture.ok()) {
+        m_imgPytanie->setPicture(picture.image, picture.bitmap);
+        return;
+    }
+    m_imgPytanie->hide();
+    m_lblPytanie->setCaption("rysunek: " + Text(name));
+}
+
+void TMainForm::LoadAnswerPicture(int n, const std::string& name)
+{
+    auto* image = Find<TImage>(Numbered("imgOdp", n));
+    const PictureResult picture = LoadBankPicture(m_environment.BankDir, name, m_question->Encoding);
+    if (picture.ok()) {
+        image->setPicture(picture.image, picture.bitmap);
+        return;
+    }
+    image->hide();
+    Find<TLabel>(Numbered("lblOdp", n))->setCaption("rysunek");
+}
+
+} // namespace zdawnik

@@ -1,0 +1,154 @@
+// Before a choice question is shown its answer panels are reset and moved to shuffled slots, each
+// slot with its own colour; while it is shown, a click on an answer ticks or unticks it.
+
+#include "app/TMainForm.h"
+#include "widgets/TColor.h"
+#include "widgets/TImage.h"
+#include "widgets/TLabel.h"
+#include "widgets/TPanel.h"
+
+#include <QCheckBox>
+
+#include <array>
+#include <vector>
+
+namespace zdawnik {
+
+namespace {
+
+const TColor TickedColor{0x0080FFFF};
+const TColor ResetColor{0x00EEEEEE};
+const TColor Grey{0x00DDDDDD};
+const TColor White{0x00FFFFFF};
+
+struct Slot
+{
+    int left;
+    int top;
+    TColor color;
+};
+
+// Rows are 72 pixels apart from top 160; grey and white alternate down a column.
+constexpr Slot Row(int left, int row)
+{
+    return {left, 160 + 72 * row, row % 2 == 0 ? Grey : White};
+}
+
+// The slots for 1-6, 7-8, 9-10 and 11-12 answers: one centred column, or two columns filled down
+// the left first.
+const std::array<Slot, 6> OneColumn = {Row(256, 0), Row(256, 1), Row(256, 2),
+                                       Row(256, 3), Row(256, 4), Row(256, 5)};
+const std::array<Slot, 8> EightSlots = {Row(32, 0),  Row(32, 1),  Row(32, 2),  Row(32, 3),
+                                        Row(480, 0), Row(480, 1), Row(480, 2), Row(480, 3)};
+const std::array<Slot, 10> TenSlots = {Row(32, 0),  Row(32, 1),  Row(32, 2),  Row(32, 3),  Row(32, 4),
+                                       Row(480, 0), Row(480, 1), Row(480, 2), Row(480, 3), Row(480, 4)};
+const std::array<Slot, 12> TwelveSlots = {Row(32, 0),  Row(32, 1),  Row(32, 2),  Row(32, 3),
+                                          Row(32, 4),  Row(32, 5),  Row(480, 0), Row(480, 1),
+                                          Row(480, 2), Row(480, 3), Row(480, 4), Row(480, 5)};
+
+const Slot* SlotTable(int n)
+{
+    if (n <= 6)
+        return OneColumn.data();
+    if (n <= 8)
+        return EightSlots.data();
+    if (n <= 10)
+        return TenSlots.data();
+    return TwelveSlots.data();
+}
+
+} // namespace
+
+void TMainForm::PlaceAnswers(int n)
+{
+    for (int k = 1; k <= 12; ++k) {
+        auto* panel = Find<TPanel>(Numbered("pnlOdp", k));
+        panel->hide();
+        panel->setColor(ResetColor.toQColor());
+        Find<QCheckBox>(Numbered("CheckBox", k))->setChecked(false);
+        Find<TImage>(Numbered("imgOdp", k))->hide();
+    }
+    if (n <= 0)
+        return;
+    n = std::min(n, 12);
+
+    const Slot* table = SlotTable(n);
+    std::vector<int> freeSlots;
+    for (int slot = 1; slot <= n; ++slot)
+        freeSlots.push_back(slot);
+    for (int i = 1; i <= n; ++i) {
+        m_random.Reseed();
+        const int e = m_random.RandomBelow(static_cast<int>(freeSlots.size()));
+        const Slot& slot = table[freeSlots[static_cast<std::size_t>(e)] - 1];
+        auto* panel = Find<TPanel>(Numbered("pnlOdp", i));
+        panel->move(slot.left, slot.top);
+        panel->show();
+        panel->setColor(slot.color.toQColor());
+        Find<TLabel>(Numbered("lblOdp", i))->setColor(slot.color.toQColor());
+        freeSlots.erase(freeSlots.begin() + e);
+    }
+}
+
+void TMainForm::ToggleAnswer(int n)
+{
+    auto* box = Find<QCheckBox>(Numbered("CheckBox", n));
+    auto* panel = Find<TPanel>(Numbered("pnlOdp", n));
+    if (box->isChecked()) {
+        box->setChecked(false);
+        panel->setColor(Find<TLabel>(Numbered("lblOdp", n))->color());
+    } else {
+        box->setChecked(true);
+        panel->setColor(TickedColor.toQColor());
+    }
+}
+
+void TMainForm::pnlOdp1Click()
+{
+    ToggleAnswer(1);
+}
+void TMainForm::pnlOdp2Click()
+{
+    ToggleAnswer(2);
+}
+void TMainForm::pnlOdp3Click()
+{
+    ToggleAnswer(3);
+}
+void TMainForm::pnlOdp4Click()
+{
+    ToggleAnswer(4);
+}
+void TMainForm::pnlOdp5Click()
+{
+    ToggleAnswer(5);
+}
+void TMainForm::pnlOdp6Click()
+{
+    ToggleAnswer(6);
+}
+void TMainForm::pnlOdp7Click()
+{
+    ToggleAnswer(7);
+}
+void TMainForm::pnlOdp8Click()
+{
+    ToggleAnswer(8);
+}
+void TMainForm::pnlOdp9Click()
+{
+    ToggleAnswer(9);
+}
+void TMainForm::pnlOdp10Click()
+{
+    ToggleAnswer(10);
+}
+void TMainForm::pnlOdp11Click()
+{
+    ToggleAnswer(11);
+}
+void TMainForm::pnlOdp12Click()
+{
+    ToggleAnswer(12);
+}
+
+} // namespace zdawnik

@@ -1,0 +1,119 @@
+// From the window's creation to its closing: the start action, the next action that brings up each
+// question, the end of a run and the question-ID switch.
+
+#include "app/MessageBoxes.h"
+#include "app/TMainForm.h"
+#include "bank/QuestionReader.h"
+#include "bank/StudyPool.h"
+#include "widgets/TGauge.h"
+#include "widgets/TImage.h"
+#include "widgets/TLabel.h"
+#include "widgets/TPanel.h"
+
+#include <QCheckBox>
+#include <QPushButton>
+#include <QTimer>
+
+namespace zdawnik {
+
+void TMainForm::FormCreate()
+{
+    // Qt paints every window through an off-screen buffer already.
+    m_question = std::make_unique<Question>();
+
+    m_pnlStart->show();
+    m_pnlStart->setGeometry(8, 8, width() - 16, height() - 16);
+    m_pnlKoniec->setGeometry(8, 8, width() - 16, height() - 16);
+    m_lblAutor->move(m_lblAutor->x(), m_pnlStart->height() - m_lblAutor->height() - 4);
+    m_lblAutor->move(m_pnlStart->width() - m_lblAutor->width() - 4, m_lblAutor->y());
+}
+
+void TMainForm::FormClose()
+{
+    m_question.reset();
+}
+
+void TMainForm::btnStartClick()
+{
+    m_pnlStart->hide();
+    m_btnStart->hide();
+
+    std::vector<std::string> names = ScanBank(m_environment.BankDir);
+    if (names.empty()) {
+        m_btnCheck->setEnabled(false);
+        m_lblPytanieInfo->setCaption("---");
+        m_lblPytanie->setCaption("---");
+        ShowMessage(int(MessageBoxes::Icon::Stop), "Error", "O cholera, jakiś error...\n\nSorry...");
+        ShowMessage(int(MessageBoxes::Icon::Question), "Hmm",
+                    "Prawdopodobnie nie został odnaleziony katalog \"baza\".\n"
+                    "Powinien się on znajdować w tym samym katalogu w którym jest program.\n"
+                    "\n"
+                    "Jeśli taki katalog istnieje to możliwe, że nie ma w nim plików z pytaniami.\n"
+                    "\n"
+                    "A jeśli żadne z powyższych to nie wiem co... :-[");
+    } else {
+        m_pool = std::make_unique<StudyPool>(m_random);
+        const int count = m_pool->BuildPool(std::move(names));
+        m_gaugeOpanowane->setMaxValue(count);
+        m_lblPytanInfo->setCaption(QString::number(count));
+        try {
+            btnDalejClick();
+        } catch (...) {
+            // A first question that cannot be opened must not keep the clock from starting.
+            m_Timer->start();
+            throw;
+        }
+    }
+    m_Timer->start();
+}
+
+void TMainForm::btnDalejClick()
+{
+    if (!m_pool)
+        return; // no run has started
+    if (m_pool->PendingCount() == 0) {
+        m_pnlOdpowiedzY->hide();
+        m_Timer->stop();
+        m_pnlKoniec->show();
+        return;
+    }
+    for (int n = 1; n <= 12; ++n)
+        Find<TImage>(Numbered("imgGood", n))->hide();
+    m_imgOK->hide();
+    m_imgNic->hide();
+    m_imgNieok->hide();
+
+    const int entry = m_pool->DrawQuestion();
+    try {
+        LoadQuestionFile(m_environment.BankDir, m_pool->Pool()[static_cast<std::size_t>(entry)].FileName,
+                         *m_question, *this);
+    } catch (...) {
+        // Nothing new is on screen to check: the user goes on with the next question.
+        m_btnCheck->setEnabled(false);
+        m_btnDalej->setEnabled(true);
+        throw;
+    }
+    m_lblIleRazyInfo->setCaption(QString::number(m_pool->MarkShown()));
+
+    int correct = 0;
+    for (int k = 1; k <= 12; ++k)
+        correct += m_question->Keys[k] == "1";
+    if (m_question->isChoice())
+        m_lblIleOdpowiedzi->setCaption(correct >= 2 ? "[zaznacz przynajmniej jedną odpowiedź]" : "");
+
+    // Until a question has been read there is nothing to check, and only "dalej" leads on.
+    m_btnCheck->setEnabled(m_questionRead);
+    m_btnDalej->setEnabled(!m_questionRead);
+}
+
+void TMainForm::CheckBoxIDClick()
+{
+    m_lblPytanieInfo->setVisible(m_CheckBoxID->isChecked());
+}
+
+void TMainForm::Button1Click()
+{
+    close();
+}
+
+} // namespace zdawnik

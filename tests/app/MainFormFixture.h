@@ -1,0 +1,117 @@
+#pragma once
+
+#include "app/Application.h"
+#include "app/MessageBoxes.h"
+#include "app/TMainForm.h"
+#include "widgets/TLabel.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <filesystem>
+#include <fstream>
+#include <memory>
+
+// Message boxes that are written down instead of shown; each is answered at once.
+class RecordedMessageBoxes : public zdawnik::MessageBoxes
+{
+public:
+    struct Box
+    {
+        Icon icon;
+        QString title;
+        QString text;
+    };
+    QList<Box> boxes;
+    // Called while a box is "open", as a user would look at the window behind it.
+    std::function<void()> whileOpen;
+
+    void show(QWidget*, Icon icon, const QString& title, const QString& text) override
+    {
+        boxes.append({icon, title, text});
+        if (whileOpen)
+            whileOpen();
+    }
+    QStringList texts() const
+    {
+        QStringList result;
+        for (const Box& box : boxes)
+            result << box.text;
+        return result;
+    }
+};
+
+// A window over a bank of its own, with a fixed clock and recorded message boxes.
+class MainFormFixture
+{
+public:
+    QTemporaryDir dir;
+    RecordedMessageBoxes messages;
+    std::uint32_t clock = 12345;
+    std::unique_ptr<zdawnik::TMainForm> window;
+
+    std::filesystem::path bank() const { return std::filesystem::path(dir.path().toStdString()) / "baza"; }
+
+    void write(const std::string& name, const QByteArray& bytes)
+    {
+        std::filesystem::create_directories(bank());
+        std::ofstream(bank() / name, std::ios::binary).write(bytes.constData(), bytes.size());
+    }
+    void copyPicture(const QString& from, const std::string& name)
+    {
+        std::filesystem::create_directories(bank());
+        std::filesystem::copy_file(from.toStdString(), bank() / name,
+                                   std::filesystem::copy_options::overwrite_existing);
+    }
+
+    zdawnik::TMainForm& open(const std::filesystem::path& bankDir)
+    {
+        zdawnik::MainFormEnvironment environment;
+        environment.BankDir = bankDir;
+        environment.Clock = [this] { return clock; };
+        environment.Messages = &messages;
+        window = std::make_unique<zdawnik::TMainForm>(environment);
+        window->show();
+        return *window;
+    }
+    zdawnik::TMainForm& open() { return open(bank()); }
+
+    template <typename T = QWidget> T* widget(const QString& name) const
+    {
+        T* found = window->findChild<T*>(name);
+        if (!found)
+            qFatal("no widget %s", qPrintable(name));
+        return found;
+    }
+
+    // A left click in the middle of the widget, as a user makes it.
+    void click(const QString& name) const
+    {
+        QWidget* target = widget(name);
+        QVERIFY2(target->isVisible(), qPrintable(name + " is not visible"));
+        QTest::mouseClick(target, Qt::LeftButton, {}, target->rect().center());
+    }
+    bool visible(const QString& name) const { return widget(name)->isVisible(); }
+    bool enabled(const QString& name) const { return widget(name)->isEnabled(); }
+    QString caption(const QString& name) const
+    {
+        QWidget* target = widget(name);
+        if (auto* label = qobject_cast<zdawnik::TLabel*>(target))
+            return label->caption();
+        if (auto* button = qobject_cast<QAbstractButton*>(target))
+            return button->text();
+        qFatal("%s has no caption", qPrintable(name));
+    }
+};
+
+// Starts the application once per test program, as the program itself does.
+#define ZDAWNIK_GUI_TEST_MAIN(TestClass)                                                                     \
+    int main(int argc, char** argv)                                                                          \
+    {                                                                                                        \
+        QApplication application(argc, argv);                                                                \
+        zdawnik::InitialiseApplication(application);                                                         \
+        TestClass test;                                                                                      \
+        return QTest::qExec(&test, argc, argv);                                                              \
+    }
