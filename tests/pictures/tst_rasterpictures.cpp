@@ -1,0 +1,480 @@
+#include "pictures/PictureLoader.h"
+#include "tools/make-samples/IconFile.h"
+
+#include <QBuffer>
+#include <QImageWriter>
+#include <QPainter>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <filesystem>
+#include <fstream>
+#include <zlib.h>
+
+#include "PictureTestFiles.h"
+
+using namespace zdawnik;
+using namespace zdawnik::test;
+
+namespace {
+
+quint32 Big32(const QByteArray& data, qsizetype at)
+{
+    const auto* d = reinterpret_cast<const uchar*>(data.constData()) + at;
+    return quint32(d[0]) << 24 | quint32(d[1]) << 16 | quint32(d[2]) << 8 | d[3];
+}
+
+quint32 Little32(const QByteArray& data, qsizetype at)
+{
+    const auto* d = reinterpret_cast<const uchar*>(data.constData()) + at;
+    return quint32(d[3]) << 24 | quint32(d[2]) << 16 | quint32(d[1]) << 8 | d[0];
+}
+
+quint16 Little16(const QByteArray& data, qsizetype at)
+{
+    const auto* d = reinterpret_cast<const uchar*>(data.constData()) + at;
+    return quint16(d[1] << 8 | d[0]);
+}
+
+void PutBig32(QByteArray& data, qsizetype at, quint32 value)
+{
+    for (int i = 0; i < 4; ++i)
+        data[at + i] = char(value >> (24 - 8 * i));
+}
+
+QByteArray Little16Bytes(quint16 value)
+{
+    return QByteArray(1, char(value & 0xFF)) + char(value >> 8);
+}
+
+QByteArray Little32Bytes(quint32 value)
+{
+    return Little16Bytes(quint16(value & 0xFFFF)) + Little16Bytes(quint16(value >> 16));
+}
+
+// The size a PNG declares in its IHDR chunk.
+QSize PngHeaderSize(const QByteArray& png)
+{
+    return QSize(int(Big32(png, 16)), int(Big32(png, 20)));
+}
+
+// The size a BMP declares in its header, height as a count of rows whatever their order.
+QSize BmpHeaderSize(const QByteArray& bmp)
+{
+    if (Little32(bmp, 14) == 12)
+        return QSize(Little16(bmp, 18), Little16(bmp, 20));
+    return QSize(qAbs(qint32(Little32(bmp, 18))), qAbs(qint32(Little32(bmp, 22))));
+}
+
+std::filesystem::path PathOf(const QString& path)
+{
+    return std::filesystem::path(QFile::encodeName(path).toStdString());
+}
+
+// Left half red, right half blue: which way round a picture came out shows at a glance.
+QImage TwoColours(QSize size)
+{
+    QImage image(size, QImage::Format_RGB32);
+    QPainter painter(&image);
+    painter.fillRect(QRect(0, 0, size.width() / 2, size.height()), Qt::red);
+    painter.fillRect(QRect(size.width() / 2, 0, size.width() - size.width() / 2, size.height()), Qt::blue);
+    return image;
+}
+
+QByteArray Encoded(const QImage& image, const char* format, bool progressive = false)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, format);
+    writer.setQuality(90);
+    writer.setProgressiveScanWrite(progressive);
+    writer.write(image);
+    return bytes;
+}
+
+// A JPEG with a segment put in right after its start marker.
+QByteArray WithSegment(const QByteArray& jpeg, char marker, const QByteArray& payload)
+{
+    const int length = int(payload.size()) + 2;
+    QByteArray segment;
+    segment.append(char(0xFF))
+        .append(marker)
+        .append(char(length >> 8))
+        .append(char(length & 0xFF))
+        .append(payload);
+    return jpeg.left(2) + segment + jpeg.mid(2);
+}
+
+// An Exif segment holding nothing but the orientation tag, as a camera writes it.
+QByteArray ExifOrientation(int orientation)
+{
+    QByteArray tiff("II*\0", 4);
+    tiff += Little32Bytes(8) + Little16Bytes(1);
+    tiff += Little16Bytes(0x0112) + Little16Bytes(3) + Little32Bytes(1) +
+            Little16Bytes(quint16(orientation)) + Little16Bytes(0);
+    tiff += Little32Bytes(0);
+    return QByteArray("Exif\0\0", 6) + tiff;
+}
+
+// Writes a new size into a PNG's IHDR chunk, with the checksum that goes with it.
+QByteArray WithPngSize(QByteArray png, quint32 width, quint32 height)
+{
+    PutBig32(png, 16, width);
+    PutBig32(png, 20, height);
+    const uLong crc = crc32(0, reinterpret_cast<const Bytef*>(png.constData() + 12), 17);
+    PutBig32(png, 29, quint32(crc));
+    return png;
+}
+
+// Writes a new size into a JPEG's frame header.
+QByteArray WithJpegSize(QByteArray jpeg, quint16 width, quint16 height)
+{
+    qsizetype pos = 2;
+    while (pos + 9 < jpeg.size()) {
+        const uchar marker = uchar(jpeg[pos + 1]);
+        const int length = uchar(jpeg[pos + 2]) << 8 | uchar(jpeg[pos + 3]);
+        if (marker >= 0xC0 && marker <= 0xC2) {
+            jpeg[pos + 5] = char(height >> 8);
+            jpeg[pos + 6] = char(height & 0xFF);
+            jpeg[pos + 7] = char(width >> 8);
+            jpeg[pos + 8] = char(width & 0xFF);
+            return jpeg;
+        }
+        pos += 2 + length;
+    }
+    return {};
+}
+
+} // namespace
+
+class TestRasterPictures : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void pngSuite_data();
+    void pngSuite();
+    void bmpGood_data();
+    void bmpGood();
+    void bmpBadAndQuestionable_data();
+    void bmpBadAndQuestionable();
+    void jpegSamples_data();
+    void jpegSamples();
+    void progressiveJpeg();
+    void orientation_data();
+    void orientation();
+    void cutShort_data();
+    void cutShort();
+    void thumbnailEndMarker();
+    void sizeNoScreenNeeds_data();
+    void sizeNoScreenNeeds();
+    void iconLargestImage_data();
+    void iconLargestImage();
+    void names_data();
+    void names();
+    void nameBytesNotText();
+};
+
+void TestRasterPictures::pngSuite_data()
+{
+    QTest::addColumn<QString>("file");
+    const QStringList files = FilesIn(QStringLiteral("pngsuite"), QStringLiteral("*.png"));
+    QVERIFY(files.size() > 150);
+    for (const QString& file : files)
+        QTest::newRow(qPrintable(file)) << file;
+}
+
+void TestRasterPictures::pngSuite()
+{
+    QFETCH(QString, file);
+    const QString path = PictureData(QStringLiteral("pngsuite/") + file);
+    const PictureResult result = LoadPicture(PathOf(path));
+    // The suite marks its deliberately corrupt files with a leading x.
+    if (file.startsWith(QLatin1Char('x'))) {
+        QVERIFY2(!result.ok(), "a corrupt file was accepted");
+        QVERIFY(result.image.isNull());
+        return;
+    }
+    QVERIFY2(result.ok(), qPrintable(result.error));
+    QCOMPARE(result.image.size(), PngHeaderSize(ReadBytes(path)));
+    QVERIFY(!result.bitmap);
+}
+
+void TestRasterPictures::bmpGood_data()
+{
+    QTest::addColumn<QString>("file");
+    const QStringList files = FilesIn(QStringLiteral("bmpsuite/g"), QStringLiteral("*.bmp"));
+    QVERIFY(files.size() > 20);
+    for (const QString& file : files)
+        QTest::newRow(qPrintable(file)) << file;
+}
+
+void TestRasterPictures::bmpGood()
+{
+    QFETCH(QString, file);
+    const QString path = PictureData(QStringLiteral("bmpsuite/g/") + file);
+    const PictureResult result = LoadPicture(PathOf(path));
+    QVERIFY2(result.ok(), qPrintable(result.error));
+    QCOMPARE(result.image.size(), BmpHeaderSize(ReadBytes(path)));
+    QVERIFY(result.bitmap);
+}
+
+void TestRasterPictures::bmpBadAndQuestionable_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<bool>("mustRefuse");
+    // Files that are damaged beyond doubt: cut short, of an impossible size or structure.
+    const QStringList damaged = {
+        QStringLiteral("b/shortfile.bmp"),     QStringLiteral("b/reallybig.bmp"),
+        QStringLiteral("b/rletopdown.bmp"),    QStringLiteral("b/badbitcount.bmp"),
+        QStringLiteral("b/badheadersize.bmp"), QStringLiteral("b/badplanes.bmp"),
+        QStringLiteral("b/badwidth.bmp"),      QStringLiteral("b/badpalettesize.bmp")};
+    for (const QString& folder : {QStringLiteral("b"), QStringLiteral("q")}) {
+        for (const QString& name : FilesIn(QStringLiteral("bmpsuite/") + folder, QStringLiteral("*.bmp"))) {
+            const QString file = folder + QLatin1Char('/') + name;
+            QTest::newRow(qPrintable(file)) << file << damaged.contains(file);
+        }
+    }
+}
+
+void TestRasterPictures::bmpBadAndQuestionable()
+{
+    QFETCH(QString, file);
+    QFETCH(bool, mustRefuse);
+    const QString path = PictureData(QStringLiteral("bmpsuite/") + file);
+    const PictureResult result = LoadPicture(PathOf(path));
+    if (mustRefuse) {
+        QVERIFY2(!result.ok(), "a damaged file was accepted");
+        return;
+    }
+    // Readers differ on these; whatever is shown must be whole, at the size the file declares.
+    if (result.ok())
+        QCOMPARE(result.image.size(), BmpHeaderSize(ReadBytes(path)));
+    else
+        QVERIFY(result.image.isNull());
+}
+
+void TestRasterPictures::jpegSamples_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<int>("expected"); // 1 loads, 0 refused, -1 either
+    QTest::newRow("baseline") << QStringLiteral("testorig.jpg") << 1;
+    QTest::newRow("baseline, integer transform") << QStringLiteral("testimgint.jpg") << 1;
+    QTest::newRow("12-bit precision") << QStringLiteral("monkey12.jpg") << 0;
+    QTest::newRow("arithmetic coding") << QStringLiteral("testimgari.jpg") << -1;
+}
+
+void TestRasterPictures::jpegSamples()
+{
+    QFETCH(QString, file);
+    QFETCH(int, expected);
+    const PictureResult result = LoadPicture(PathOf(PictureData(QStringLiteral("jpeg/") + file)));
+    if (expected == 0) {
+        QVERIFY(!result.ok());
+        return;
+    }
+    if (expected == 1)
+        QVERIFY2(result.ok(), qPrintable(result.error));
+    if (result.ok())
+        QCOMPARE(result.image.size(), QSize(227, 149));
+}
+
+void TestRasterPictures::progressiveJpeg()
+{
+    const QByteArray jpeg = Encoded(TwoColours(QSize(64, 48)), "jpeg", true);
+    QVERIFY2(jpeg.contains("\xFF\xC2"), "the writer made no progressive frame");
+    const PictureResult result = DecodePicture(jpeg, QStringLiteral("jpg"));
+    QVERIFY2(result.ok(), qPrintable(result.error));
+    QCOMPARE(result.image.size(), QSize(64, 48));
+    QVERIFY(qRed(result.image.pixel(8, 24)) > 200 && qBlue(result.image.pixel(56, 24)) > 200);
+}
+
+void TestRasterPictures::orientation_data()
+{
+    QTest::addColumn<int>("tag");
+    QTest::addColumn<QSize>("size");
+    QTest::addColumn<QPoint>("red");  // a point that must come out red
+    QTest::addColumn<QPoint>("blue"); // and one that must come out blue
+    QTest::newRow("upright") << 1 << QSize(40, 20) << QPoint(5, 10) << QPoint(35, 10);
+    QTest::newRow("upside down") << 3 << QSize(40, 20) << QPoint(35, 10) << QPoint(5, 10);
+    QTest::newRow("turned right") << 6 << QSize(20, 40) << QPoint(10, 5) << QPoint(10, 35);
+    QTest::newRow("turned left") << 8 << QSize(20, 40) << QPoint(10, 35) << QPoint(10, 5);
+}
+
+void TestRasterPictures::orientation()
+{
+    QFETCH(int, tag);
+    QFETCH(QSize, size);
+    QFETCH(QPoint, red);
+    QFETCH(QPoint, blue);
+    const QByteArray jpeg =
+        WithSegment(Encoded(TwoColours(QSize(40, 20)), "jpeg"), char(0xE1), ExifOrientation(tag));
+    const PictureResult result = DecodePicture(jpeg, QStringLiteral("JPEG"));
+    QVERIFY2(result.ok(), qPrintable(result.error));
+    QCOMPARE(result.image.size(), size);
+    QVERIFY(qRed(result.image.pixel(red)) > 200 && qBlue(result.image.pixel(red)) < 60);
+    QVERIFY(qBlue(result.image.pixel(blue)) > 200 && qRed(result.image.pixel(blue)) < 60);
+}
+
+void TestRasterPictures::cutShort_data()
+{
+    QTest::addColumn<QByteArray>("data");
+    QTest::addColumn<QString>("extension");
+    const QByteArray png = ReadBytes(PictureData(QStringLiteral("pngsuite/basn2c08.png")));
+    const QByteArray interlaced = ReadBytes(PictureData(QStringLiteral("pngsuite/basi6a16.png")));
+    const QByteArray jpeg = ReadBytes(PictureData(QStringLiteral("jpeg/testorig.jpg")));
+    const QByteArray progressive = Encoded(TwoColours(QSize(64, 48)), "jpeg", true);
+    const QByteArray bmp = ReadBytes(PictureData(QStringLiteral("bmpsuite/g/rgb24.bmp")));
+    const QByteArray bmp8 = ReadBytes(PictureData(QStringLiteral("bmpsuite/g/pal8.bmp")));
+    const QByteArray rle = ReadBytes(PictureData(QStringLiteral("bmpsuite/g/pal8rle.bmp")));
+    const QByteArray icon = EncodeIcon({TwoColours(QSize(16, 16)), TwoColours(QSize(48, 48))});
+    QVERIFY(!png.isEmpty() && !jpeg.isEmpty() && !bmp.isEmpty());
+    const int bmpRow = (127 * 24 + 31) / 32 * 4;
+    QTest::newRow("png, half") << png.left(png.size() / 2) << "png";
+    QTest::newRow("png, without its end chunk") << png.chopped(12) << "png";
+    QTest::newRow("png, interlaced, at 90%") << interlaced.left(interlaced.size() * 9 / 10) << "png";
+    QTest::newRow("jpeg, half") << jpeg.left(jpeg.size() / 2) << "jpg";
+    QTest::newRow("jpeg, without its end marker") << jpeg.chopped(2) << "jpg";
+    QTest::newRow("jpeg, progressive, at 80%") << progressive.left(progressive.size() * 8 / 10) << "jpeg";
+    QTest::newRow("bmp, without its last row") << bmp.chopped(bmpRow) << "bmp";
+    QTest::newRow("bmp, half") << bmp.left(bmp.size() / 2) << "bmp";
+    QTest::newRow("bmp, 8-bit, one byte short") << bmp8.chopped(1) << "bmp";
+    QTest::newRow("bmp, compressed, half") << rle.left(rle.size() / 2) << "bmp";
+    QTest::newRow("ico, without the end of its last image") << icon.chopped(10) << "ico";
+    QTest::newRow("header only") << png.left(33) << "png";
+}
+
+void TestRasterPictures::cutShort()
+{
+    QFETCH(QByteArray, data);
+    QFETCH(QString, extension);
+    const PictureResult result = DecodePicture(data, extension);
+    QVERIFY2(!result.ok(), "a file cut short was accepted");
+    QVERIFY(result.image.isNull());
+}
+
+void TestRasterPictures::thumbnailEndMarker()
+{
+    // Cameras put a small JPEG of the photo inside an application segment, end marker and all.
+    const QByteArray thumbnail = Encoded(TwoColours(QSize(16, 12)), "jpeg");
+    const QByteArray photo = WithSegment(Encoded(TwoColours(QSize(160, 120)), "jpeg"), char(0xE1),
+                                         QByteArray("Exif\0\0", 6) + thumbnail);
+    const PictureResult whole = DecodePicture(photo, QStringLiteral("jpg"));
+    QVERIFY2(whole.ok(), qPrintable(whole.error));
+    QCOMPARE(whole.image.size(), QSize(160, 120));
+
+    const qsizetype afterThumbnail = photo.indexOf(thumbnail) + thumbnail.size();
+    const QByteArray cut = photo.left(afterThumbnail + (photo.size() - afterThumbnail) / 2);
+    QVERIFY(!DecodePicture(cut, QStringLiteral("jpg")).ok());
+}
+
+void TestRasterPictures::sizeNoScreenNeeds_data()
+{
+    QTest::addColumn<QByteArray>("data");
+    QTest::addColumn<QString>("extension");
+    const QByteArray png = ReadBytes(PictureData(QStringLiteral("pngsuite/basn2c08.png")));
+    const QByteArray jpeg = ReadBytes(PictureData(QStringLiteral("jpeg/testorig.jpg")));
+    QTest::newRow("png, 20000 x 20000") << WithPngSize(png, 20000, 20000) << "png";
+    QTest::newRow("png, 16385 wide") << WithPngSize(png, 16385, 1) << "png";
+    QTest::newRow("png, 100000 high") << WithPngSize(png, 1, 100000) << "png";
+    QTest::newRow("jpeg, 60000 x 60000") << WithJpegSize(jpeg, 60000, 60000) << "jpg";
+    QTest::newRow("jpeg, 9000 x 9000 (81 megapixels)") << WithJpegSize(jpeg, 9000, 9000) << "jpg";
+}
+
+void TestRasterPictures::sizeNoScreenNeeds()
+{
+    QFETCH(QByteArray, data);
+    QFETCH(QString, extension);
+    QVERIFY(!data.isEmpty());
+    const PictureResult result = DecodePicture(data, extension);
+    QVERIFY(!result.ok());
+    QVERIFY2(result.error.contains(QLatin1String("too large")), qPrintable(result.error));
+}
+
+void TestRasterPictures::iconLargestImage_data()
+{
+    QTest::addColumn<QList<int>>("sides");
+    QTest::addColumn<QSize>("expected");
+    QTest::newRow("largest last") << QList<int>{16, 32, 48} << QSize(48, 48);
+    QTest::newRow("largest first") << QList<int>{64, 16, 32} << QSize(64, 64);
+    QTest::newRow("largest between") << QList<int>{16, 256, 24} << QSize(256, 256);
+    QTest::newRow("one image") << QList<int>{24} << QSize(24, 24);
+}
+
+void TestRasterPictures::iconLargestImage()
+{
+    QFETCH(QList<int>, sides);
+    QFETCH(QSize, expected);
+    QList<QImage> images;
+    for (int side : sides)
+        images << TwoColours(QSize(side, side));
+    const PictureResult result = DecodePicture(EncodeIcon(images), QStringLiteral("ico"));
+    QVERIFY2(result.ok(), qPrintable(result.error));
+    QCOMPARE(result.image.size(), expected);
+    QVERIFY(!result.bitmap);
+}
+
+void TestRasterPictures::names_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("content"); // a test file to copy there, "" for an empty file, "-" for none
+    QTest::addColumn<bool>("loads");
+    const QString png = QStringLiteral("pngsuite/basn2c08.png");
+    const QString jpeg = QStringLiteral("jpeg/testorig.jpg");
+    QTest::newRow("extension in capitals") << "pic.PNG" << png << true;
+    QTest::newRow("extension in mixed case") << "pic.JpEg" << jpeg << true;
+    QTest::newRow("several dots, the last counts") << "pic.jpg.png" << png << true;
+    QTest::newRow("content of another format") << "pic.png.jpg" << png << false;
+    QTest::newRow("extension outside the table") << "pic.gif" << png << false;
+    QTest::newRow("no extension") << "pic" << png << false;
+    QTest::newRow("nothing after the dot") << "pic." << png << false;
+    QTest::newRow("empty file") << "empty.png"
+                                << "" << false;
+    QTest::newRow("missing file") << "missing.png"
+                                  << "-" << false;
+}
+
+void TestRasterPictures::names()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, content);
+    QFETCH(bool, loads);
+    QTemporaryDir directory;
+    const QString path = directory.filePath(name);
+    if (content != QLatin1String("-")) {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        if (!content.isEmpty())
+            file.write(ReadBytes(PictureData(content)));
+    }
+    const PictureResult result = LoadPicture(PathOf(path));
+    QCOMPARE(result.ok(), loads);
+    QCOMPARE(result.image.isNull(), !loads);
+    if (!loads)
+        QVERIFY(!result.error.isEmpty());
+}
+
+void TestRasterPictures::nameBytesNotText()
+{
+    // A directory named like a picture, an empty name, and a name whose bytes are no UTF-8 (a
+    // Windows-1250 "łódź.png"): the name goes to the system as it stands.
+    QTemporaryDir directory;
+    QVERIFY(QDir(directory.path()).mkdir(QStringLiteral("folder.png")));
+    QVERIFY(!LoadPicture(PathOf(directory.filePath(QStringLiteral("folder.png")))).ok());
+    QVERIFY(!LoadPicture(std::filesystem::path()).ok());
+
+    const std::filesystem::path odd = PathOf(directory.path()) / std::string("\xB3\xF3\x64\x9F.png");
+    {
+        const QByteArray png = ReadBytes(PictureData(QStringLiteral("pngsuite/basn2c08.png")));
+        std::ofstream file(odd, std::ios::binary);
+        file.write(png.constData(), png.size());
+    }
+    const PictureResult result = LoadPicture(odd);
+    std::filesystem::remove(odd); // QTemporaryDir cannot remove names that are no UTF-8
+    QVERIFY2(result.ok(), qPrintable(result.error));
+    QCOMPARE(result.image.size(), QSize(32, 32));
+}
+
+QTEST_MAIN(TestRasterPictures)
+#include "tst_rasterpictures.moc"
