@@ -43,8 +43,9 @@ PictureResult ReadRaster(const QByteArray& data, const char* format, const char*
     QImageReader reader(&buffer, format);
     // JPEG photos carry the camera's orientation in a tag; other formats have none.
     reader.setAutoTransform(true);
+    // A bitmap stored top to bottom declares a negative height.
     const QSize size = reader.size();
-    if (!size.isValid())
+    if (size.width() <= 0 || size.height() == 0)
         return PictureResult::Failure(Refused(name));
     if (!picture_limits::IsSaneSize(size))
         return PictureResult::Failure(TooLarge(size));

@@ -52,12 +52,14 @@ PictureResult WalkRecords(const char* records, qsizetype length, U_EMRHEADER& he
             return Damaged("it is cut short");
         U_EMR record;
         std::memcpy(&record, records + offset, sizeof record);
+        if (offset == 0 && record.iType != U_EMR_HEADER)
+            return PictureResult::Failure(QStringLiteral("Not an EMF file"));
         if (record.nSize < sizeof(U_EMR) || record.nSize % 4 != 0)
             return Damaged("a record has an impossible size");
         if (qsizetype(record.nSize) > length - offset)
             return Damaged("it is cut short");
         if (offset == 0) {
-            if (record.iType != U_EMR_HEADER || record.nSize < U_SIZE_EMRHEADER_MIN)
+            if (record.nSize < U_SIZE_EMRHEADER_MIN)
                 return PictureResult::Failure(QStringLiteral("Not an EMF file"));
             header = U_EMRHEADER{};
             std::memcpy(&header, records, qMin<std::size_t>(record.nSize, sizeof header));
