@@ -157,13 +157,6 @@ const QImage& TBltBitmap::image() const
     return m_image;
 }
 
-std::optional<QRgb> TBltBitmap::uniformColor() const
-{
-    if (m_pendingCount > 0)
-        return std::nullopt;
-    return m_solid;
-}
-
 QRgb* TBltBitmap::writableBits()
 {
     // Detaches the pixels from any copy handed out earlier, once per operation.

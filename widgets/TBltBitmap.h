@@ -68,7 +68,7 @@ private:
     static constexpr int MaxPendingFills = 2;
 
     // The colour of the whole image while nothing but a fill of all of it is pending.
-    std::optional<QRgb> uniformColor() const;
+    std::optional<QRgb> uniformColor() const { return m_pendingCount == 0 ? m_solid : std::nullopt; }
     QRgb* writableBits();
     qsizetype pixelsPerLine() const;
     void writeOut() const;

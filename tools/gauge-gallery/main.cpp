@@ -45,7 +45,7 @@ QLabel* Caption(const QString& text, QWidget* parent)
 int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
-    QApplication::setApplicationName("gauge-gallery");
+    QApplication::setApplicationName("zdawnik-gauge-gallery");
     QCommandLineParser parser;
     parser.setApplicationDescription("Every kind of gauge at several values.");
     parser.addHelpOption();
