@@ -38,6 +38,13 @@ QByteArray Windows1250(const QString& text)
     return bytes;
 }
 
+// A whole PNG of one grey pixel.
+const QByteArray
+    OnePixelPng("\x89\x50\x4e\x47\x0d\x0a\x1a\x0a\x00\x00\x00\x0d\x49\x48\x44\x52\x00\x00\x00\x01\x00\x00\x00"
+                "\x01\x08\x00\x00\x00\x00\x3a\x7e\x9b\x55\x00\x00\x00\x0a\x49\x44\x41\x54\x78\x9c\x63\x68\x00"
+                "\x00\x00\x82\x00\x81\x77\xcd\x72\xb6\x00\x00\x00\x00\x49\x45\x4e\x44\xae\x42\x60\x82",
+                67);
+
 } // namespace
 
 class TestBankCheck : public QObject
@@ -101,6 +108,9 @@ void TestBankCheck::problems_data()
         << "X1\n[img]rys.gif[/img]\na"
         << QStringList{"picture \"rys.gif\": the program cannot show pictures of the extension \"gif\""};
     QTest::newRow("picture found in other case") << "X1\n[img]RYS.PNG[/img]\na" << QStringList{};
+    QTest::newRow("damaged picture")
+        << "X1\nQ\n[img]zly.png[/img]"
+        << QStringList{"line 3: picture \"zly.png\": the program cannot show it: Not a PNG file"};
     QTest::newRow("tag in capitals") << "X1\n[IMG]rys.png[/IMG]\na"
                                      << QStringList{"line 2: \"[IMG]\" is no picture tag",
                                                     "line 2: \"[/IMG]\" is no picture tag"};
@@ -111,7 +121,8 @@ void TestBankCheck::problems()
 {
     QFETCH(QString, file);
     QFETCH(QStringList, problems);
-    write(bank(), "rys.png", "not really a picture");
+    write(bank(), "rys.png", OnePixelPng);
+    write(bank(), "zly.png", "not really a picture");
     const QByteArray bytes = Windows1250(file);
     const FileReport report =
         CheckQuestionBytes(std::string_view(bytes.constData(), bytes.size()), "q.txt", bank());

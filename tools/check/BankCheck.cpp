@@ -6,6 +6,7 @@
 #include "bank/Question.h"
 #include "bank/QuestionReader.h"
 #include "bank/QuestionView.h"
+#include "pictures/PictureLoader.h"
 
 #include <algorithm>
 #include <array>
@@ -211,8 +212,13 @@ std::optional<std::string> CheckPicture(const std::filesystem::path& bankDir, co
     if (!IsPictureExtension(extension))
         return "the program cannot show pictures of the extension " + Quoted(extension) +
                " (bmp, ico, emf, wmf, png, jpg and jpeg only)";
-    if (!FindPictureFile(bankDir, name, encoding))
+    const std::optional<std::filesystem::path> file = FindPictureFile(bankDir, name, encoding);
+    if (!file)
         return std::string("no such file in the bank");
+    // Loaded as the window loads it, so a damaged picture shows here before a user meets it.
+    const PictureResult picture = LoadPicture(*file);
+    if (!picture.ok())
+        return "the program cannot show it: " + picture.error.toStdString();
     return std::nullopt;
 }
 
