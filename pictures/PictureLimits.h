@@ -6,8 +6,9 @@
 namespace zdawnik::picture_limits {
 
 // A picture is shown at its natural size in a window about 1000 pixels wide, so a declared size far
-// beyond any screen can only be a damaged or hostile file. Such sizes are refused from the header,
-// before a single pixel is allocated (64 megapixels of 4 bytes is also the most Qt's readers allocate).
+// beyond any screen is refused, from the header, before a single pixel is allocated: in a damaged or
+// hostile file it would cost gigabytes before the decoder noticed. The bounds are generous all the
+// same: a photograph from a 48-megapixel camera still loads.
 inline constexpr int MaxSide = 16384;
 inline constexpr qint64 MaxPixels = 64LL * 1024 * 1024;
 

@@ -34,9 +34,26 @@ QString FileTooLarge()
     return QStringLiteral("File too large: over %1 MB").arg(picture_limits::MaxFileBytes / (1024 * 1024));
 }
 
+// Qt's readers refuse on their own any image of more than a set number of megabytes (128 by
+// default), which would cut the size limit of pictures in half, and by more for 16-bit PNGs (8 bytes
+// a pixel). Sizes are judged here before decoding, so Qt's limit is raised once to let through
+// every picture the size limit allows; it is never lowered, nor set where it was turned off.
+void LetThroughAllowedSizes()
+{
+    static const bool raised = [] {
+        constexpr int Megabytes = int(picture_limits::MaxPixels * 8 / (1024 * 1024));
+        const int current = QImageReader::allocationLimit();
+        if (current != 0 && current < Megabytes)
+            QImageReader::setAllocationLimit(Megabytes);
+        return true;
+    }();
+    Q_UNUSED(raised);
+}
+
 // Reads the one image of a raster file, refusing a declared size no screen needs before decoding.
 PictureResult ReadRaster(const QByteArray& data, const char* format, const char* name)
 {
+    LetThroughAllowedSizes();
     QBuffer buffer;
     buffer.setData(data);
     buffer.open(QIODevice::ReadOnly);
@@ -59,6 +76,7 @@ PictureResult ReadRaster(const QByteArray& data, const char* format, const char*
 // natural size (Qt's reader alone would give the first, often 16 x 16).
 PictureResult ReadIcon(const QByteArray& data)
 {
+    LetThroughAllowedSizes();
     QBuffer buffer;
     buffer.setData(data);
     buffer.open(QIODevice::ReadOnly);

@@ -169,6 +169,7 @@ private slots:
     void thumbnailEndMarker();
     void sizeNoScreenNeeds_data();
     void sizeNoScreenNeeds();
+    void largeButAllowed();
     void iconLargestImage_data();
     void iconLargestImage();
     void names_data();
@@ -390,6 +391,19 @@ void TestRasterPictures::sizeNoScreenNeeds()
     const PictureResult result = DecodePicture(data, extension);
     QVERIFY(!result.ok());
     QVERIFY2(result.error.contains(QLatin1String("too large")), qPrintable(result.error));
+}
+
+void TestRasterPictures::largeButAllowed()
+{
+    // 48 megapixels of RGBA, as a camera's photograph with transparency would be: within the limits,
+    // though more than Qt's readers take by default.
+    QImage photo(8000, 6000, QImage::Format_ARGB32);
+    photo.fill(QColor(20, 120, 220, 200));
+    const QByteArray png = Encoded(photo, "png");
+    photo = QImage();
+    const PictureResult result = DecodePicture(png, QStringLiteral("png"));
+    QVERIFY2(result.ok(), qPrintable(result.error));
+    QCOMPARE(result.image.size(), QSize(8000, 6000));
 }
 
 void TestRasterPictures::iconLargestImage_data()
