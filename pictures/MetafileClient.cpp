@@ -78,7 +78,7 @@ PictureResult RenderMetafile(const QByteArray& data, MetafileKind kind)
         const qint64 left = picture_limits::MetafileTimeoutMs - clock.elapsed();
         if (left <= 0) {
             Stop(process);
-            return PictureResult::Failure(QStringLiteral("Damaged metafile: drawing it never ends"));
+            return PictureResult::Failure(QStringLiteral("Damaged metafile: drawing it takes too long"));
         }
         // Also feeds the helper's input as its pipe drains.
         process.waitForReadyRead(int(left));

@@ -58,7 +58,7 @@ PictureResult ReadRaster(const QByteArray& data, const char* format, const char*
     buffer.setData(data);
     buffer.open(QIODevice::ReadOnly);
     QImageReader reader(&buffer, format);
-    // JPEG photos carry the camera's orientation in a tag; other formats have none.
+    // A camera tags its JPEG photos with the way it was held.
     reader.setAutoTransform(true);
     // A bitmap stored top to bottom declares a negative height.
     const QSize size = reader.size();
@@ -104,11 +104,6 @@ PictureResult ReadIcon(const QByteArray& data)
     return result;
 }
 
-PictureResult Checked(const QString& damage)
-{
-    return PictureResult::Failure(damage);
-}
-
 std::string FileName(const std::filesystem::path& path)
 {
 #ifdef _WIN32
@@ -125,7 +120,9 @@ QByteArray ReadWholeFile(const std::filesystem::path& path)
     QByteArray data;
     std::error_code error;
     const std::uintmax_t expected = std::filesystem::file_size(path, error);
-    if (!error && expected <= std::uintmax_t(picture_limits::MaxFileBytes))
+    if (!error && expected > std::uintmax_t(picture_limits::MaxFileBytes))
+        throw EInOutError(FileTooLarge().toStdString());
+    if (!error)
         data.reserve(qsizetype(expected) + 1);
     // With the size known ahead the file lands in one buffer with no copy; a file that grows or
     // cannot tell its size still reads, in growing steps.
@@ -162,21 +159,22 @@ PictureResult DecodePicture(const QByteArray& data, const QString& extension)
 
     if (format == QLatin1String("png")) {
         const QString damage = CheckPngIntegrity(data);
-        return damage.isEmpty() ? ReadRaster(data, "png", "PNG") : Checked(damage);
+        return damage.isEmpty() ? ReadRaster(data, "png", "PNG") : PictureResult::Failure(damage);
     }
     if (format == QLatin1String("jpg") || format == QLatin1String("jpeg")) {
         const QString damage = CheckJpegIntegrity(data);
-        return damage.isEmpty() ? ReadRaster(data, "jpeg", "JPEG") : Checked(damage);
+        return damage.isEmpty() ? ReadRaster(data, "jpeg", "JPEG") : PictureResult::Failure(damage);
     }
     if (format == QLatin1String("bmp")) {
         const QString damage = CheckBmpIntegrity(data);
-        PictureResult result = damage.isEmpty() ? ReadRaster(data, "bmp", "BMP") : Checked(damage);
+        PictureResult result =
+            damage.isEmpty() ? ReadRaster(data, "bmp", "BMP") : PictureResult::Failure(damage);
         result.bitmap = result.ok();
         return result;
     }
     if (format == QLatin1String("ico")) {
         const QString damage = CheckIcoIntegrity(data);
-        return damage.isEmpty() ? ReadIcon(data) : Checked(damage);
+        return damage.isEmpty() ? ReadIcon(data) : PictureResult::Failure(damage);
     }
     return RenderMetafile(data, format == QLatin1String("emf") ? MetafileKind::Emf : MetafileKind::Wmf);
 }
