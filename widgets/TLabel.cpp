@@ -1,0 +1,157 @@
+#include "widgets/TLabel.h"
+
+#include <QEvent>
+#include <QFontMetrics>
+#include <QPainter>
+
+namespace zdawnik {
+
+namespace {
+
+// Tall enough for any text a label wraps.
+constexpr int UnboundedHeight = 1 << 24;
+
+void SetPaletteColor(QWidget& widget, QPalette::ColorRole role, const QColor& color)
+{
+    QPalette own = widget.palette();
+    own.setColor(role, color);
+    widget.setPalette(own);
+}
+
+} // namespace
+
+TLabel::TLabel(QWidget* parent) : TControl(parent)
+{
+    setAttribute(Qt::WA_OpaquePaintEvent, !m_transparent);
+    adjustBounds();
+}
+
+void TLabel::setCaption(const QString& text)
+{
+    if (text == m_caption)
+        return;
+    m_caption = text;
+    adjustBounds();
+    update();
+}
+
+void TLabel::setAutoSize(bool on)
+{
+    if (on == m_autoSize)
+        return;
+    m_autoSize = on;
+    adjustBounds();
+}
+
+void TLabel::setAlignment(TAlignment alignment)
+{
+    if (alignment == m_alignment)
+        return;
+    m_alignment = alignment;
+    update();
+}
+
+void TLabel::setLayout(TTextLayout layout)
+{
+    if (layout == m_layout)
+        return;
+    m_layout = layout;
+    update();
+}
+
+void TLabel::setWordWrap(bool on)
+{
+    if (on == m_wordWrap)
+        return;
+    m_wordWrap = on;
+    adjustBounds();
+    update();
+}
+
+void TLabel::setTransparent(bool on)
+{
+    if (on == m_transparent)
+        return;
+    m_transparent = on;
+    // An opaque label covers its rectangle itself: what lies beneath need not be painted first.
+    setAttribute(Qt::WA_OpaquePaintEvent, !on);
+    update();
+}
+
+QColor TLabel::color() const
+{
+    return palette().color(QPalette::Window);
+}
+
+void TLabel::setColor(const QColor& color)
+{
+    SetPaletteColor(*this, QPalette::Window, color);
+}
+
+QColor TLabel::fontColor() const
+{
+    return palette().color(QPalette::WindowText);
+}
+
+void TLabel::setFontColor(const QColor& color)
+{
+    SetPaletteColor(*this, QPalette::WindowText, color);
+}
+
+QSize TLabel::textSize() const
+{
+    // An empty caption is measured as one space, so that the label keeps the height of a line.
+    const QString text = m_caption.isEmpty() ? QStringLiteral(" ") : m_caption;
+    const QFontMetrics metrics(font());
+    if (m_wordWrap)
+        return metrics.boundingRect(QRect(0, 0, width(), UnboundedHeight), textFlags(), text).size();
+    return metrics.size(textFlags(), text);
+}
+
+void TLabel::changeEvent(QEvent* event)
+{
+    if (event->type() == QEvent::FontChange)
+        adjustBounds();
+    TControl::changeEvent(event);
+}
+
+void TLabel::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    if (!m_transparent)
+        painter.fillRect(rect(), color());
+    painter.setPen(fontColor());
+    painter.drawText(rect(), textFlags(), m_caption);
+}
+
+int TLabel::textFlags() const
+{
+    int flags = Qt::TextShowMnemonic | Qt::TextExpandTabs;
+    switch (m_alignment) {
+    case TAlignment::LeftJustify:
+        flags |= Qt::AlignLeft;
+        break;
+    case TAlignment::RightJustify:
+        flags |= Qt::AlignRight;
+        break;
+    case TAlignment::Center:
+        flags |= Qt::AlignHCenter;
+        break;
+    }
+    flags |= m_layout == TTextLayout::Center ? Qt::AlignVCenter : Qt::AlignTop;
+    if (m_wordWrap)
+        flags |= Qt::TextWordWrap;
+    return flags;
+}
+
+void TLabel::adjustBounds()
+{
+    if (!m_autoSize)
+        return;
+    const QSize size = textSize();
+    // A right-aligned label keeps its right edge: it grows and shrinks to the left.
+    const int left = m_alignment == TAlignment::RightJustify ? x() + width() - size.width() : x();
+    setGeometry(left, y(), size.width(), size.height());
+}
+
+} // namespace zdawnik
