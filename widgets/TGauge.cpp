@@ -21,7 +21,7 @@ namespace {
 constexpr QRgb Black = 0xFF000000u;
 constexpr QRgb White = 0xFFFFFFFFu;
 
-// The widest and the lowest ends the range error messages name.
+// The outer ends of the ranges the range errors offer.
 constexpr int LowestMessageBound = -2147483647;
 constexpr int HighestMessageBound = 2147483647;
 

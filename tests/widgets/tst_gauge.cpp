@@ -71,6 +71,20 @@ bool OnFrame(const QImage& image, int x, int y)
     return x == 0 || y == 0 || x == image.width() - 1 || y == image.height() - 1;
 }
 
+// A pie or needle dial without text, in colours told apart easily.
+QImage DialPicture(TGaugeKind kind, QSize size, int progress)
+{
+    TGauge gauge;
+    gauge.resize(size);
+    gauge.setKind(kind);
+    gauge.setShowText(false);
+    gauge.setColor(QColor(Around));
+    gauge.setForeColor(QColor(Fore));
+    gauge.setBackColor(QColor(Back));
+    gauge.setProgress(progress);
+    return Picture(gauge);
+}
+
 // Applies steps such as "Max 3" or "Progress 2" in order.
 void Apply(TGauge& gauge, const QStringList& steps)
 {
@@ -121,8 +135,6 @@ private slots:
     void notDrawnOffScreen();
     void bars_data();
     void bars();
-    void textKindAndFrame_data();
-    void textKindAndFrame();
     void percentTextInverts_data();
     void percentTextInverts();
     void pie_data();
@@ -328,6 +340,7 @@ void TestGauge::notDrawnOffScreen()
     QCOMPARE(counter.count, 0);
 }
 
+// Inside a black one-pixel frame when bordered: the background, and the bar in its rectangle.
 void TestGauge::bars_data()
 {
     QTest::addColumn<TGaugeKind>("kind");
@@ -368,6 +381,9 @@ void TestGauge::bars_data()
     QTest::newRow("vertical, border, 0") << gkVerticalBar << true << tall << 100 << 0 << QRect();
     QTest::newRow("vertical, no border, 100")
         << gkVerticalBar << false << tall << 100 << 100 << QRect(0, 1, 20, 49);
+    // The text kind without its text is the background alone.
+    QTest::newRow("text kind, border") << gkText << true << QSize(40, 30) << 100 << 70 << QRect();
+    QTest::newRow("text kind, no border") << gkText << false << QSize(40, 30) << 100 << 70 << QRect();
     QTest::newRow("vertical, no border, 50")
         << gkVerticalBar << false << tall << 100 << 50 << QRect(0, 26, 20, 24);
 }
@@ -395,45 +411,6 @@ void TestGauge::bars()
         if (border && OnFrame(image, x, y))
             return Black;
         return lime.contains(x, y) ? Lime : WindowBlue;
-    });
-    QVERIFY2(mismatch.isEmpty(), qPrintable(mismatch));
-}
-
-void TestGauge::textKindAndFrame_data()
-{
-    QTest::addColumn<TGaugeKind>("kind");
-    QTest::addColumn<bool>("border");
-    QTest::addColumn<int>("progress");
-    for (const int progress : {0, 37, 100}) {
-        QTest::addRow("text, border, %d", progress) << gkText << true << progress;
-        QTest::addRow("text, no border, %d", progress) << gkText << false << progress;
-        QTest::addRow("horizontal, %d", progress) << gkHorizontalBar << true << progress;
-        QTest::addRow("vertical, %d", progress) << gkVerticalBar << true << progress;
-        QTest::addRow("pie, %d", progress) << gkPie << true << progress;
-    }
-}
-
-// A bordered gauge lies in a black one-pixel frame, whatever it shows; the text kind without text is
-// its background alone.
-void TestGauge::textKindAndFrame()
-{
-    QFETCH(TGaugeKind, kind);
-    QFETCH(bool, border);
-    QFETCH(int, progress);
-    TGauge gauge;
-    gauge.resize(40, 30);
-    gauge.setKind(kind);
-    gauge.setBorderStyle(border ? bsSingle : bsNone);
-    gauge.setShowText(false);
-    gauge.setColor(QColor(Around));
-    gauge.setForeColor(QColor(Fore));
-    gauge.setBackColor(QColor(Back));
-    gauge.setProgress(progress);
-    const QImage image = Picture(gauge);
-    const QString mismatch = Mismatch(image, [&](int x, int y) {
-        if (border && OnFrame(image, x, y))
-            return Black;
-        return kind == gkText ? Back : image.pixel(x, y);
     });
     QVERIFY2(mismatch.isEmpty(), qPrintable(mismatch));
 }
@@ -534,15 +511,7 @@ void TestGauge::pie()
 {
     QFETCH(int, progress);
     QFETCH(QList<bool>, filled);
-    TGauge gauge;
-    gauge.resize(101, 101);
-    gauge.setKind(gkPie);
-    gauge.setShowText(false);
-    gauge.setColor(QColor(Around));
-    gauge.setForeColor(QColor(Fore));
-    gauge.setBackColor(QColor(Back));
-    gauge.setProgress(progress);
-    const QImage image = Picture(gauge);
+    const QImage image = DialPicture(gkPie, QSize(101, 101), progress);
 
     const QPoint centre(50, 50);
     const int angles[] = {30, 120, 210, 300};
@@ -580,15 +549,7 @@ void TestGauge::needle()
     QFETCH(int, progress);
     QFETCH(QPoint, onNeedle);
     QFETCH(QPoint, offNeedle);
-    TGauge gauge;
-    gauge.resize(101, 51);
-    gauge.setKind(gkNeedle);
-    gauge.setShowText(false);
-    gauge.setColor(QColor(Around));
-    gauge.setForeColor(QColor(Fore));
-    gauge.setBackColor(QColor(Back));
-    gauge.setProgress(progress);
-    const QImage image = Picture(gauge);
+    const QImage image = DialPicture(gkNeedle, QSize(101, 51), progress);
 
     if (!onNeedle.isNull()) {
         // Which of the neighbouring pixels a slanted line covers is the rasteriser's choice.

@@ -85,7 +85,7 @@ int main(int argc, char* argv[])
     }
 
     // The main window's gauges: 131 × 20, lime on the window's blue, no text; 66 is two of three.
-    grid->addWidget(Caption("window gauges", &window), row, 0);
+    grid->addWidget(Caption("window: 0, 1, 10, 2/3, 100", &window), row, 0);
     const int windowValues[][2] = {{100, 0}, {100, 1}, {100, 10}, {3, 2}, {100, 100}};
     column = 1;
     for (const auto& [maxValue, progress] : windowValues) {
