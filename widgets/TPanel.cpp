@@ -58,7 +58,7 @@ bool TPanel::event(QEvent* event)
         if (child->isWidgetType())
             child->installEventFilter(this);
     } else if (event->type() == QEvent::ChildRemoved) {
-        static_cast<QChildEvent*>(event)->child()->removeEventFilter(this);
+        // The child may be half destroyed: it is left alone, and its filter goes with it.
         realign();
     }
     return TControl::event(event);
