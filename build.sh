@@ -15,7 +15,7 @@ PACKAGES=(
     libjpeg62-turbo-dev libpng-dev zlib1g-dev
     libwmf-dev libemf2svg-dev libuemf-dev
     # fonts the window and the metafile renderer need at run time
-    fonts-dejavu-core fonts-urw-base35 fontconfig
+    fonts-dejavu-core fonts-liberation2 fonts-urw-base35 fontconfig
     # checks of the desktop files, and screenshots
     desktop-file-utils appstream xvfb xauth
 )

@@ -41,12 +41,15 @@ QFont MakeLayoutFont(LayoutFont font, unsigned style)
 
 void InstallFontSubstitutes()
 {
-    const QStringList FreeFaces = QStringList()
-                                  << QStringLiteral("DejaVu Sans") << QStringLiteral("Liberation Sans");
-    // DejaVu Sans descends from Bitstream Vera, drawn to Verdana's proportions; Liberation Sans has
-    // the metrics of Arial, the closest free face to MS Sans Serif. Either stands in for the other.
-    QFont::insertSubstitutions(QStringLiteral("Verdana"), FreeFaces);
-    QFont::insertSubstitutions(QStringLiteral("MS Sans Serif"), FreeFaces);
+    // DejaVu Sans descends from Bitstream Vera, drawn to Verdana's proportions. Liberation Sans has
+    // the metrics of Arial, the closest free face to the narrow MS Sans Serif. Each stands in for the
+    // other where only one is installed.
+    const QStringList verdana = QStringList()
+                                << QStringLiteral("DejaVu Sans") << QStringLiteral("Liberation Sans");
+    const QStringList sansSerif = QStringList()
+                                  << QStringLiteral("Liberation Sans") << QStringLiteral("DejaVu Sans");
+    QFont::insertSubstitutions(QStringLiteral("Verdana"), verdana);
+    QFont::insertSubstitutions(QStringLiteral("MS Sans Serif"), sansSerif);
 }
 
 } // namespace zdawnik

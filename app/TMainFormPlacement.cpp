@@ -9,6 +9,7 @@
 
 #include <QCheckBox>
 
+#include <algorithm>
 #include <array>
 #include <vector>
 
@@ -46,6 +47,12 @@ const std::array<Slot, 12> TwelveSlots = {Row(32, 0),  Row(32, 1),  Row(32, 2), 
                                           Row(32, 4),  Row(32, 5),  Row(480, 0), Row(480, 1),
                                           Row(480, 2), Row(480, 3), Row(480, 4), Row(480, 5)};
 
+template <typename Widget> void SetColorOnce(Widget* widget, const QColor& color)
+{
+    if (widget->color() != color)
+        widget->setColor(color);
+}
+
 const Slot* SlotTable(int n)
 {
     if (n <= 6)
@@ -61,30 +68,36 @@ const Slot* SlotTable(int n)
 
 void TMainForm::PlaceAnswers(int n)
 {
+    // Every panel is reset: unticked, without picture, and hidden with the reset colour unless it is
+    // placed below, where it is shown in its slot colour at once. Nothing is painted in between, so
+    // a panel that is placed again is not hidden first; and colours are set only when they change,
+    // as a colour change travels to every child of the panel.
+    const int placed = std::clamp(n, 0, 12);
     for (int k = 1; k <= 12; ++k) {
-        auto* panel = Find<TPanel>(Numbered("pnlOdp", k));
-        panel->hide();
-        panel->setColor(ResetColor.toQColor());
+        if (k > placed) {
+            auto* panel = Find<TPanel>(Numbered("pnlOdp", k));
+            panel->hide();
+            SetColorOnce(panel, ResetColor.toQColor());
+        }
         Find<QCheckBox>(Numbered("CheckBox", k))->setChecked(false);
         Find<TImage>(Numbered("imgOdp", k))->hide();
     }
-    if (n <= 0)
+    if (placed == 0)
         return;
-    n = std::min(n, 12);
 
-    const Slot* table = SlotTable(n);
+    const Slot* table = SlotTable(placed);
     std::vector<int> freeSlots;
-    for (int slot = 1; slot <= n; ++slot)
+    for (int slot = 1; slot <= placed; ++slot)
         freeSlots.push_back(slot);
-    for (int i = 1; i <= n; ++i) {
+    for (int i = 1; i <= placed; ++i) {
         m_random.Reseed();
         const int e = m_random.RandomBelow(static_cast<int>(freeSlots.size()));
         const Slot& slot = table[freeSlots[static_cast<std::size_t>(e)] - 1];
         auto* panel = Find<TPanel>(Numbered("pnlOdp", i));
         panel->move(slot.left, slot.top);
         panel->show();
-        panel->setColor(slot.color.toQColor());
-        Find<TLabel>(Numbered("lblOdp", i))->setColor(slot.color.toQColor());
+        SetColorOnce(panel, slot.color.toQColor());
+        SetColorOnce(Find<TLabel>(Numbered("lblOdp", i)), slot.color.toQColor());
         freeSlots.erase(freeSlots.begin() + e);
     }
 }
