@@ -1,7 +1,5 @@
 #include "widgets/TBltBitmap.h"
 
-#include "widgets/TColor.h"
-
 #include <algorithm>
 #include <cstring>
 #include <utility>
@@ -35,10 +33,10 @@ void TBltBitmap::setSize(QSize size)
     fill(Black);
 }
 
-void TBltBitmap::makeLike(const TBltBitmap& model)
+void TBltBitmap::makeLike(const TBltBitmap& model, QRgb windowFrameColor)
 {
     setSize(model.size());
-    fill(clWindowFrame.toQColor().rgb());
+    fill(windowFrameColor);
 }
 
 void TBltBitmap::fill(QRgb color)

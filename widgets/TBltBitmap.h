@@ -37,8 +37,9 @@ public:
     // Gives the image a new size; its pixels are undefined until they are filled.
     void setSize(QSize size);
 
-    // Gives the image the model's width and height and fills it with the window-frame colour.
-    void makeLike(const TBltBitmap& model);
+    // Gives the image the model's width and height and fills it with the window-frame colour, which
+    // the caller takes from its palette (clWindowFrame).
+    void makeLike(const TBltBitmap& model, QRgb windowFrameColor);
 
     // Fills the whole image with one colour.
     void fill(QRgb color);

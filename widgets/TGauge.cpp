@@ -2,6 +2,7 @@
 
 #include "widgets/EInvalidOperation.h"
 #include "widgets/GaugeArithmetic.h"
+#include "widgets/TColor.h"
 
 #include <QFontMetrics>
 #include <QPaintEvent>
@@ -198,6 +199,11 @@ void TGauge::setColor(const QColor& color)
     setPalette(own);
 }
 
+QRgb TGauge::windowFrameColor() const
+{
+    return clWindowFrame.toQColor(palette()).rgb();
+}
+
 void TGauge::repaintNow()
 {
     // Draws before returning when the gauge is on screen; a hidden gauge, or one whose window has
@@ -216,7 +222,7 @@ const QImage& TGauge::paintPicture()
     if (m_borderStyle == bsSingle)
         paintRect = {1, 1, width() - 1, height() - 1};
 
-    m_scratch.makeLike(m_picture);
+    m_scratch.makeLike(m_picture, windowFrameColor());
     m_scratch.fill(Black);
     drawKind(paintRect);
     // The picture is black, so this makes it a copy of the drawing; around a bordered drawing the
@@ -329,7 +335,7 @@ void TGauge::drawNeedle(const TRect& rect)
 void TGauge::drawPercentText(const TRect& rect)
 {
     const QString text = QString::asprintf("%d%%", Percent());
-    m_scratch.makeLike(m_picture);
+    m_scratch.makeLike(m_picture, windowFrameColor());
     m_scratch.fill(Black);
 
     // Only fully white or black pixels make a clean inversion: no smoothing of the letters.

@@ -88,6 +88,7 @@ protected:
 
 private:
     void repaintNow();
+    QRgb windowFrameColor() const;
     void drawKind(const TRect& rect);
     void drawBar(const TRect& rect);
     void drawPie(const TRect& rect);

@@ -148,7 +148,7 @@ void TestBltBitmap::copiesHandedOutStayUnchanged()
     const QImage before = kept.copy();
     bitmap.fillRect({0, 0, 3, 4}, 0xFF778899u);
     TBltBitmap other;
-    other.makeLike(bitmap);
+    other.makeLike(bitmap, 0xFF000000u);
     other.fill(0xFF0000FFu);
     bitmap.combineXor(other);
     QVERIFY(bitmap.image() != before);
