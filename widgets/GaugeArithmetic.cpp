@@ -6,12 +6,6 @@ namespace zdawnik {
 
 namespace {
 
-// The difference of two 32-bit values, wrapping around like the machine's 32-bit subtraction.
-std::int32_t WrappingDifference(std::int32_t a, std::int32_t b)
-{
-    return static_cast<std::int32_t>(static_cast<std::uint32_t>(a) - static_cast<std::uint32_t>(b));
-}
-
 std::uint32_t Magnitude(std::int32_t value)
 {
     return value < 0 ? 0u - static_cast<std::uint32_t>(value) : static_cast<std::uint32_t>(value);
@@ -71,10 +65,11 @@ int GaugePercent(int minValue, int maxValue, int progress)
 {
     if (maxValue == minValue)
         return 0;
-    const std::int64_t done = WrappingDifference(progress, minValue);
-    const std::int64_t span = WrappingDifference(maxValue, minValue);
-    // Only a wrapped range can take the quotient beyond 32 bits; it is then cut to 32 bits.
-    return static_cast<std::int32_t>(static_cast<std::uint32_t>(100 * done / span));
+    // The differences are taken wide: a range wider than 2147483647 must not wrap round and show a
+    // negative share.
+    const std::int64_t done = std::int64_t(progress) - minValue;
+    const std::int64_t span = std::int64_t(maxValue) - minValue;
+    return static_cast<int>(100 * done / span);
 }
 
 std::int64_t FillLength(int percent, int length)

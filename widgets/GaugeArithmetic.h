@@ -5,9 +5,8 @@
 namespace zdawnik {
 
 // The percentage a gauge shows: 100 × (progress − minValue) / (maxValue − minValue) truncated toward
-// zero, 0 for an empty range. The two differences are 32-bit values (a range wider than 2147483647
-// wraps around); the product and the quotient never overflow, so any progress within the range gives
-// 0 to 100.
+// zero, 0 for an empty range. Nothing overflows, however wide the range: any progress within the
+// range gives 0 to 100.
 int GaugePercent(int minValue, int maxValue, int progress);
 
 // The filled length of a bar of full length `length` at `percent` per cent: length × (percent × 0.01)

@@ -40,9 +40,12 @@ void TestGaugeArithmetic::percent_data()
     QTest::newRow("at the top end") << INT_MAX - 100 << INT_MAX << INT_MAX - 1 << 99;
     QTest::newRow("at the bottom end") << INT_MIN << INT_MIN + 3 << INT_MIN + 2 << 66;
     QTest::newRow("widest unwrapped range") << -1073741824 << 1073741823 << 0 << 50;
-    // The differences are 32-bit values: a wider range wraps around.
-    QTest::newRow("wrapped range, top") << -1 << INT_MAX << INT_MAX << 100;
-    QTest::newRow("wrapped range, middle") << -1 << INT_MAX << 1073741824 << -50;
+    // Wider ranges do not wrap round.
+    QTest::newRow("wider range, top") << -1 << INT_MAX << INT_MAX << 100;
+    QTest::newRow("wider range, middle") << -1 << INT_MAX << 1073741824 << 50;
+    QTest::newRow("widest range, bottom") << INT_MIN << INT_MAX << INT_MIN << 0;
+    QTest::newRow("widest range, middle") << INT_MIN << INT_MAX << 0 << 50;
+    QTest::newRow("widest range, top") << INT_MIN << INT_MAX << INT_MAX << 100;
 }
 
 void TestGaugeArithmetic::percent()
