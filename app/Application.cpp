@@ -4,6 +4,7 @@
 #include "app/TMainForm.h"
 #include "assets/BuiltInPictures.h"
 #include "bank/Platform.h"
+#include "widgets/Accessibility.h"
 
 #include <QApplication>
 #include <QStyleFactory>
@@ -20,6 +21,7 @@ void InitialiseApplication(QApplication& application)
     // One look on every system, so the layout's pixel places hold everywhere.
     application.setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
     InstallFontSubstitutes();
+    InstallAccessibleInterfaces();
     QApplication::setWindowIcon(assets::ApplicationIcon());
 }
 

@@ -5,6 +5,7 @@
 #include "bank/StudyPool.h"
 #include "widgets/EInvalidOperation.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QGuiApplication>
@@ -27,6 +28,7 @@ TMainForm::TMainForm(MainFormEnvironment environment)
     }
     CreateLayout();
     BindEvents();
+    qApp->installEventFilter(this);
     Dispatch(&TMainForm::FormCreate);
 }
 

@@ -12,6 +12,7 @@
 #include <memory>
 
 class QCheckBox;
+class QKeyEvent;
 class QComboBox;
 class QPushButton;
 class QTimer;
@@ -50,6 +51,7 @@ struct MainFormEnvironment
 //   TMainFormPlacement.cpp  shuffling the answer panels and ticking answers
 //   TMainFormChecking.cpp   judging an answer, statistics, assembling the sentence
 //   TMainFormClock.cpp      the study clock
+//   TMainFormKeyboard.cpp   keys for the answers, the lists and the two buttons
 class TMainForm : public QWidget, private QuestionView
 {
     Q_OBJECT
@@ -97,9 +99,12 @@ public:
 protected:
     void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     using Handler = void (TMainForm::*)();
+    // pnlOdp1Click .. pnlOdp12Click.
+    static const Handler AnswerHandlers[12];
 
     // Layout.
     void CreateLayout();
@@ -125,8 +130,13 @@ private:
     void reportError(const std::string& typeName, const std::string& message) override;
     QString Text(const std::string& bytes) const;
 
+    // Keyboard.
+    bool HandleKey(const QKeyEvent& key);
+    bool RunIsOnScreen() const;
+
     // Answers.
     void ToggleAnswer(int n);
+    void DescribeAnswer(int n);
     bool SentenceListMatches(int n, bool& conversionReported);
     void ApplyVerdictToWindow(Verdict verdict);
 
@@ -166,6 +176,9 @@ private:
     TLabel* m_lblCoPowstanie = nullptr;
     QTimer* m_Timer = nullptr;
     bool m_centred = false;
+    // The answer standing in each slot of the current placement, slots counted down the left column
+    // and then down the right; 0 for an empty slot.
+    int m_answerInSlot[12] = {};
 };
 
 // The program's main window, while it exists.

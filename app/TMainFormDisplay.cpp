@@ -8,6 +8,7 @@
 #include "bank/PictureName.h"
 #include "bank/QuestionReader.h"
 #include "pictures/PictureLoader.h"
+#include "widgets/Accessibility.h"
 #include "widgets/TImage.h"
 #include "widgets/TLabel.h"
 #include "widgets/TPanel.h"
@@ -78,13 +79,17 @@ void TMainForm::placeAnswers(int count)
 void TMainForm::showAnswer(int n, const Question& question)
 {
     const std::string& line = question.Lines[n];
+    auto* panel = Find<TPanel>(Numbered("pnlOdp", n));
     if (HasPictureTag(line)) {
         Find<TImage>(Numbered("imgOdp", n))->show();
         Find<TLabel>(Numbered("lblOdp", n))->setCaption(QString());
+        panel->setAccessibleName("rysunek " + Text(PictureName(line)));
         LoadAnswerPicture(n, PictureName(line));
     } else {
         Find<TLabel>(Numbered("lblOdp", n))->setCaption(Text(line));
+        panel->setAccessibleName(CaptionText(Text(line)));
     }
+    DescribeAnswer(n);
 }
 
 void TMainForm::hideLists()

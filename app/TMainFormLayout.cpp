@@ -6,6 +6,7 @@
 #include "app/ListColor.h"
 #include "app/TMainForm.h"
 #include "assets/BuiltInPictures.h"
+#include "widgets/Accessibility.h"
 #include "widgets/TColor.h"
 #include "widgets/TGauge.h"
 #include "widgets/TImage.h"
@@ -88,123 +89,52 @@ const TColor ListGreen{0x0093FF6F};
 const TColor TickedYellow{0x0080FFFF};
 const TColor PanelGrey{0x00DDDDDD};
 
+// The tables below are laid out as columns to be read against the layout; clang-format would fold
+// them into one field a line.
+// clang-format off
+
 // Design colours of the twelve answer panels and of their labels; placement overwrites both before
 // a panel is ever shown.
-const TColor AnswerPanelColors[12] = {TickedYellow, PanelGrey,    clWhite,      clSkyBlue,
-                                      clSkyBlue,    clSkyBlue,    clMoneyGreen, clMoneyGreen,
-                                      clMoneyGreen, clMoneyGreen, clMoneyGreen, clMoneyGreen};
+const TColor AnswerPanelColors[12] = {TickedYellow, PanelGrey, clWhite, clSkyBlue, clSkyBlue, clSkyBlue,
+                                      clMoneyGreen, clMoneyGreen, clMoneyGreen, clMoneyGreen, clMoneyGreen, clMoneyGreen};
 const TColor AnswerLabelColors[12] = {clOlive, clGreen, clLime, clLime, clLime, clLime,
-                                      clRed,   clRed,   clRed,  clRed,  clRed,  clRed};
+                                      clRed, clRed, clRed, clRed, clRed, clRed};
 
 std::vector<WidgetSpec> QuestionArea()
 {
     return {
-        {Kind::Label,
-         "lblPytanie",
-         "",
-         {12, 16, 930, 137},
-         Fixed | Centred | Middle | Wrap,
-         LayoutFont::V13,
-         Regular,
-         clBlack,
-         clWhite,
-         "lblPytanie"},
-        {Kind::Label,
-         "lblPytanieInfo",
-         "",
-         {862, 18, 78, 13},
-         Right | Transparent,
-         LayoutFont::V11,
-         Italic,
-         clSkyBlue,
-         {},
-         "lblPytanieInfo"},
-        {Kind::Label,
-         "lblIleOdpowiedzi",
-         "",
-         {34, 138, 887, 13},
-         Fixed | Centred | Transparent,
-         LayoutFont::V11,
-         Bold,
-         WindowBlue,
-         {},
-         "..."},
-        {Kind::Image, "imgPytanie", "", {12, 16, 930, 137}, Centred | Hidden},
-        {Kind::Image,
-         "imgNieok",
-         "",
-         {851, 608, 63, 63},
-         AutoSize | Transparent | Hidden,
-         {},
-         {},
-         {},
-         {},
-         {},
-         -1,
-         Picture::WrongFace},
-        {Kind::Image,
-         "imgNic",
-         "",
-         {851, 608, 63, 63},
-         AutoSize | Transparent | Hidden,
-         {},
-         {},
-         {},
-         {},
-         {},
-         -1,
-         Picture::PartialFace},
-        {Kind::Image,
-         "imgOK",
-         "",
-         {851, 608, 63, 63},
-         AutoSize | Transparent | Hidden,
-         {},
-         {},
-         {},
-         {},
-         {},
-         -1,
-         Picture::GoodFace},
+        {.kind = Kind::Label, .name = "lblPytanie", .geometry = {12, 16, 930, 137}, .flags = Fixed | Centred | Middle | Wrap,
+         .font = LayoutFont::V13, .fontColor = clBlack, .color = clWhite, .caption = "lblPytanie"},
+        {.kind = Kind::Label, .name = "lblPytanieInfo", .geometry = {862, 18, 78, 13}, .flags = Right | Transparent,
+         .font = LayoutFont::V11, .style = Italic, .fontColor = clSkyBlue, .caption = "lblPytanieInfo"},
+        {.kind = Kind::Label, .name = "lblIleOdpowiedzi", .geometry = {34, 138, 887, 13}, .flags = Fixed | Centred | Transparent,
+         .font = LayoutFont::V11, .style = Bold, .fontColor = WindowBlue, .caption = "..."},
+        {.kind = Kind::Image, .name = "imgPytanie", .geometry = {12, 16, 930, 137}, .flags = Centred | Hidden},
+        {.kind = Kind::Image, .name = "imgNieok", .geometry = {851, 608, 63, 63}, .flags = AutoSize | Transparent | Hidden, .picture = Picture::WrongFace},
+        {.kind = Kind::Image, .name = "imgNic",   .geometry = {851, 608, 63, 63}, .flags = AutoSize | Transparent | Hidden, .picture = Picture::PartialFace},
+        {.kind = Kind::Image, .name = "imgOK",    .geometry = {851, 608, 63, 63}, .flags = AutoSize | Transparent | Hidden, .picture = Picture::GoodFace},
     };
 }
 
 std::vector<WidgetSpec> ClockLabels()
 {
-    struct Digit
-    {
-        const char* name;
-        int left, width;
-        const char* caption;
-        unsigned alignment;
-    };
+    struct Digit { const char* name; int left, width; const char* caption; unsigned alignment; };
     const Digit digits[] = {
-        {"lblh1", 520, 17, "0", Right},  {"Label15", 536, 9, ":", Centred}, {"lblm1", 544, 9, "0", Centred},
-        {"lblm2", 552, 9, "0", Centred}, {"Label18", 560, 9, ":", Centred}, {"lbls1", 568, 9, "0", Centred},
-        {"lbls2", 576, 9, "0", Centred},
+        {"lblh1",   520, 17, "0", Right},
+        {"Label15", 536, 9,  ":", Centred},
+        {"lblm1",   544, 9,  "0", Centred},
+        {"lblm2",   552, 9,  "0", Centred},
+        {"Label18", 560, 9,  ":", Centred},
+        {"lbls1",   568, 9,  "0", Centred},
+        {"lbls2",   576, 9,  "0", Centred},
     };
     std::vector<WidgetSpec> labels;
     for (const Digit& digit : digits)
-        labels.push_back({Kind::Label,
-                          digit.name,
-                          "",
-                          {digit.left, 600, digit.width, 20},
-                          Fixed | Middle | digit.alignment,
-                          LayoutFont::S13,
-                          Bold,
-                          clLime,
-                          {},
-                          digit.caption});
-    labels.push_back({Kind::Label,
-                      "Label21",
-                      "",
-                      {446, 600, 59, 20},
-                      Fixed | Middle,
-                      LayoutFont::Window,
-                      Regular,
-                      clWindowText,
-                      {},
-                      "Czas nauki:"});
+        labels.push_back({.kind = Kind::Label, .name = digit.name, .geometry = {digit.left, 600, digit.width, 20},
+                          .flags = Fixed | Middle | digit.alignment, .font = LayoutFont::S13, .style = Bold,
+                          .fontColor = clLime, .caption = digit.caption});
+    labels.push_back({.kind = Kind::Label, .name = "Label21", .geometry = {446, 600, 59, 20}, .flags = Fixed | Middle,
+                      .font = LayoutFont::Window, .fontColor = clWindowText, .caption = "Czas nauki:"});
     return labels;
 }
 
@@ -212,399 +142,131 @@ std::vector<WidgetSpec> AnswerPanels()
 {
     std::vector<WidgetSpec> panels;
     for (int n = 1; n <= 12; ++n) {
+        // Two columns of six, 72 pixels apart down and 448 across.
         const int column = (n - 1) / 6, row = (n - 1) % 6;
         const QString panel = Numbered("pnlOdp", n);
-        panels.push_back({Kind::Panel,
-                          panel,
-                          "",
-                          {32 + 448 * column, 160 + 72 * row, 440, 70},
-                          Hidden | HandCursor,
-                          {},
-                          Regular,
-                          {},
-                          AnswerPanelColors[n - 1],
-                          {},
-                          n - 1});
-        panels.push_back(
-            {Kind::Image, Numbered("imgOdp", n), panel, {0, 0, 441, 70}, DockLeft | Centred | HandCursor});
-        panels.push_back({Kind::Label,
-                          Numbered("lblOdp", n),
-                          panel,
-                          {0, 0, 0, 70},
-                          DockClient | Fixed | Middle | Wrap | Transparent | HandCursor,
-                          LayoutFont::V11,
-                          Regular,
-                          clWindowText,
-                          AnswerLabelColors[n - 1],
-                          ""});
-        panels.push_back({Kind::Image,
-                          Numbered("imgGood", n),
-                          panel,
-                          {390, n == 1 ? 16 : 20, 50, 50},
-                          AutoSize | Transparent | Hidden,
-                          {},
-                          {},
-                          {},
-                          {},
-                          {},
-                          -1,
-                          Picture::Tick});
-        panels.push_back(
-            {Kind::CheckBox, Numbered("CheckBox", n), panel, {0, 56, 14, 14}, Hidden | HandCursor});
+        panels.push_back({.kind = Kind::Panel, .name = panel, .geometry = {32 + 448 * column, 160 + 72 * row, 440, 70},
+                          .flags = Hidden | HandCursor, .color = AnswerPanelColors[n - 1], .tabOrder = n - 1});
+        panels.push_back({.kind = Kind::Image, .name = Numbered("imgOdp", n), .parent = panel, .geometry = {0, 0, 441, 70},
+                          .flags = DockLeft | Centred | HandCursor});
+        panels.push_back({.kind = Kind::Label, .name = Numbered("lblOdp", n), .parent = panel, .geometry = {0, 0, 0, 70},
+                          .flags = DockClient | Fixed | Middle | Wrap | Transparent | HandCursor, .font = LayoutFont::V11,
+                          .fontColor = clWindowText, .color = AnswerLabelColors[n - 1]});
+        panels.push_back({.kind = Kind::Image, .name = Numbered("imgGood", n), .parent = panel,
+                          .geometry = {390, n == 1 ? 16 : 20, 50, 50}, .flags = AutoSize | Transparent | Hidden,
+                          .picture = Picture::Tick});
+        panels.push_back({.kind = Kind::CheckBox, .name = Numbered("CheckBox", n), .parent = panel,
+                          .geometry = {0, 56, 14, 14}, .flags = Hidden | HandCursor});
     }
     return panels;
 }
 
 std::vector<WidgetSpec> InfoPanel()
 {
-    const LayoutFont V11 = LayoutFont::V11, S11 = LayoutFont::S11;
+    // The labels are fixed, vertically centred and opaque in the panel's colour and font.
     const unsigned label = Fixed | Middle;
+    const LayoutFont S11 = LayoutFont::S11;
     return {
-        {Kind::Panel, "pnlInfo", "", {32, 600, 401, 81}, 0, V11, Regular, clWindowText, InfoBlue, {}, 12},
-        {Kind::Label,
-         "Label2",
-         "pnlInfo",
-         {184, 16, 180, 20},
-         label,
-         {},
-         {},
-         {},
-         {},
-         "Ilość wszystkich pytań w bazie:"},
-        {Kind::Label,
-         "Label3",
-         "pnlInfo",
-         {0, 0, 241, 20},
-         label,
-         {},
-         {},
-         {},
-         {},
-         "Ilość ponownych wystąpień tego pytania:"},
-        {Kind::Label, "lblIleRazyInfo", "pnlInfo", {240, 0, 25, 20}, label, S11, Bold, clAqua, {}, "0"},
-        {Kind::Label, "lblPytanInfo", "pnlInfo", {368, 16, 25, 20}, label, S11, Bold, clAqua, {}, "0"},
-        {Kind::Gauge, "gaugeDobreZle", "pnlInfo", {264, 36, 131, 20}, 0, V11, Regular, clYellow, clGreen},
-        {Kind::Label,
-         "Label4",
-         "pnlInfo",
-         {0, 36, 233, 20},
-         label,
-         {},
-         {},
-         {},
-         {},
-         "Stosunek odpowiedzi: dobre - złe"},
-        {Kind::Label,
-         "Label5",
-         "pnlInfo",
-         {0, 58, 257, 20},
-         label,
-         {},
-         {},
-         {},
-         {},
-         "Stosunek pytań: opanowane - nieopanowane"},
-        {Kind::Gauge, "gaugeOpanowane", "pnlInfo", {264, 58, 131, 20}, 0, V11, Regular, clYellow, clGreen},
-        {Kind::Label,
-         "Label6",
-         "pnlInfo",
-         {0, 16, 161, 20},
-         label,
-         {},
-         {},
-         {},
-         {},
-         "Ilość opanowanych pytań:"},
-        {Kind::Label, "lblOpanowane", "pnlInfo", {154, 16, 25, 20}, label, S11, Bold, clAqua, {}, "0"},
+        {.kind = Kind::Panel, .name = "pnlInfo", .geometry = {32, 600, 401, 81}, .font = LayoutFont::V11,
+         .fontColor = clWindowText, .color = InfoBlue, .tabOrder = 12},
+        {.kind = Kind::Label, .name = "Label2",         .parent = "pnlInfo", .geometry = {184, 16, 180, 20}, .flags = label, .caption = "Ilość wszystkich pytań w bazie:"},
+        {.kind = Kind::Label, .name = "Label3",         .parent = "pnlInfo", .geometry = {0, 0, 241, 20},    .flags = label, .caption = "Ilość ponownych wystąpień tego pytania:"},
+        {.kind = Kind::Label, .name = "lblIleRazyInfo", .parent = "pnlInfo", .geometry = {240, 0, 25, 20},   .flags = label, .font = S11, .style = Bold, .fontColor = clAqua, .caption = "0"},
+        {.kind = Kind::Label, .name = "lblPytanInfo",   .parent = "pnlInfo", .geometry = {368, 16, 25, 20},  .flags = label, .font = S11, .style = Bold, .fontColor = clAqua, .caption = "0"},
+        {.kind = Kind::Gauge, .name = "gaugeDobreZle",  .parent = "pnlInfo", .geometry = {264, 36, 131, 20}, .font = LayoutFont::V11, .fontColor = clYellow, .color = clGreen},
+        {.kind = Kind::Label, .name = "Label4",         .parent = "pnlInfo", .geometry = {0, 36, 233, 20},   .flags = label, .caption = "Stosunek odpowiedzi: dobre - złe"},
+        {.kind = Kind::Label, .name = "Label5",         .parent = "pnlInfo", .geometry = {0, 58, 257, 20},   .flags = label, .caption = "Stosunek pytań: opanowane - nieopanowane"},
+        {.kind = Kind::Gauge, .name = "gaugeOpanowane", .parent = "pnlInfo", .geometry = {264, 58, 131, 20}, .font = LayoutFont::V11, .fontColor = clYellow, .color = clGreen},
+        {.kind = Kind::Label, .name = "Label6",         .parent = "pnlInfo", .geometry = {0, 16, 161, 20},   .flags = label, .caption = "Ilość opanowanych pytań:"},
+        {.kind = Kind::Label, .name = "lblOpanowane",   .parent = "pnlInfo", .geometry = {154, 16, 25, 20},  .flags = label, .font = S11, .style = Bold, .fontColor = clAqua, .caption = "0"},
     };
 }
 
 std::vector<WidgetSpec> BottomControls()
 {
     return {
-        {Kind::CheckBox,
-         "CheckBoxDobre",
-         "",
-         {446, 640, 171, 17},
-         Ticked,
-         LayoutFont::V9,
-         Regular,
-         clBlack,
-         {},
-         "pokazuj dobre odpowiedzi",
-         13},
-        {Kind::Button,
-         "btnCheck",
-         "",
-         {742, 600, 91, 40},
-         0,
-         LayoutFont::V13,
-         Bold,
-         clWindowText,
-         {},
-         "sprawdź",
-         14},
-        {Kind::Button,
-         "btnDalej",
-         "",
-         {742, 641, 91, 40},
-         Disabled,
-         LayoutFont::V13,
-         Bold,
-         clWindowText,
-         {},
-         "dalej",
-         15},
-        {Kind::CheckBox,
-         "CheckBoxID",
-         "",
-         {446, 664, 203, 17},
-         Ticked,
-         LayoutFont::V9,
-         Regular,
-         clBlack,
-         {},
-         "pokazuj ID pytania (prawy górny róg)",
-         16},
+        {.kind = Kind::CheckBox, .name = "CheckBoxDobre", .geometry = {446, 640, 171, 17}, .flags = Ticked,   .font = LayoutFont::V9,  .fontColor = clBlack,      .caption = "pokazuj dobre odpowiedzi", .tabOrder = 13},
+        {.kind = Kind::Button,   .name = "btnCheck",      .geometry = {742, 600, 91, 40},  .flags = 0,        .font = LayoutFont::V13, .style = Bold, .fontColor = clWindowText, .caption = "sprawdź", .tabOrder = 14},
+        {.kind = Kind::Button,   .name = "btnDalej",      .geometry = {742, 641, 91, 40},  .flags = Disabled, .font = LayoutFont::V13, .style = Bold, .fontColor = clWindowText, .caption = "dalej", .tabOrder = 15},
+        {.kind = Kind::CheckBox, .name = "CheckBoxID",    .geometry = {446, 664, 203, 17}, .flags = Ticked,   .font = LayoutFont::V9,  .fontColor = clBlack,      .caption = "pokazuj ID pytania (prawy górny róg)", .tabOrder = 16},
     };
 }
 
 std::vector<WidgetSpec> StartPanel()
 {
-    const LayoutFont V11 = LayoutFont::V11, V12 = LayoutFont::V12;
+    // The labels size themselves to their texts and draw only the text, white unless stated.
     const unsigned label = Transparent;
+    const LayoutFont V11 = LayoutFont::V11, V12 = LayoutFont::V12;
     return {
-        {Kind::Panel, "pnlStart", "", {3, 6, 937, 673}, Hidden, {}, {}, {}, PanelNavy, {}, 17},
-        {Kind::Label,
-         "lblAutor",
-         "pnlStart",
-         {671, 602, 201, 13},
-         Right | label,
-         V11,
-         Regular,
-         clWhite,
-         {},
-         "programik napisał: zespół Zdawnika, zdawnik@poczta.example"},
-        {Kind::Label,
-         "Label1",
-         "pnlStart",
-         {60, 186, 420, 14},
-         label,
-         V12,
-         Regular,
-         clWhite,
-         {},
-         "Domyślna ilość wystąpień każdego pytania jest ustawiona na trzy."},
-        {Kind::Label,
-         "Label7",
-         "pnlStart",
-         {60, 202, 542, 14},
-         label,
-         V12,
-         Regular,
-         clWhite,
-         {},
-         "W przypadku złej odpowiedzi ilość powtórzeń zwiększa się o trzy dla danego pytania."},
-        {Kind::Label,
-         "Label8",
-         "pnlStart",
-         {60, 82, 299, 14},
-         label,
-         V12,
-         Bold,
-         clWhite,
-         {},
-         "Program z bazą pytań powstałą na forum Nexum."},
-        {Kind::Label,
-         "Label9",
-         "pnlStart",
-         {60, 98, 463, 14},
-         label,
-         V12,
-         Bold,
-         clWhite,
-         {},
-         "Podziękowania dla wszystkich którzy się przyczynili do jej powstania."},
-        {Kind::Label,
-         "Label10",
-         "pnlStart",
-         {60, 274, 378, 14},
-         label,
-         V12,
-         Regular,
-         clWhite,
-         {},
-         "W przypadku znalezienie błędu w pytaniu proszę o kontakt."},
-        {Kind::Label,
-         "Label11",
-         "pnlStart",
-         {620, 386, 39, 14},
-         label,
-         V12,
-         Italic,
-         clWhite,
-         {},
-         "zespół Zdawnika"},
-        {Kind::Label,
-         "Label12",
-         "pnlStart",
-         {60, 322, 127, 14},
-         label,
-         V12,
-         Regular,
-         clYellow,
-         {},
-         "Przyjemnej nauki :-)"},
-        {Kind::Button,
-         "btnStart",
-         "pnlStart",
-         {560, 432, 177, 25},
-         0,
-         V11,
-         Regular,
-         clWindowText,
-         {},
-         "zaczynam się uczyć",
-         0},
+        {.kind = Kind::Panel, .name = "pnlStart", .geometry = {3, 6, 937, 673}, .flags = Hidden, .color = PanelNavy, .tabOrder = 17},
+        {.kind = Kind::Label, .name = "lblAutor", .parent = "pnlStart", .geometry = {671, 602, 201, 13}, .flags = Right | label, .font = V11, .fontColor = clWhite,
+         .caption = "programik napisał: zespół Zdawnika, zdawnik@poczta.example"},
+        {.kind = Kind::Label, .name = "Label1",  .parent = "pnlStart", .geometry = {60, 186, 420, 14}, .flags = label, .font = V12, .fontColor = clWhite,
+         .caption = "Domyślna ilość wystąpień każdego pytania jest ustawiona na trzy."},
+        {.kind = Kind::Label, .name = "Label7",  .parent = "pnlStart", .geometry = {60, 202, 542, 14}, .flags = label, .font = V12, .fontColor = clWhite,
+         .caption = "W przypadku złej odpowiedzi ilość powtórzeń zwiększa się o trzy dla danego pytania."},
+        {.kind = Kind::Label, .name = "Label8",  .parent = "pnlStart", .geometry = {60, 82, 299, 14},  .flags = label, .font = V12, .style = Bold, .fontColor = clWhite,
+         .caption = "Program z bazą pytań powstałą na forum Nexum."},
+        {.kind = Kind::Label, .name = "Label9",  .parent = "pnlStart", .geometry = {60, 98, 463, 14},  .flags = label, .font = V12, .style = Bold, .fontColor = clWhite,
+         .caption = "Podziękowania dla wszystkich którzy się przyczynili do jej powstania."},
+        {.kind = Kind::Label, .name = "Label10", .parent = "pnlStart", .geometry = {60, 274, 378, 14}, .flags = label, .font = V12, .fontColor = clWhite,
+         .caption = "W przypadku znalezienie błędu w pytaniu proszę o kontakt."},
+        {.kind = Kind::Label, .name = "Label11", .parent = "pnlStart", .geometry = {620, 386, 39, 14}, .flags = label, .font = V12, .style = Italic, .fontColor = clWhite,
+         .caption = "zespół Zdawnika"},
+        {.kind = Kind::Label, .name = "Label12", .parent = "pnlStart", .geometry = {60, 322, 127, 14}, .flags = label, .font = V12, .fontColor = clYellow,
+         .caption = "Przyjemnej nauki :-)"},
+        {.kind = Kind::Button, .name = "btnStart", .parent = "pnlStart", .geometry = {560, 432, 177, 25}, .font = V11, .fontColor = clWindowText,
+         .caption = "zaczynam się uczyć", .tabOrder = 0},
+        // The keys of the keyboard, in the free space under the start button.
+        {.kind = Kind::Label, .name = "lblKlawiatura", .parent = "pnlStart", .geometry = {60, 530, 0, 0}, .flags = label, .font = V11, .fontColor = clSkyBlue,
+         .caption = "Klawiatura: 1–9, 0, - i = zaznaczają odpowiedzi (1–4 wybierają listę), Enter lub spacja: „sprawdź”, potem „dalej”."},
     };
 }
 
 std::vector<WidgetSpec> EndPanel()
 {
+    const unsigned label = Transparent;
     const LayoutFont V11 = LayoutFont::V11, V12 = LayoutFont::V12;
     return {
-        {Kind::Panel, "pnlKoniec", "", {571, 646, 937, 673}, Hidden, {}, {}, {}, PanelNavy, {}, 18},
-        {Kind::Label,
-         "Label14",
-         "pnlKoniec",
-         {60, 186, 405, 14},
-         Transparent,
-         V12,
-         Regular,
-         clWhite,
-         {},
-         "Teraz pozostaje mieć nadzieję, że większość pojawi się na kole."},
-        {Kind::Label,
-         "Label17",
-         "pnlKoniec",
-         {60, 82, 89, 14},
-         Transparent,
-         V12,
-         Bold,
-         clWhite,
-         {},
-         "Koniec pytań."},
-        {Kind::Label,
-         "Label19",
-         "pnlKoniec",
-         {60, 98, 306, 14},
-         Transparent,
-         V12,
-         Bold,
-         clWhite,
-         {},
-         "Wszystkie zostały przez Ciebie opanowane :-)"},
-        {Kind::Image,
-         "Image1",
-         "pnlKoniec",
-         {544, 80, 347, 484},
-         0,
-         {},
-         {},
-         {},
-         {},
-         {},
-         -1,
-         Picture::EndPhotograph},
-        {Kind::Button,
-         "Button1",
-         "pnlKoniec",
-         {60, 384, 177, 25},
-         0,
-         V11,
-         Regular,
-         clWindowText,
-         {},
-         "koniec",
-         0},
+        {.kind = Kind::Panel, .name = "pnlKoniec", .geometry = {571, 646, 937, 673}, .flags = Hidden, .color = PanelNavy, .tabOrder = 18},
+        {.kind = Kind::Label, .name = "Label14", .parent = "pnlKoniec", .geometry = {60, 186, 405, 14}, .flags = label, .font = V12, .fontColor = clWhite,
+         .caption = "Teraz pozostaje mieć nadzieję, że większość pojawi się na kole."},
+        {.kind = Kind::Label, .name = "Label17", .parent = "pnlKoniec", .geometry = {60, 82, 89, 14},   .flags = label, .font = V12, .style = Bold, .fontColor = clWhite,
+         .caption = "Koniec pytań."},
+        {.kind = Kind::Label, .name = "Label19", .parent = "pnlKoniec", .geometry = {60, 98, 306, 14},  .flags = label, .font = V12, .style = Bold, .fontColor = clWhite,
+         .caption = "Wszystkie zostały przez Ciebie opanowane :-)"},
+        {.kind = Kind::Image, .name = "Image1", .parent = "pnlKoniec", .geometry = {544, 80, 347, 484}, .picture = Picture::EndPhotograph},
+        {.kind = Kind::Button, .name = "Button1", .parent = "pnlKoniec", .geometry = {60, 384, 177, 25}, .font = V11, .fontColor = clWindowText,
+         .caption = "koniec", .tabOrder = 0},
     };
 }
 
 std::vector<WidgetSpec> SentencePanel()
 {
     std::vector<WidgetSpec> specs{
-        {Kind::Panel,
-         "pnlOdpowiedzY",
-         "",
-         {32, 160, 889, 433},
-         Hidden,
-         LayoutFont::V11,
-         Regular,
-         clWindowText,
-         WindowBlue,
-         {},
-         19},
-        {Kind::Label,
-         "lblCoPowstanie",
-         "pnlOdpowiedzY",
-         {40, 192, 793, 105},
-         Fixed | Centred | Middle | Wrap,
-         LayoutFont::V12,
-         Regular,
-         clBlack,
-         clWhite,
-         "{wybór 1}"},
+        {.kind = Kind::Panel, .name = "pnlOdpowiedzY", .geometry = {32, 160, 889, 433}, .flags = Hidden, .font = LayoutFont::V11,
+         .fontColor = clWindowText, .color = WindowBlue, .tabOrder = 19},
+        {.kind = Kind::Label, .name = "lblCoPowstanie", .parent = "pnlOdpowiedzY", .geometry = {40, 192, 793, 105},
+         .flags = Fixed | Centred | Middle | Wrap, .font = LayoutFont::V12, .fontColor = clBlack, .color = clWhite, .caption = "{wybór 1}"},
     };
+    // One row per list: its caption and its drop-down list.
     const int widths[4] = {857, 889, 873, 889};
     const char* labels[4] = {"Label13", "Label16", "Label20", "Label22"};
     for (int n = 1; n <= 4; ++n) {
         const QString row = Numbered("pnlWybor", n);
-        specs.push_back({Kind::Panel,
-                         row,
-                         "pnlOdpowiedzY",
-                         {0, 32 + 40 * (n - 1), widths[n - 1], 22},
-                         0,
-                         {},
-                         {},
-                         {},
-                         WindowBlue,
-                         {},
-                         n - 1});
-        specs.push_back({Kind::Label,
-                         labels[n - 1],
-                         row,
-                         {0, 0, 64, 22},
-                         Fixed | Middle,
-                         LayoutFont::V12,
-                         Regular,
-                         clYellow,
-                         {},
-                         QStringLiteral("{wybór %1}").arg(n)});
-        specs.push_back({Kind::ComboBox,
-                         Numbered("ComboOpcja", n),
-                         row,
-                         {88, 0, 769, 22},
-                         0,
-                         LayoutFont::V12,
-                         Regular,
-                         clWindowText,
-                         n == 1 ? ListGreen : clWindow,
-                         {},
-                         0});
+        specs.push_back({.kind = Kind::Panel, .name = row, .parent = "pnlOdpowiedzY", .geometry = {0, 32 + 40 * (n - 1), widths[n - 1], 22},
+                         .color = WindowBlue, .tabOrder = n - 1});
+        specs.push_back({.kind = Kind::Label, .name = labels[n - 1], .parent = row, .geometry = {0, 0, 64, 22}, .flags = Fixed | Middle,
+                         .font = LayoutFont::V12, .fontColor = clYellow, .caption = QStringLiteral("{wybór %1}").arg(n)});
+        specs.push_back({.kind = Kind::ComboBox, .name = Numbered("ComboOpcja", n), .parent = row, .geometry = {88, 0, 769, 22},
+                         .font = LayoutFont::V12, .fontColor = clWindowText, .color = n == 1 ? ListGreen : clWindow, .tabOrder = 0});
     }
-    specs.push_back({Kind::Button,
-                     "btnGeneruj",
-                     "pnlOdpowiedzY",
-                     {528, 304, 305, 25},
-                     0,
-                     LayoutFont::V11,
-                     Regular,
-                     clWindowText,
-                     {},
-                     "generuj zdanie",
-                     4});
+    specs.push_back({.kind = Kind::Button, .name = "btnGeneruj", .parent = "pnlOdpowiedzY", .geometry = {528, 304, 305, 25},
+                     .font = LayoutFont::V11, .fontColor = clWindowText, .caption = "generuj zdanie", .tabOrder = 4});
     return specs;
 }
+
+// clang-format on
 
 QImage BuiltIn(Picture picture)
 {
@@ -839,6 +501,22 @@ void TMainForm::CreateLayout()
     m_btnStart = Find<QPushButton>("btnStart");
     m_lblAutor = Find<TLabel>("lblAutor");
     m_lblCoPowstanie = Find<TLabel>("lblCoPowstanie");
+
+    // What screen readers say of the marks and of the statistics, whose captions stand beside them.
+    m_imgOK->setAccessibleName("dobra odpowiedź");
+    m_imgNic->setAccessibleName("odpowiedź częściowo dobra");
+    m_imgNieok->setAccessibleName("zła odpowiedź");
+    const char* const statistics[][2] = {
+        {"lblIleRazyInfo", "Label3"}, {"lblOpanowane", "Label6"},   {"lblPytanInfo", "Label2"},
+        {"gaugeDobreZle", "Label4"},  {"gaugeOpanowane", "Label5"},
+    };
+    for (const auto& [value, caption] : statistics) {
+        const QString text = CaptionText(Find<TLabel>(caption)->caption()).remove(QLatin1Char(':'));
+        if (qobject_cast<TGauge*>(FindComponent(value)))
+            FindComponent(value)->setAccessibleName(text);
+        else
+            FindComponent(value)->setAccessibleDescription(text);
+    }
 }
 
 void TMainForm::Bind(QWidget* widget, Handler handler)
@@ -854,14 +532,14 @@ void TMainForm::Bind(QWidget* widget, Handler handler)
         connect(label, &TLabel::clicked, this, dispatch);
 }
 
+const TMainForm::Handler TMainForm::AnswerHandlers[12] = {
+    &TMainForm::pnlOdp1Click, &TMainForm::pnlOdp2Click,  &TMainForm::pnlOdp3Click,  &TMainForm::pnlOdp4Click,
+    &TMainForm::pnlOdp5Click, &TMainForm::pnlOdp6Click,  &TMainForm::pnlOdp7Click,  &TMainForm::pnlOdp8Click,
+    &TMainForm::pnlOdp9Click, &TMainForm::pnlOdp10Click, &TMainForm::pnlOdp11Click, &TMainForm::pnlOdp12Click,
+};
+
 void TMainForm::BindEvents()
 {
-    static constexpr Handler AnswerHandlers[12] = {
-        &TMainForm::pnlOdp1Click,  &TMainForm::pnlOdp2Click,  &TMainForm::pnlOdp3Click,
-        &TMainForm::pnlOdp4Click,  &TMainForm::pnlOdp5Click,  &TMainForm::pnlOdp6Click,
-        &TMainForm::pnlOdp7Click,  &TMainForm::pnlOdp8Click,  &TMainForm::pnlOdp9Click,
-        &TMainForm::pnlOdp10Click, &TMainForm::pnlOdp11Click, &TMainForm::pnlOdp12Click,
-    };
     for (int n = 1; n <= 12; ++n) {
         for (const char* prefix : {"pnlOdp", "imgOdp", "lblOdp"})
             Bind(FindComponent(Numbered(prefix, n)), AnswerHandlers[n - 1]);

@@ -82,6 +82,7 @@ void TMainForm::PlaceAnswers(int n)
         Find<QCheckBox>(Numbered("CheckBox", k))->setChecked(false);
         Find<TImage>(Numbered("imgOdp", k))->hide();
     }
+    std::fill(std::begin(m_answerInSlot), std::end(m_answerInSlot), 0);
     if (placed == 0)
         return;
 
@@ -92,7 +93,9 @@ void TMainForm::PlaceAnswers(int n)
     for (int i = 1; i <= placed; ++i) {
         m_random.Reseed();
         const int e = m_random.RandomBelow(static_cast<int>(freeSlots.size()));
-        const Slot& slot = table[freeSlots[static_cast<std::size_t>(e)] - 1];
+        const int slotNumber = freeSlots[static_cast<std::size_t>(e)];
+        const Slot& slot = table[slotNumber - 1];
+        m_answerInSlot[slotNumber - 1] = i;
         auto* panel = Find<TPanel>(Numbered("pnlOdp", i));
         panel->move(slot.left, slot.top);
         panel->show();
@@ -100,6 +103,19 @@ void TMainForm::PlaceAnswers(int n)
         SetColorOnce(Find<TLabel>(Numbered("lblOdp", i)), slot.color.toQColor());
         freeSlots.erase(freeSlots.begin() + e);
     }
+}
+
+void TMainForm::DescribeAnswer(int n)
+{
+    // For screen readers: whether the answer is ticked, and the key that ticks it.
+    static const char* const Keys[12] = {"1", "2", "3", "4", "5", "6", "7", "8", "9", "0", "-", "="};
+    QString description =
+        Find<QCheckBox>(Numbered("CheckBox", n))->isChecked() ? "zaznaczona" : "niezaznaczona";
+    for (int slot = 0; slot < 12; ++slot) {
+        if (m_answerInSlot[slot] == n)
+            description += QStringLiteral(", klawisz %1").arg(Keys[slot]);
+    }
+    Find<TPanel>(Numbered("pnlOdp", n))->setAccessibleDescription(description);
 }
 
 void TMainForm::ToggleAnswer(int n)
@@ -113,6 +129,7 @@ void TMainForm::ToggleAnswer(int n)
         box->setChecked(true);
         panel->setColor(TickedColor.toQColor());
     }
+    DescribeAnswer(n);
 }
 
 void TMainForm::pnlOdp1Click()

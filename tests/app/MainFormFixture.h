@@ -74,6 +74,9 @@ public:
         environment.Messages = &messages;
         window = std::make_unique<zdawnik::TMainForm>(environment);
         window->show();
+        window->activateWindow();
+        if (!QTest::qWaitForWindowActive(window.get()))
+            qWarning("the window did not become active");
         return *window;
     }
     zdawnik::TMainForm& open() { return open(bank()); }

@@ -1,0 +1,79 @@
+// Keys for students who drill with the keyboard. The answer panels take no focus, so the digit keys
+// 1 to 9, then 0, "-" and "=" tick the answer standing in slot 1 to 12 (slots counted down the left
+// column, then down the right), or in a sentence question move to list 1 to 4; Enter or Space
+// presses "sprawdź" while it can be pressed and "dalej" otherwise. The mouse works as before.
+
+#include "app/TMainForm.h"
+#include "widgets/TPanel.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QKeyEvent>
+#include <QPushButton>
+
+namespace zdawnik {
+
+namespace {
+
+// The slot a key stands for, 1 to 12, or 0.
+int SlotOfKey(int key)
+{
+    if (key >= Qt::Key_1 && key <= Qt::Key_9)
+        return key - Qt::Key_1 + 1;
+    switch (key) {
+    case Qt::Key_0:
+        return 10;
+    case Qt::Key_Minus:
+        return 11;
+    case Qt::Key_Equal:
+        return 12;
+    default:
+        return 0;
+    }
+}
+
+} // namespace
+
+bool TMainForm::eventFilter(QObject* watched, QEvent* event)
+{
+    // Keys are taken before the focused control sees them, so Space presses "sprawdź" also when a
+    // check box has the focus; keys for other windows (a list's open drop-down, a message box) pass.
+    if (event->type() == QEvent::KeyPress && watched->isWidgetType() &&
+        static_cast<QWidget*>(watched)->window() == this && HandleKey(*static_cast<QKeyEvent*>(event)))
+        return true;
+    return QWidget::eventFilter(watched, event);
+}
+
+bool TMainForm::RunIsOnScreen() const
+{
+    return m_pool && !m_pnlStart->isVisible() && !m_pnlKoniec->isVisible();
+}
+
+bool TMainForm::HandleKey(const QKeyEvent& key)
+{
+    if (!RunIsOnScreen() || (key.modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)))
+        return false;
+    if (key.key() == Qt::Key_Return || key.key() == Qt::Key_Enter || key.key() == Qt::Key_Space) {
+        if (!key.isAutoRepeat()) {
+            if (m_btnCheck->isEnabled())
+                Dispatch(&TMainForm::btnCheckClick);
+            else if (m_btnDalej->isEnabled())
+                Dispatch(&TMainForm::btnDalejClick);
+        }
+        return true;
+    }
+    const int slot = SlotOfKey(key.key());
+    if (slot == 0)
+        return false;
+    if (m_pnlOdpowiedzY->isVisible()) {
+        if (slot <= 4 && Find<TPanel>(Numbered("pnlWybor", slot))->isVisible())
+            Find<QComboBox>(Numbered("ComboOpcja", slot))->setFocus(Qt::ShortcutFocusReason);
+        return true;
+    }
+    const int answer = m_answerInSlot[slot - 1];
+    if (answer > 0 && Find<TPanel>(Numbered("pnlOdp", answer))->isVisible())
+        Dispatch(AnswerHandlers[answer - 1]);
+    return true;
+}
+
+} // namespace zdawnik

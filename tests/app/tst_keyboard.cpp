@@ -1,0 +1,209 @@
+// Drilling without a mouse: the slot keys, Enter and Space, the lists of a sentence question; and
+// what screen readers are told of the answers, the marks and the statistics.
+
+#include "widgets/TGauge.h"
+#include "widgets/TPanel.h"
+
+#include <QAccessible>
+#include <QAccessibleValueInterface>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QPushButton>
+
+#include "MainFormFixture.h"
+
+using namespace zdawnik;
+
+namespace {
+
+const int SlotKeys[12] = {Qt::Key_1, Qt::Key_2, Qt::Key_3, Qt::Key_4, Qt::Key_5,     Qt::Key_6,
+                          Qt::Key_7, Qt::Key_8, Qt::Key_9, Qt::Key_0, Qt::Key_Minus, Qt::Key_Equal};
+
+QByteArray ChoiceFile(int answers, const QByteArray& flags)
+{
+    QByteArray file = "X" + flags + "\r\nPytanie\r\n";
+    for (int i = 1; i <= answers; ++i)
+        file += "odpowiedź " + QByteArray::number(i) + "\r\n";
+    return file;
+}
+
+// Where slot k stands for n answers: down the left column, then down the right.
+QPoint SlotPlace(int n, int k)
+{
+    if (n <= 6)
+        return {256, 160 + 72 * (k - 1)};
+    const int left = n <= 8 ? 4 : n <= 10 ? 5 : 6;
+    return k <= left ? QPoint(32, 160 + 72 * (k - 1)) : QPoint(480, 160 + 72 * (k - 1 - left));
+}
+
+QString Accessible(QWidget* widget, QAccessible::Text kind)
+{
+    return QAccessible::queryAccessibleInterface(widget)->text(kind);
+}
+
+} // namespace
+
+class TestKeyboard : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init() { m_fixture = std::make_unique<MainFormFixture>(); }
+    void cleanup() { m_fixture.reset(); }
+
+    void slotKeys_data();
+    void slotKeys();
+    void enterThroughAWholeQuestion_data();
+    void enterThroughAWholeQuestion();
+    void keysWaitForTheRun();
+    void sentenceListsByKey();
+    void keyLineOnTheStartPanel();
+    void answersForScreenReaders();
+    void marksAndStatisticsForScreenReaders();
+
+private:
+    std::unique_ptr<MainFormFixture> m_fixture;
+    MainFormFixture& f() { return *m_fixture; }
+    // A key goes where the system sends it: to the widget with the focus.
+    void press(int key)
+    {
+        QWidget* target = QApplication::focusWidget() ? QApplication::focusWidget() : f().window.get();
+        QTest::keyClick(target, Qt::Key(key));
+    }
+    void start(const QByteArray& file)
+    {
+        f().write("q.txt", file);
+        f().open();
+        f().click("btnStart");
+    }
+};
+
+void TestKeyboard::slotKeys_data()
+{
+    QTest::addColumn<int>("n");
+    for (int n : {1, 4, 6, 7, 9, 11, 12})
+        QTest::newRow(qPrintable(QString("%1 answers").arg(n))) << n;
+}
+
+void TestKeyboard::slotKeys()
+{
+    QFETCH(int, n);
+    start(ChoiceFile(n, "1"));
+    for (int k = 1; k <= 12; ++k) {
+        press(SlotKeys[k - 1]);
+        // The answer standing in slot k, and no other, is ticked.
+        for (int i = 1; i <= 12; ++i) {
+            auto* panel = f().widget<TPanel>(Numbered("pnlOdp", i));
+            const bool inSlot = k <= n && panel->isVisible() && panel->pos() == SlotPlace(n, k);
+            QCOMPARE(f().widget<QCheckBox>(Numbered("CheckBox", i))->isChecked(), inSlot);
+        }
+        if (k <= n)
+            press(SlotKeys[k - 1]); // untick it again
+    }
+}
+
+void TestKeyboard::enterThroughAWholeQuestion_data()
+{
+    QTest::addColumn<int>("key");
+    QTest::newRow("Enter") << int(Qt::Key_Return);
+    QTest::newRow("keypad Enter") << int(Qt::Key_Enter);
+    QTest::newRow("Space") << int(Qt::Key_Space);
+}
+
+void TestKeyboard::enterThroughAWholeQuestion()
+{
+    QFETCH(int, key);
+    start(ChoiceFile(3, "010"));
+    for (int showing = 1; showing <= 3; ++showing) {
+        for (int k = 1; k <= 3; ++k) {
+            auto* panel = f().widget<TPanel>("pnlOdp2");
+            if (panel->pos() == SlotPlace(3, k))
+                press(SlotKeys[k - 1]);
+        }
+        f().widget("CheckBoxDobre")->setFocus(); // Space on a focused check box still means "sprawdź"
+        press(key);
+        QVERIFY(f().visible("imgOK"));
+        QVERIFY(f().widget<QCheckBox>("CheckBoxDobre")->isChecked());
+        QVERIFY(f().enabled("btnDalej"));
+        press(key);
+    }
+    // The last "dalej" brought the end panel; there the keys do nothing.
+    QVERIFY(f().visible("pnlKoniec"));
+    press(key);
+    QVERIFY(f().visible("pnlKoniec"));
+}
+
+void TestKeyboard::keysWaitForTheRun()
+{
+    f().write("q.txt", ChoiceFile(3, "1"));
+    f().open();
+    press(Qt::Key_1);
+    press(Qt::Key_Return);
+    QVERIFY(f().visible("pnlStart")); // Enter is the start button's own, when it has the focus
+    QVERIFY(f().window->Pool() == nullptr || f().window->Pool()->PendingCount() >= 0);
+    for (int n = 1; n <= 12; ++n)
+        QVERIFY(!f().widget<QCheckBox>(Numbered("CheckBox", n))->isChecked());
+}
+
+void TestKeyboard::sentenceListsByKey()
+{
+    start("Z312\xb3"
+          "1\nA {wyb\xf3r 1} B {wyb\xf3r 2} C {wyb\xf3r 3}\na;;b;;\nc;;d;;\ne;;f;;\n");
+    press(Qt::Key_2);
+    QCOMPARE(QApplication::focusWidget(), f().widget("ComboOpcja2"));
+    press(Qt::Key_Down);
+    QCOMPARE(f().widget<QComboBox>("ComboOpcja2")->currentIndex(), 0);
+    press(Qt::Key_4); // there is no fourth list
+    QCOMPARE(QApplication::focusWidget(), f().widget("ComboOpcja2"));
+    press(Qt::Key_Return);
+    QVERIFY(!f().enabled("btnCheck"));
+    QVERIFY(f().visible("imgNieok"));
+}
+
+void TestKeyboard::keyLineOnTheStartPanel()
+{
+    f().open();
+    auto* line = f().widget<TLabel>("lblKlawiatura");
+    QCOMPARE(line->parentWidget(), f().widget("pnlStart"));
+    QVERIFY(line->caption().contains("Enter"));
+    // In the free space: it covers no other widget of the start panel, and fits inside it.
+    QVERIFY(f().widget("pnlStart")->rect().contains(line->geometry()));
+    for (QWidget* other : f().widget("pnlStart")->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+        if (other != line)
+            QVERIFY2(!other->geometry().intersects(line->geometry()), qPrintable(other->objectName()));
+}
+
+void TestKeyboard::answersForScreenReaders()
+{
+    f().write("rys.png", "");
+    start("X10\nPytanie\nA && B\n[img]rys.png[/img]\n");
+    QCOMPARE(Accessible(f().widget("pnlOdp1"), QAccessible::Name), QString("A & B"));
+    QCOMPARE(Accessible(f().widget("pnlOdp2"), QAccessible::Name), QString("rysunek rys.png"));
+    QVERIFY(
+        Accessible(f().widget("pnlOdp1"), QAccessible::Description).startsWith("niezaznaczona, klawisz "));
+    f().click("pnlOdp1");
+    QVERIFY(Accessible(f().widget("pnlOdp1"), QAccessible::Description).startsWith("zaznaczona, klawisz "));
+    QCOMPARE(Accessible(f().widget("lblPytanie"), QAccessible::Name), QString("Pytanie"));
+}
+
+void TestKeyboard::marksAndStatisticsForScreenReaders()
+{
+    start(ChoiceFile(2, "10"));
+    QCOMPARE(Accessible(f().widget("imgOK"), QAccessible::Name), QString("dobra odpowiedź"));
+    QCOMPARE(Accessible(f().widget("imgNic"), QAccessible::Name), QString("odpowiedź częściowo dobra"));
+    QCOMPARE(Accessible(f().widget("imgNieok"), QAccessible::Name), QString("zła odpowiedź"));
+    QCOMPARE(Accessible(f().widget("lblIleRazyInfo"), QAccessible::Name), QString("2"));
+    QCOMPARE(Accessible(f().widget("lblIleRazyInfo"), QAccessible::Description),
+             QString("Ilość ponownych wystąpień tego pytania"));
+    f().click("pnlOdp1");
+    f().click("btnCheck");
+    QAccessibleInterface* gauge = QAccessible::queryAccessibleInterface(f().widget("gaugeDobreZle"));
+    QCOMPARE(gauge->role(), QAccessible::ProgressBar);
+    QCOMPARE(gauge->text(QAccessible::Name), QString("Stosunek odpowiedzi dobre - złe"));
+    QCOMPARE(gauge->valueInterface()->currentValue().toInt(), 1);
+    QCOMPARE(gauge->valueInterface()->maximumValue().toInt(), 1);
+    QCOMPARE(gauge->text(QAccessible::Value), QString("100%"));
+}
+
+ZDAWNIK_GUI_TEST_MAIN(TestKeyboard)
+#include "tst_keyboard.moc"
