@@ -1,6 +1,7 @@
 #include "widgets/TBltBitmap.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 #include <utility>
 
@@ -25,17 +26,31 @@ void RepeatRow(QRgb* bits, qsizetype stride, int first, int end)
 
 } // namespace
 
-void TBltBitmap::setSize(QSize size)
+void TBltBitmap::setSize(QSize size, qreal devicePixelRatio)
 {
-    if (m_image.size() == size)
+    if (m_size == size && m_scale == devicePixelRatio && !m_image.isNull())
         return;
-    m_image = QImage(size, QImage::Format_RGB32);
+    m_size = size;
+    m_scale = devicePixelRatio;
+    const QSize pixels = devicePixelRatio == 1 ? size
+                                               : QSize(int(std::ceil(size.width() * devicePixelRatio)),
+                                                       int(std::ceil(size.height() * devicePixelRatio)));
+    m_image = QImage(pixels, QImage::Format_RGB32);
+    m_image.setDevicePixelRatio(devicePixelRatio);
     fill(Black);
+}
+
+TRect TBltBitmap::toPixels(const TRect& rect) const
+{
+    if (m_scale == 1)
+        return rect;
+    const auto scaled = [this](int units) { return int(std::lround(units * m_scale)); };
+    return {scaled(rect.left), scaled(rect.top), scaled(rect.right), scaled(rect.bottom)};
 }
 
 void TBltBitmap::makeLike(const TBltBitmap& model, QRgb windowFrameColor)
 {
-    setSize(model.size());
+    setSize(model.size(), model.devicePixelRatio());
     fill(windowFrameColor);
 }
 
@@ -45,15 +60,16 @@ void TBltBitmap::fill(QRgb color)
     m_pendingCount = 0;
 }
 
-void TBltBitmap::fillRect(const TRect& rect, QRgb color)
+void TBltBitmap::fillRect(const TRect& units, QRgb color)
 {
-    const int w = width();
+    const TRect rect = toPixels(units);
+    const int w = m_image.width();
     const TRect clipped{std::max(rect.left, 0), std::max(rect.top, 0), std::min(rect.right, w),
-                        std::min(rect.bottom, height())};
+                        std::min(rect.bottom, m_image.height())};
     if (clipped.left >= clipped.right || clipped.top >= clipped.bottom)
         return;
     color |= OpaqueAlpha;
-    if (clipped.left == 0 && clipped.top == 0 && clipped.right == w && clipped.bottom == height()) {
+    if (clipped.left == 0 && clipped.top == 0 && clipped.right == w && clipped.bottom == m_image.height()) {
         fill(color);
         return;
     }
@@ -74,8 +90,8 @@ void TBltBitmap::fillRect(const TRect& rect, QRgb color)
 
 void TBltBitmap::combineXor(const TBltBitmap& source)
 {
-    const int overlapWidth = std::min(width(), source.width());
-    const int overlapHeight = std::min(height(), source.height());
+    const int overlapWidth = std::min(m_image.width(), source.m_image.width());
+    const int overlapHeight = std::min(m_image.height(), source.m_image.height());
     if (overlapWidth <= 0 || overlapHeight <= 0)
         return;
     // Both colours are opaque, so their exclusive or has no alpha: it is put back.
@@ -83,7 +99,8 @@ void TBltBitmap::combineXor(const TBltBitmap& source)
         const QRgb mask = *sourceColor & ~OpaqueAlpha;
         if (mask == 0)
             return;
-        if (const std::optional<QRgb> ownColor = uniformColor(); ownColor && source.size() == size()) {
+        if (const std::optional<QRgb> ownColor = uniformColor();
+            ownColor && source.m_image.size() == m_image.size()) {
             m_solid = *ownColor ^ mask;
             return;
         }
@@ -121,7 +138,7 @@ void TBltBitmap::combineXor(TBltBitmap&& source)
 {
     // Combined into black, the source's pixels are the result: take them over instead of copying,
     // and leave the source black.
-    if (uniformColor() == Black && source.size() == size() && !source.uniformColor()) {
+    if (uniformColor() == Black && source.m_image.size() == m_image.size() && !source.uniformColor()) {
         source.writeOut();
         m_image.swap(source.m_image);
         m_solid.reset();
@@ -178,8 +195,8 @@ void TBltBitmap::writeOut() const
     }
     // A row's content depends only on which pending fills cover it: the first row of each kind is
     // drawn, the others are copies.
-    const int w = width();
-    const int h = height();
+    const int w = m_image.width();
+    const int h = m_image.height();
     const qsizetype stride = pixelsPerLine();
     QRgb* bits = reinterpret_cast<QRgb*>(m_image.bits());
     const auto kindOf = [this](int y) {

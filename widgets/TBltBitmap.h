@@ -30,12 +30,16 @@ class TBltBitmap
 public:
     TBltBitmap() = default;
 
-    int width() const { return m_image.width(); }
-    int height() const { return m_image.height(); }
-    QSize size() const { return m_image.size(); }
+    // In units; the same as pixels unless the device pixel ratio is above 1.
+    int width() const { return m_size.width(); }
+    int height() const { return m_size.height(); }
+    QSize size() const { return m_size; }
 
-    // Gives the image a new size; its pixels are undefined until they are filled.
-    void setSize(QSize size);
+    // Gives the image a new size; its pixels are undefined until they are filled. On a high-density
+    // screen the image has devicePixelRatio pixels to each unit of size, and rectangles and QPainter
+    // drawing are given in units: they are drawn at the screen's own resolution.
+    void setSize(QSize size, qreal devicePixelRatio = 1);
+    qreal devicePixelRatio() const { return m_scale; }
 
     // Gives the image the model's width and height and fills it with the window-frame colour, which
     // the caller takes from its palette (clWindowFrame).
@@ -44,7 +48,7 @@ public:
     // Fills the whole image with one colour.
     void fill(QRgb color);
 
-    // Fills the part of the rectangle that lies in the image.
+    // Fills the part of the rectangle that lies in the image (in units, see setSize).
     void fillRect(const TRect& rect, QRgb color);
 
     // Combines source, placed at (0, 0), into this image pixel by pixel by bitwise exclusive or of
@@ -74,7 +78,11 @@ private:
     qsizetype pixelsPerLine() const;
     void writeOut() const;
 
+    TRect toPixels(const TRect& rect) const;
+
     mutable QImage m_image;
+    QSize m_size;
+    qreal m_scale = 1;
     // While set, the pixels are not written yet: the image is this colour with the pending fills
     // over it, in order.
     mutable std::optional<QRgb> m_solid;

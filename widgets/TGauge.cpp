@@ -213,7 +213,7 @@ void TGauge::repaintNow()
 
 const QImage& TGauge::paintPicture()
 {
-    m_picture.setSize(size());
+    m_picture.setSize(size(), devicePixelRatioF());
     m_picture.fill(Black);
     if (width() <= 0 || height() <= 0)
         return m_picture.image();
@@ -236,9 +236,11 @@ const QImage& TGauge::paintPicture()
 
 void TGauge::paintEvent(QPaintEvent*)
 {
+    // On a high-density screen the picture has the screen's own resolution: one of its pixels to each
+    // pixel of the screen.
     const QImage& picture = paintPicture();
     QPainter painter(this);
-    painter.drawImage(0, 0, picture);
+    painter.drawImage(QPointF(0, 0), picture);
 }
 
 void TGauge::drawKind(const TRect& rect)
