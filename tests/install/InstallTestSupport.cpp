@@ -1,0 +1,113 @@
+#include "InstallTestSupport.h"
+
+#include <QDir>
+#include <QProcess>
+
+namespace zdawnik::install_test {
+
+namespace {
+
+// Far above what any of these runs takes; reaching it means the child hangs.
+constexpr int HangLimitMs = 30000;
+
+} // namespace
+
+QString ProcessResult::describe(const QString& what) const
+{
+    return QStringLiteral("%1: %2, exit code %3\n--- stdout\n%4\n--- stderr\n%5")
+        .arg(what, finished ? QStringLiteral("finished") : QStringLiteral("did not finish"))
+        .arg(exitCode)
+        .arg(out, err);
+}
+
+ProcessResult Run(const QString& program, const QStringList& arguments, const QString& workDir,
+                  const QProcessEnvironment& environment)
+{
+    QProcess process;
+    process.setProgram(program);
+    process.setArguments(arguments);
+    process.setWorkingDirectory(workDir);
+    process.setProcessEnvironment(environment);
+    process.start();
+    ProcessResult result;
+    if (!process.waitForStarted(HangLimitMs)) {
+        result.err = process.errorString();
+        return result;
+    }
+    process.closeWriteChannel();
+    const bool ended = process.waitForFinished(HangLimitMs);
+    if (!ended) {
+        process.kill();
+        process.waitForFinished();
+    }
+    result.finished = ended && process.exitStatus() == QProcess::NormalExit;
+    result.exitCode = process.exitCode();
+    result.out = QString::fromUtf8(process.readAllStandardOutput());
+    result.err = QString::fromUtf8(process.readAllStandardError());
+    return result;
+}
+
+ProcessResult InstallBuildTree(const QString& prefix, const QString& workDir, const QString& stage)
+{
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    if (stage.isEmpty())
+        environment.remove(QStringLiteral("DESTDIR"));
+    else
+        environment.insert(QStringLiteral("DESTDIR"), stage);
+    return Run(
+        QStringLiteral(ZDAWNIK_CMAKE_COMMAND),
+        {QStringLiteral("--install"), QStringLiteral(ZDAWNIK_BUILD_DIR), QStringLiteral("--prefix"), prefix},
+        workDir, environment);
+}
+
+ProbeReport RunWithProbe(const QString& program, const QString& workDir, const QString& questionFile)
+{
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    environment.insert(QStringLiteral("QT_PLUGIN_PATH"), QStringLiteral(ZDAWNIK_PROBE_PLUGIN_DIR));
+    QString probe = QStringLiteral("zdawnikprobe");
+    if (!questionFile.isEmpty())
+        probe += QLatin1Char(':') + questionFile;
+    environment.insert(QStringLiteral("QT_QPA_GENERIC_PLUGINS"), probe);
+
+    ProbeReport report;
+    report.process = Run(program, {}, workDir, environment);
+    for (const QString& line : report.process.out.split(QLatin1Char('\n'))) {
+        const QString word = line.section(QLatin1Char(' '), 0, 0);
+        const QString rest = line.section(QLatin1Char(' '), 1);
+        if (word == QLatin1String("window")) {
+            report.windowFound = rest == QLatin1String("found");
+        } else if (word == QLatin1String("questions")) {
+            report.questions = rest;
+        } else if (word == QLatin1String("message")) {
+            report.messages << rest;
+        } else if (word == QLatin1String("shown")) {
+            report.questionShown = rest == questionFile;
+        } else if (word == QLatin1String("answer")) {
+            const int n = rest.section(QLatin1Char(' '), 0, 0).toInt();
+            const bool visible = rest.section(QLatin1Char(' '), 1, 1) == QLatin1String("1");
+            report.answers[n] = {visible, rest.section(QLatin1Char(' '), 2)};
+        } else if (word == QLatin1String("end")) {
+            report.ended = true;
+        }
+    }
+    return report;
+}
+
+QStringList FilesIn(const QString& dir)
+{
+    return QDir(dir).entryList(QDir::Files | QDir::Hidden, QDir::Name);
+}
+
+QStringList SampleBankFiles()
+{
+    return FilesIn(QStringLiteral(ZDAWNIK_SOURCE_DIR "/baza"));
+}
+
+QStringList SampleQuestionFiles()
+{
+    return QDir(QStringLiteral(ZDAWNIK_SOURCE_DIR "/baza"))
+        .entryList({QStringLiteral("*.txt")}, QDir::Files, QDir::Name);
+}
+
+} // namespace zdawnik::install_test

@@ -1,0 +1,62 @@
+#pragma once
+
+// What the installation and archive tests share: running programs, starting an installed Zdawnik
+// with the probe plugin inside it, and the sample bank the installed copies must match.
+
+#include <QMap>
+#include <QProcessEnvironment>
+#include <QString>
+#include <QStringList>
+
+namespace zdawnik::install_test {
+
+struct ProcessResult
+{
+    bool finished = false; // false: it did not start, crashed or outran the time limit
+    int exitCode = -1;
+    QString out;
+    QString err;
+
+    // The command, its status and its output, for a failure message.
+    QString describe(const QString& what) const;
+};
+
+// Runs program to its end in workDir (a limit guards against a hung child, it is no measurement).
+ProcessResult Run(const QString& program, const QStringList& arguments, const QString& workDir,
+                  const QProcessEnvironment& environment = QProcessEnvironment::systemEnvironment());
+
+// cmake --install of the build tree into prefix, with DESTDIR when stage is given.
+ProcessResult InstallBuildTree(const QString& prefix, const QString& workDir,
+                               const QString& stage = QString());
+
+// What the probe saw in one run of the program.
+struct ProbeReport
+{
+    ProcessResult process;
+    bool windowFound = false;
+    bool ended = false;
+    QString questions;    // the question count the window showed after the start
+    QStringList messages; // every message box, "title: text"
+    bool questionShown = false;
+    // For each answer place of the wanted question: whether its picture is visible, and its caption.
+    QMap<int, QPair<bool, QString>> answers;
+};
+
+// Starts program (a path, possibly a symbolic link) under the offscreen platform with the probe
+// plugin loaded, presses "zaczynam się uczyć", and, if questionFile is given, draws questions
+// until that one is shown.
+ProbeReport RunWithProbe(const QString& program, const QString& workDir,
+                         const QString& questionFile = QString());
+
+// The sample bank in the source tree: all its file names, and the question files among them.
+QStringList SampleBankFiles();
+QStringList SampleQuestionFiles();
+
+// A sample question whose six answers are pictures in the six formats, EMF and WMF among them.
+inline const QString AllFormatsQuestion = QStringLiteral("obraz-01-ksztalty.txt");
+constexpr int AllFormatsAnswers = 6;
+
+// Sorted names of the files (not folders) directly in dir.
+QStringList FilesIn(const QString& dir);
+
+} // namespace zdawnik::install_test
