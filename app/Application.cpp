@@ -17,7 +17,7 @@ void InitialiseApplication(QApplication& application)
     // the platform would append it to every window title.
     QApplication::setApplicationName(QStringLiteral("Zdawnik"));
     QApplication::setApplicationVersion(QStringLiteral(ZDAWNIK_VERSION));
-    QApplication::setDesktopFileName(QStringLiteral("zdawnik"));
+    QApplication::setDesktopFileName(QStringLiteral("io.github.zdawnik.zdawnik"));
     // One look on every system, so the layout's pixel places hold everywhere.
     application.setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
     InstallFontSubstitutes();

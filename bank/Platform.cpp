@@ -128,7 +128,8 @@ std::filesystem::path ExecutableDirectory()
     const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", error);
     if (!error)
         return self.parent_path();
-    return std::filesystem::current_path().parent_path() / ".";
+    // Without /proc (a chroot, a locked-down sandbox) the working directory is the best guess left.
+    return std::filesystem::current_path(error);
 }
 
 bool ListDirectory(const std::filesystem::path& dir, const std::function<void(std::string_view)>& visit)
