@@ -2,7 +2,8 @@
 # Sets up a Debian/Ubuntu machine for Zdawnik, builds it and runs it.
 #
 #   ./build.sh run     install what is missing, build, start the program on the sample bank
-#   ./build.sh test    install what is missing, build, run the whole test suite
+#   ./build.sh test    install what is missing, build, run the whole test suite in the plain build and
+#                      under the sanitizers, and fuzz each fuzz target for a short while
 #   ./build.sh bench   install what is missing, build in release mode, run every benchmark
 set -euo pipefail
 cd "$(dirname "$0")"
@@ -33,26 +34,47 @@ install_missing() {
     "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends "${missing[@]}"
 }
 
+# Configures and builds one of the presets of CMakePresets.json.
 configure_and_build() {
-    local dir=$1; shift
-    cmake -S . -B "$dir" -G Ninja "$@"
-    cmake --build "$dir"
+    cmake --preset "$1"
+    cmake --build --preset "$1"
+}
+
+# Runs a stage of the test run and says how long it took, so a slow CI run shows where the time went.
+STAGE_TIMES=()
+stage() {
+    local name=$1; shift
+    local start=$SECONDS
+    echo "=== $name"
+    "$@"
+    STAGE_TIMES+=("$(printf '%4d s  %s' $((SECONDS - start)) "$name")")
+}
+
+# The whole suite in the plain build and under AddressSanitizer and UndefinedBehaviorSanitizer, then
+# every fuzz target for a short while from its seeds.
+run_tests() {
+    stage "plain build" configure_and_build default
+    stage "plain tests" ctest --preset default -j"$(nproc)"
+    stage "asan build" configure_and_build asan
+    stage "asan tests" ctest --preset asan -j"$(nproc)"
+    stage "fuzz build" configure_and_build fuzz
+    stage "fuzzing" fuzz/run.sh -t "${ZDAWNIK_FUZZ_SECONDS:-15}"
+    printf '%s\n' "${STAGE_TIMES[@]}"
 }
 
 case "${1:-}" in
 run)
     install_missing
-    configure_and_build build
+    configure_and_build default
     exec build/bin/zdawnik
     ;;
 test)
     install_missing
-    configure_and_build build
-    QT_QPA_PLATFORM=offscreen ctest --test-dir build --output-on-failure -j"$(nproc)"
+    run_tests
     ;;
 bench)
     install_missing
-    configure_and_build build-release -DCMAKE_BUILD_TYPE=Release -DZDAWNIK_BUILD_TESTS=OFF
+    configure_and_build release
     bench/run-all.sh build-release
     ;;
 *)

@@ -118,10 +118,11 @@ void TestQuestionReader::lineRules()
 
 void TestQuestionReader::linesComeInAnyPieces()
 {
-    const QByteArray bytes("\xEF\xBB\xBFX01\r\nPyt\ranie\r\n\x1a"
-                           "skip\nodp\x1a"
-                           "a\x1a",
-                           36);
+    // Counted by the compiler: a length counted by hand over these escapes ran past the text.
+    static constexpr char Text[] = "\xEF\xBB\xBFX01\r\nPyt\ranie\r\n\x1a"
+                                   "skip\nodp\x1a"
+                                   "a\x1a";
+    const QByteArray bytes(Text, sizeof Text - 1);
     const QuestionLines whole = ReadQuestionLines(std::string_view(bytes.constData(), bytes.size()));
     for (int piece = 1; piece <= 5; ++piece) {
         QuestionLineReader reader;

@@ -1,0 +1,130 @@
+// Fuzz target: the bytes of a picture file of one format (ZDAWNIK_FUZZ_FORMAT) through the picture
+// loader, as the window loads a picture. A loaded picture must be an image within the loader's size
+// limits, whose pixels are all there.
+//
+// Metafiles go to the zdawnik-metafile helper beside this executable, as in the program: the loader
+// promises that whatever the helper does costs only the picture, and that is what is tried here. The
+// helper's own crashes are no failure of this target. To study them, set ZDAWNIK_FUZZ_HELPER_CRASHES
+// to a folder: every input on which the helper crashed, hung or gave no reply is written there, and
+// the helper's sanitizer reports land there too.
+
+#include "pictures/PictureLimits.h"
+#include "pictures/PictureLoader.h"
+
+#include <QByteArray>
+#include <QCoreApplication>
+#include <QCryptographicHash>
+#include <QDir>
+#include <QFile>
+#include <QImage>
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+
+#include "fuzz/FuzzSupport.h"
+
+using namespace zdawnik;
+using zdawnik::fuzz::Require;
+
+namespace {
+
+const QString Format = QStringLiteral(ZDAWNIK_FUZZ_FORMAT);
+
+// Where pixel sums go, so that the reads that make them are not optimised away.
+volatile unsigned PixelSink;
+
+bool IsMetafile()
+{
+    return Format == QLatin1String("emf") || Format == QLatin1String("wmf");
+}
+
+QString HelperCrashFolder()
+{
+    return qEnvironmentVariable("ZDAWNIK_FUZZ_HELPER_CRASHES");
+}
+
+// The sanitizer settings the helper inherits. It is a one-shot process: what it leaves unfreed the
+// system takes back at its exit, so its leaks are not looked for. A sanitizer report in it aborts it,
+// so that the loader sees a crash.
+void SetHelperEnvironment()
+{
+    QByteArray asan = "detect_leaks=0";
+    QByteArray ubsan = "print_stacktrace=1:halt_on_error=1";
+    const QString folder = HelperCrashFolder();
+    if (!folder.isEmpty()) {
+        QDir().mkpath(folder);
+        const QByteArray log = QFile::encodeName(QDir(folder).absoluteFilePath(QStringLiteral("helper")));
+        asan += ":abort_on_error=1:log_path=" + log;
+        ubsan += ":abort_on_error=1:log_path=" + log;
+    }
+    qputenv("ASAN_OPTIONS", asan);
+    qputenv("UBSAN_OPTIONS", ubsan);
+}
+
+// Keeps an input the helper could not cope with, under the hash of its bytes.
+void KeepHelperFailure(const QByteArray& data, const QString& error)
+{
+    const QString folder = HelperCrashFolder();
+    if (folder.isEmpty())
+        return;
+    if (!error.contains(QLatin1String("crashed")) && !error.contains(QLatin1String("gave no picture")) &&
+        !error.contains(QLatin1String("too long")))
+        return;
+    const QString name =
+        QString::fromLatin1(QCryptographicHash::hash(data, QCryptographicHash::Sha1).toHex());
+    QFile file(QDir(folder).filePath(name + QLatin1Char('.') + Format));
+    if (file.open(QIODevice::WriteOnly))
+        file.write(data);
+}
+
+bool WithinLimits(QSize size)
+{
+    if (!IsMetafile())
+        return picture_limits::IsSaneSize(size);
+    return size.width() > 0 && size.height() > 0 && size.width() <= picture_limits::MaxMetafileSide &&
+           size.height() <= picture_limits::MaxMetafileSide &&
+           qint64(size.width()) * size.height() <= picture_limits::MaxMetafilePixels;
+}
+
+// Reads the first and the last row of pixels, so that an image with less memory than its size needs
+// shows up under the sanitizer.
+void ReadCorners(const QImage& image)
+{
+    const qsizetype row = image.bytesPerLine();
+    Require(row >= qsizetype(image.width()) * image.depth() / 8, "a row holds the image's width");
+    unsigned sum = 0;
+    for (const int y : {0, image.height() - 1}) {
+        const uchar* line = image.constScanLine(y);
+        for (qsizetype x = 0; x < row; ++x)
+            sum += line[x];
+    }
+    PixelSink = sum;
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
+{
+    // The program has its application object; plugins and the helper's path are found through it.
+    static QCoreApplication application(*argc, *argv);
+    if (IsMetafile())
+        SetHelperEnvironment();
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    const QByteArray bytes(reinterpret_cast<const char*>(data), qsizetype(size));
+    const PictureResult result = DecodePicture(bytes, Format);
+    if (!result.ok()) {
+        if (IsMetafile())
+            KeepHelperFailure(bytes, result.error);
+        return 0;
+    }
+    Require(!result.image.isNull(), "a loaded picture is an image");
+    Require(WithinLimits(result.image.size()), "a loaded picture is within the size limits");
+    Require(result.bitmap == (Format == QLatin1String("bmp")), "only a BMP is marked a bitmap");
+    ReadCorners(result.image);
+    return 0;
+}

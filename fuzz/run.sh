@@ -1,0 +1,79 @@
+#!/usr/bin/env bash
+# Runs the fuzz targets built by the "fuzz" preset.
+#
+#   fuzz/run.sh [-t SECONDS] [-b BUILD_DIR] [TARGET...]   fuzz each target (all eight by default)
+#                                                          for SECONDS (default 15)
+#   fuzz/run.sh -m TARGET                                  merge what the last runs of TARGET found
+#                                                          into its seed corpus, keeping only inputs
+#                                                          that add coverage
+#
+# Each run starts from the seeds in fuzz/corpus/TARGET and keeps what it finds in
+# BUILD_DIR/fuzz/TARGET/corpus, so the seeds change only by an explicit merge. A crash, leak,
+# sanitizer report, timeout (20 s on one input) or memory overrun (2 GB) fails the run, and the
+# input is kept in BUILD_DIR/fuzz/TARGET/artifacts. Metafile inputs that crash or hang the
+# zdawnik-metafile helper do not fail it (the loader contains them by design); they are kept in
+# BUILD_DIR/fuzz/TARGET/helper, with the helper's sanitizer reports, and counted in the summary.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+TARGETS=(fuzz_reader fuzz_check fuzz_bmp fuzz_ico fuzz_emf fuzz_wmf fuzz_png fuzz_jpg)
+seconds=15
+build=build-fuzz
+merge=
+
+while getopts "t:b:m:" option; do
+    case $option in
+    t) seconds=$OPTARG ;;
+    b) build=$OPTARG ;;
+    m) merge=$OPTARG ;;
+    *) sed -n '2,16p' "$0" | sed 's/^# \{0,1\}//'; exit 2 ;;
+    esac
+done
+shift $((OPTIND - 1))
+[ $# -gt 0 ] && TARGETS=("$@")
+
+dictionary() {
+    case $1 in
+    fuzz_reader | fuzz_check) echo fuzz/dict/question.dict ;;
+    fuzz_jpg) echo fuzz/dict/jpeg.dict ;;
+    *) echo "fuzz/dict/${1#fuzz_}.dict" ;;
+    esac
+}
+
+if [ -n "$merge" ]; then
+    work=$build/fuzz/$merge
+    [ -d "$work/corpus" ] || { echo "nothing found by $merge yet in $work/corpus"; exit 1; }
+    "$build/bin/$merge" -merge=1 -timeout=20 -rss_limit_mb=2048 -dict="$(dictionary "$merge")" \
+        "fuzz/corpus/$merge" "$work/corpus"
+    exit 0
+fi
+
+failed=()
+for target in "${TARGETS[@]}"; do
+    binary=$build/bin/$target
+    [ -x "$binary" ] || { echo "$binary is missing: build the \"fuzz\" preset first"; exit 2; }
+    work=$build/fuzz/$target
+    mkdir -p "$work/corpus" "$work/artifacts"
+    rm -rf "$work/helper"
+    log=$work/log.txt
+    status=0
+    ZDAWNIK_FUZZ_HELPER_CRASHES=$PWD/$work/helper "$binary" \
+        -max_total_time="$seconds" -timeout=20 -rss_limit_mb=2048 -print_final_stats=1 \
+        -dict="$(dictionary "$target")" -artifact_prefix="$work/artifacts/" \
+        "$work/corpus" "fuzz/corpus/$target" >"$log" 2>&1 || status=$?
+    done_line=$(grep -E '^#[0-9]+[[:space:]]+DONE' "$log" | tail -1 || true)
+    helper=0
+    [ -d "$work/helper" ] && helper=$(find "$work/helper" -type f ! -name 'helper.*' | wc -l)
+    if [ "$status" -ne 0 ]; then
+        failed+=("$target")
+        echo "FAILED $target (exit $status); the log follows"
+        tail -n 60 "$log"
+    else
+        echo "ok     $target: ${done_line:-no summary}; helper failures kept: $helper"
+    fi
+done
+
+if [ ${#failed[@]} -ne 0 ]; then
+    echo "fuzzing failed: ${failed[*]}"
+    exit 1
+fi
