@@ -63,7 +63,6 @@ enum class Picture
     GoodFace,
     PartialFace,
     WrongFace,
-    EndPhotograph,
 };
 
 struct WidgetSpec
@@ -235,7 +234,8 @@ std::vector<WidgetSpec> EndPanel()
          .caption = "Koniec pytań."},
         {.kind = Kind::Label, .name = "Label19", .parent = "pnlKoniec", .geometry = {60, 98, 306, 14},  .flags = label, .font = V12, .style = Bold, .fontColor = clWhite,
          .caption = "Wszystkie zostały przez Ciebie opanowane :-)"},
-        {.kind = Kind::Image, .name = "Image1", .parent = "pnlKoniec", .geometry = {544, 80, 347, 484}, .picture = Picture::EndPhotograph},
+        // The photograph is decoded when the end panel first comes up (see btnDalejClick).
+        {.kind = Kind::Image, .name = "Image1", .parent = "pnlKoniec", .geometry = {544, 80, 347, 484}},
         {.kind = Kind::Button, .name = "Button1", .parent = "pnlKoniec", .geometry = {60, 384, 177, 25}, .font = V11, .fontColor = clWindowText,
          .caption = "koniec", .tabOrder = 0},
     };
@@ -279,8 +279,6 @@ QImage BuiltIn(Picture picture)
         return assets::PartialFace();
     case Picture::WrongFace:
         return assets::WrongFace();
-    case Picture::EndPhotograph:
-        return assets::EndPhotograph();
     case Picture::None:
         break;
     }

@@ -3,6 +3,7 @@
 
 #include "app/MessageBoxes.h"
 #include "app/TMainForm.h"
+#include "assets/BuiltInPictures.h"
 #include "bank/QuestionReader.h"
 #include "bank/StudyPool.h"
 #include "widgets/TGauge.h"
@@ -74,6 +75,10 @@ void TMainForm::btnDalejClick()
     if (m_pool->PendingCount() == 0) {
         m_pnlOdpowiedzY->hide();
         m_Timer->stop();
+        // Most runs never get this far in one sitting: the photograph is decoded only now.
+        auto* photograph = Find<TImage>("Image1");
+        if (!photograph->hasPicture())
+            photograph->setPicture(assets::EndPhotograph(), false);
         m_pnlKoniec->show();
         return;
     }

@@ -161,8 +161,11 @@ QImage EndPhotograph()
 
 QIcon ApplicationIcon()
 {
-    // The 16-colour icon stands for 32 x 32, as on Windows; the other sizes are drawn for them.
-    QIcon icon(ResourcePath(Picture::ApplicationIcon));
+    // The 16-colour icon stands for 32 x 32, as on Windows; the other sizes are drawn for them. With
+    // its size given, each file is read only when a size is asked for: a window that never shows its
+    // icon never pays for decoding it.
+    QIcon icon;
+    icon.addFile(ResourcePath(Picture::ApplicationIcon), QSize(32, 32));
     for (const int size : DesktopIconSizes()) {
         if (size != 32)
             icon.addFile(DesktopIconResourcePath(size), QSize(size, size));

@@ -181,7 +181,7 @@ void ShowQuestion(const std::string& joinedText, int lineCount, TextEncoding enc
 
     for (int k = 1; k <= MaxAnswers; ++k) {
         question.Lines[k].clear();
-        question.Keys[k] = "0";
+        question.Keys[k].assign(1, '0');
     }
     question.Encoding = encoding;
     question.Header = header;
