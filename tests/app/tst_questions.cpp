@@ -63,6 +63,9 @@ private slots:
     void placement();
     void tickingAnswers();
     void goodAnswerMarkTakesNoClick();
+    void tickShowsThePanelThrough();
+    void facesBlendWithTheWindow_data();
+    void facesBlendWithTheWindow();
     void choiceVerdicts_data();
     void choiceVerdicts();
     void gaugesCount();
@@ -190,6 +193,55 @@ void TestQuestions::goodAnswerMarkTakesNoClick()
     QVERIFY(f().visible("imgGood1"));
     f().click("imgGood1");
     QVERIFY(!f().widget<QCheckBox>("CheckBox1")->isChecked());
+}
+
+void TestQuestions::tickShowsThePanelThrough()
+{
+    // A ticked answer turns yellow; its tick's white ground and the white inside of its box show
+    // that yellow, while the red check mark is drawn.
+    start("X1\nPytanie\ntak\n");
+    f().click("pnlOdp1");
+    f().click("btnCheck");
+    auto* panel = f().widget<TPanel>("pnlOdp1");
+    const QImage shown = panel->grab().toImage();
+    const QPoint tick = f().widget("imgGood1")->pos();
+    QCOMPARE(shown.pixelColor(tick + QPoint(1, 1)), Yellow);  // the ground
+    QCOMPARE(shown.pixelColor(tick + QPoint(48, 48)), Yellow); // the ground's far corner
+    QCOMPARE(shown.pixelColor(tick + QPoint(11, 17)), Yellow); // inside the box, upper left
+    int red = 0;
+    for (int y = 0; y < 50; ++y)
+        for (int x = 0; x < 50; ++x) {
+            const QColor c = shown.pixelColor(tick + QPoint(x, y));
+            red += c.red() > 180 && c.green() < 80 && c.blue() < 80;
+        }
+    QVERIFY(red > 100);
+}
+
+void TestQuestions::facesBlendWithTheWindow_data()
+{
+    QTest::addColumn<QList<int>>("ticks");
+    QTest::addColumn<QString>("mark");
+    QTest::newRow("good") << QList<int>{1, 2} << "imgOK";
+    QTest::newRow("partial") << QList<int>{1} << "imgNic";
+    QTest::newRow("wrong") << QList<int>{3} << "imgNieok";
+}
+
+void TestQuestions::facesBlendWithTheWindow()
+{
+    QFETCH(QList<int>, ticks);
+    QFETCH(QString, mark);
+    start(ChoiceFile(3, "110"));
+    for (int n : ticks)
+        f().click(Numbered("pnlOdp", n));
+    f().click("btnCheck");
+    QCOMPARE(markShown(), mark);
+    // The face's square is the window's own blue: only the face shows.
+    const QImage window = f().window->grab().toImage();
+    const QColor blue(7, 80, 152);
+    for (const QPoint corner : {QPoint(851, 608), QPoint(913, 608), QPoint(851, 670), QPoint(913, 670)})
+        QCOMPARE(window.pixelColor(corner), blue);
+    QCOMPARE(window.pixelColor(850, 640), blue);
+    QVERIFY(window.pixelColor(882, 610) != blue); // the face's outline at the top
 }
 
 void TestQuestions::choiceVerdicts_data()
