@@ -7,12 +7,44 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QBuffer>
 #include <QTemporaryDir>
 #include <QtTest>
 
 #include <filesystem>
 #include <fstream>
 #include <memory>
+
+// A choice question of the given answers, "odpowiedź 1" and on, headed by "X" and the flags.
+inline QByteArray ChoiceFile(int answers, const QByteArray& flags)
+{
+    QByteArray file = "X" + flags + "\r\nPytanie\r\n";
+    for (int i = 1; i <= answers; ++i)
+        file += "odpowiedź " + QByteArray::number(i) + "\r\n";
+    return file;
+}
+
+// Where answer slot k (from 1) stands for n answers: one column at 256 for up to six, otherwise
+// down the left column at 32 (4, 5 or 6 slots) and then down the right one at 480.
+inline QPoint SlotPlace(int n, int k)
+{
+    if (n <= 6)
+        return {256, 160 + 72 * (k - 1)};
+    const int left = n <= 8 ? 4 : n <= 10 ? 5 : 6;
+    return k <= left ? QPoint(32, 160 + 72 * (k - 1)) : QPoint(480, 160 + 72 * (k - 1 - left));
+}
+
+// A picture file's bytes: one colour, in the given format.
+inline QByteArray PictureBytes(QSize size, const QColor& colour, const char* format)
+{
+    QImage image(size, QImage::Format_RGB32);
+    image.fill(colour);
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, format);
+    return bytes;
+}
 
 // Message boxes that are written down instead of shown; each is answered at once.
 class RecordedMessageBoxes : public zdawnik::MessageBoxes

@@ -54,14 +54,9 @@ QByteArray RandomBytes(int size, unsigned seed)
 // A PNG whose header claims 100,000 x 100,000 pixels.
 QByteArray HugeDeclaredPng()
 {
-    QImage small(4, 4, QImage::Format_RGB32);
-    small.fill(Qt::red);
-    QByteArray png;
-    QBuffer buffer(&png);
-    buffer.open(QIODevice::WriteOnly);
-    small.save(&buffer, "PNG");
-    // Width and height are the first eight bytes of the IHDR data; the chunk's CRC is left wrong on
-    // purpose only if the reader checks it, so fix it up too.
+    QByteArray png = PictureBytes({4, 4}, Qt::red, "PNG");
+    // Width and height are the first eight bytes of the IHDR data; the chunk's checksum is made
+    // right again, so only the size is wrong.
     const quint32 side = qToBigEndian(quint32(100000));
     png.replace(16, 4, reinterpret_cast<const char*>(&side), 4);
     png.replace(20, 4, reinterpret_cast<const char*>(&side), 4);
@@ -201,13 +196,8 @@ void TestHostileBanks::badPictures_data()
     for (const char* extension : {"png", "jpg", "jpeg", "bmp", "ico", "emf", "wmf"})
         QTest::newRow(qPrintable(QString("random bytes .%1").arg(extension)))
             << QString("losowy.%1").arg(extension) << RandomBytes(5000, qHash(QByteArray(extension)));
-    QImage picture(300, 200, QImage::Format_RGB32);
-    picture.fill(Qt::blue);
     for (const char* format : {"PNG", "JPG", "BMP"}) {
-        QByteArray whole;
-        QBuffer buffer(&whole);
-        buffer.open(QIODevice::WriteOnly);
-        picture.save(&buffer, format);
+        const QByteArray whole = PictureBytes({300, 200}, Qt::blue, format);
         QTest::newRow(qPrintable(QString("cut short .%1").arg(format)))
             << QString("uciety.%1").arg(QString(format).toLower()) << whole.left(whole.size() / 2);
     }
@@ -258,13 +248,7 @@ void TestHostileBanks::oddNames()
     QFETCH(QString, shown);
     const QByteArray picture = name.left(name.size() - 4) + ".png";
     f().write(name.toStdString(), "X1\r\n[img]" + picture + "[/img]\r\nA\r\n");
-    QImage image(30, 20, QImage::Format_RGB32);
-    image.fill(Qt::green);
-    QByteArray png;
-    QBuffer buffer(&png);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "PNG");
-    f().write(picture.toStdString(), png);
+    f().write(picture.toStdString(), PictureBytes({30, 20}, Qt::green, "PNG"));
     f().open();
     f().click("btnStart");
     QVERIFY(f().messages.boxes.isEmpty());

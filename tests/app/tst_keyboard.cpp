@@ -19,23 +19,6 @@ namespace {
 const int SlotKeys[12] = {Qt::Key_1, Qt::Key_2, Qt::Key_3, Qt::Key_4, Qt::Key_5,     Qt::Key_6,
                           Qt::Key_7, Qt::Key_8, Qt::Key_9, Qt::Key_0, Qt::Key_Minus, Qt::Key_Equal};
 
-QByteArray ChoiceFile(int answers, const QByteArray& flags)
-{
-    QByteArray file = "X" + flags + "\r\nPytanie\r\n";
-    for (int i = 1; i <= answers; ++i)
-        file += "odpowiedź " + QByteArray::number(i) + "\r\n";
-    return file;
-}
-
-// Where slot k stands for n answers: down the left column, then down the right.
-QPoint SlotPlace(int n, int k)
-{
-    if (n <= 6)
-        return {256, 160 + 72 * (k - 1)};
-    const int left = n <= 8 ? 4 : n <= 10 ? 5 : 6;
-    return k <= left ? QPoint(32, 160 + 72 * (k - 1)) : QPoint(480, 160 + 72 * (k - 1 - left));
-}
-
 QString Accessible(QWidget* widget, QAccessible::Text kind)
 {
     return QAccessible::queryAccessibleInterface(widget)->text(kind);

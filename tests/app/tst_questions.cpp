@@ -23,32 +23,6 @@ namespace {
 const QColor Grey(221, 221, 221), White(255, 255, 255), Yellow(255, 255, 128), Reset(238, 238, 238);
 const QColor LightGreen(111, 255, 147);
 
-QByteArray ChoiceFile(int answers, const QByteArray& flags)
-{
-    QByteArray file = "X" + flags + "\r\nPytanie\r\n";
-    for (int i = 1; i <= answers; ++i)
-        file += "odpowiedź " + QByteArray::number(i) + "\r\n";
-    return file;
-}
-
-// Slots of the layout by answer count: (left, top) in the order of the table.
-QList<QPoint> Slots(int n)
-{
-    QList<QPoint> places;
-    if (n <= 6) {
-        for (int row = 0; row < 6; ++row)
-            places << QPoint(256, 160 + 72 * row);
-        return places;
-    }
-    const int left = n <= 8 ? 4 : n <= 10 ? 5 : 6;
-    const int right = n <= 8 ? 4 : n <= 10 ? 5 : 6;
-    for (int row = 0; row < left; ++row)
-        places << QPoint(32, 160 + 72 * row);
-    for (int row = 0; row < right; ++row)
-        places << QPoint(480, 160 + 72 * row);
-    return places;
-}
-
 } // namespace
 
 class TestQuestions : public QObject
@@ -111,10 +85,7 @@ private:
     }
     void writePicture(const std::string& name, const char* format, QSize size = {60, 40})
     {
-        QImage image(size, QImage::Format_RGB32);
-        image.fill(QColor(200, 30, 30));
-        std::filesystem::create_directories(f().bank());
-        QVERIFY(image.save(QString::fromStdString((f().bank() / name).string()), format));
+        f().write(name, PictureBytes(size, QColor(200, 30, 30), format));
     }
 };
 
@@ -133,7 +104,9 @@ void TestQuestions::placement()
     QFETCH(quint32, clock);
     f().clock = clock;
     start(ChoiceFile(n, "1"));
-    const QList<QPoint> places = Slots(n);
+    QList<QPoint> places;
+    for (int k = 1; k <= n; ++k)
+        places << SlotPlace(n, k);
     std::set<std::pair<int, int>> taken;
     for (int i = 1; i <= 12; ++i) {
         auto* panel = f().widget<TPanel>(Numbered("pnlOdp", i));
@@ -205,7 +178,7 @@ void TestQuestions::tickShowsThePanelThrough()
     auto* panel = f().widget<TPanel>("pnlOdp1");
     const QImage shown = panel->grab().toImage();
     const QPoint tick = f().widget("imgGood1")->pos();
-    QCOMPARE(shown.pixelColor(tick + QPoint(1, 1)), Yellow);  // the ground
+    QCOMPARE(shown.pixelColor(tick + QPoint(1, 1)), Yellow);   // the ground
     QCOMPARE(shown.pixelColor(tick + QPoint(48, 48)), Yellow); // the ground's far corner
     QCOMPARE(shown.pixelColor(tick + QPoint(11, 17)), Yellow); // inside the box, upper left
     int red = 0;
