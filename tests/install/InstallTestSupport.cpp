@@ -110,4 +110,13 @@ QStringList SampleQuestionFiles()
         .entryList({QStringLiteral("*.txt")}, QDir::Files, QDir::Name);
 }
 
+QString CheckerFoundTheSampleBank(const ProcessResult& check)
+{
+    if (!check.finished || check.exitCode != 0)
+        return check.describe(QStringLiteral("zdawnik-check"));
+    const QString summary =
+        QStringLiteral("%1 question file(s), 0 with problems\n").arg(SampleQuestionFiles().size());
+    return check.out.endsWith(summary) ? QString() : check.out;
+}
+
 } // namespace zdawnik::install_test

@@ -56,6 +56,9 @@ QStringList SampleQuestionFiles();
 inline const QString AllFormatsQuestion = QStringLiteral("obraz-01-ksztalty.txt");
 constexpr int AllFormatsAnswers = 6;
 
+// Whether zdawnik-check ran and found the whole sample bank without a problem; a message otherwise.
+QString CheckerFoundTheSampleBank(const ProcessResult& check);
+
 // Sorted names of the files (not folders) directly in dir.
 QStringList FilesIn(const QString& dir);
 
