@@ -18,6 +18,7 @@
 #include <QCursor>
 #include <QListView>
 #include <QPushButton>
+#include <QStyledItemDelegate>
 #include <QTimer>
 
 #include <optional>
@@ -268,6 +269,20 @@ std::vector<WidgetSpec> SentencePanel()
 
 // clang-format on
 
+// Item rows of one height.
+class FixedHeightItems : public QStyledItemDelegate
+{
+public:
+    FixedHeightItems(int height, QObject* parent) : QStyledItemDelegate(parent), m_height(height) {}
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override
+    {
+        return {QStyledItemDelegate::sizeHint(option, index).width(), m_height};
+    }
+
+private:
+    int m_height;
+};
+
 QImage BuiltIn(Picture picture)
 {
     switch (picture) {
@@ -349,7 +364,10 @@ QWidget* Create(const WidgetSpec& spec, QWidget* parent)
     case Kind::ComboBox: {
         auto* combo = new QComboBox(parent);
         combo->setEditable(false);
-        combo->setView(new QListView(combo)); // item heights follow the font, not the style
+        // The drop-down's items are 14 pixels high, whatever the style would make them.
+        auto* items = new QListView(combo);
+        items->setItemDelegate(new FixedHeightItems(14, items));
+        combo->setView(items);
         if (spec.color)
             SetListColor(combo, spec.color->toQColor(parent->palette()));
         widget = combo;

@@ -6,6 +6,7 @@
 #include "widgets/TImage.h"
 #include "widgets/TPanel.h"
 
+#include <QAbstractItemView>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QPushButton>
@@ -149,6 +150,7 @@ private slots:
     void questionIdKeepsItsRightEdge();
     void focusOrder();
     void gaugesAtStart();
+    void listsArePickOnly();
     void timerAtStart();
     void everyNamedWidgetIsFound();
 
@@ -369,6 +371,16 @@ void TestMainFormLayout::gaugesAtStart()
     QCOMPARE(picture.pixelColor(0, 0), QColor(0, 0, 0));
     QCOMPARE(picture.pixelColor(1, 1), QColor(7, 80, 152));
     QCOMPARE(picture.pixelColor(129, 18), QColor(7, 80, 152));
+}
+
+void TestMainFormLayout::listsArePickOnly()
+{
+    for (int n = 1; n <= 4; ++n) {
+        auto* list = f().widget<QComboBox>(Numbered("ComboOpcja", n));
+        QVERIFY(!list->isEditable());
+        list->addItems({"jeden", "dwa"});
+        QCOMPARE(list->view()->sizeHintForRow(0), 14);
+    }
 }
 
 void TestMainFormLayout::timerAtStart()
