@@ -87,8 +87,8 @@ PictureResult ReadIcon(const QByteArray& data)
     for (int i = 0; i < count; ++i) {
         if (!reader.jumpToImage(i))
             continue;
-        const QSize size = reader.size();
-        if (!size.isValid())
+        const QSize size = IcoImageSize(data, i, reader.size());
+        if (size.isEmpty())
             continue;
         if (!picture_limits::IsSaneSize(size))
             return PictureResult::Failure(TooLarge(size));

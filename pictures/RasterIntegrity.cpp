@@ -1,5 +1,7 @@
 #include "pictures/RasterIntegrity.h"
 
+#include <algorithm>
+#include <climits>
 #include <cstdint>
 #include <cstring>
 
@@ -32,6 +34,8 @@ const unsigned char* Bytes(QByteArrayView data)
     return reinterpret_cast<const unsigned char*>(data.data());
 }
 
+constexpr unsigned char PngSignature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+
 QString CutShort(const char* format)
 {
     return QStringLiteral("Damaged %1 file: it is cut short").arg(QLatin1String(format));
@@ -46,10 +50,9 @@ QString NotA(const char* format)
 
 QString CheckPngIntegrity(QByteArrayView data)
 {
-    static constexpr unsigned char Signature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
     const unsigned char* d = Bytes(data);
     const qsizetype n = data.size();
-    if (n < 8 || std::memcmp(d, Signature, 8) != 0)
+    if (n < 8 || std::memcmp(d, PngSignature, 8) != 0)
         return NotA("PNG");
     qsizetype pos = 8;
     for (;;) {
@@ -201,6 +204,26 @@ QString CheckIcoIntegrity(QByteArrayView data)
             return CutShort("ICO");
     }
     return {};
+}
+
+QSize IcoImageSize(QByteArrayView data, qsizetype index, QSize reported)
+{
+    const unsigned char* d = Bytes(data);
+    const qsizetype n = data.size();
+    const qsizetype entryAt = 6 + 16 * index;
+    if (index < 0 || n - 16 < entryAt)
+        return {};
+    const std::uint64_t bytes = Little32(d + entryAt + 8);
+    const std::uint64_t offset = Little32(d + entryAt + 12);
+    if (offset + bytes > std::uint64_t(n))
+        return {};
+    const unsigned char* image = d + offset;
+    if (bytes < 8 || std::memcmp(image, PngSignature, 8) != 0)
+        return reported;
+    if (bytes < 24 || std::memcmp(image + 12, "IHDR", 4) != 0)
+        return {};
+    const auto side = [](std::uint32_t value) { return int(std::min<std::uint32_t>(value, INT_MAX)); };
+    return QSize(side(Big32(image + 16)), side(Big32(image + 20)));
 }
 
 } // namespace zdawnik

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArrayView>
+#include <QSize>
 #include <QString>
 
 namespace zdawnik {
@@ -22,5 +23,11 @@ QString CheckBmpIntegrity(QByteArrayView data);
 
 // The directory of images, each of which must lie inside the file.
 QString CheckIcoIntegrity(QByteArrayView data);
+
+// The size image `index` of an icon file (one CheckIcoIntegrity passed) is decoded at. Qt's reader
+// reports, and decodes a bitmap image at, the size in the directory (`reported`); an image stored as
+// PNG it decodes at the size the PNG's own header declares, whatever the directory says, so that is
+// the size to judge. An invalid size when that header cannot be read.
+QSize IcoImageSize(QByteArrayView data, qsizetype index, QSize reported);
 
 } // namespace zdawnik

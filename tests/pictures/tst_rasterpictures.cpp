@@ -146,6 +146,16 @@ QByteArray WithJpegSize(QByteArray jpeg, quint16 width, quint16 height)
     return {};
 }
 
+// An icon file of one image stored as PNG, its directory giving the size 256 x 256 (a zero byte), as
+// icon editors write large images.
+QByteArray IconHoldingPng(const QByteArray& png)
+{
+    QByteArray icon = Little16Bytes(0) + Little16Bytes(1) + Little16Bytes(1);
+    icon += QByteArray(4, '\0') + Little16Bytes(1) + Little16Bytes(32);
+    icon += Little32Bytes(quint32(png.size())) + Little32Bytes(22);
+    return icon + png;
+}
+
 } // namespace
 
 class TestRasterPictures : public QObject
@@ -172,6 +182,7 @@ private slots:
     void largeButAllowed();
     void iconLargestImage_data();
     void iconLargestImage();
+    void iconHoldingPng();
     void names_data();
     void names();
     void nameBytesNotText();
@@ -381,6 +392,12 @@ void TestRasterPictures::sizeNoScreenNeeds_data()
     QTest::newRow("png, 100000 high") << WithPngSize(png, 1, 100000) << "png";
     QTest::newRow("jpeg, 60000 x 60000") << WithJpegSize(jpeg, 60000, 60000) << "jpg";
     QTest::newRow("jpeg, 9000 x 9000 (81 megapixels)") << WithJpegSize(jpeg, 9000, 9000) << "jpg";
+    // Qt's icon reader reports the directory's size for an image stored as PNG but decodes the PNG at
+    // its own: the PNG's size is the one judged.
+    QTest::newRow("ico holding a png 16385 wide")
+        << IconHoldingPng(Encoded(TwoColours(QSize(16385, 2)), "png")) << "ico";
+    QTest::newRow("ico holding a png of 9000 x 9000")
+        << IconHoldingPng(WithPngSize(png, 9000, 9000)) << "ico";
 }
 
 void TestRasterPictures::sizeNoScreenNeeds()
@@ -426,6 +443,16 @@ void TestRasterPictures::iconLargestImage()
     const PictureResult result = DecodePicture(EncodeIcon(images), QStringLiteral("ico"));
     QVERIFY2(result.ok(), qPrintable(result.error));
     QCOMPARE(result.image.size(), expected);
+    QVERIFY(!result.bitmap);
+}
+
+void TestRasterPictures::iconHoldingPng()
+{
+    // Wider than the 256 pixels an icon's directory can tell: loaded at the PNG's own size.
+    const PictureResult result =
+        DecodePicture(IconHoldingPng(Encoded(TwoColours(QSize(300, 20)), "png")), QStringLiteral("ico"));
+    QVERIFY2(result.ok(), qPrintable(result.error));
+    QCOMPARE(result.image.size(), QSize(300, 20));
     QVERIFY(!result.bitmap);
 }
 
