@@ -2,7 +2,7 @@
 """Writes the fuzzers' seed corpora (fuzz/corpus/<target>/) and the checker's small picture bank
 (fuzz/bank/): a selection of the sample bank and of the test pictures, and small hand-made files
 that reach the corners of each format cheaply. The output is committed; run this again only to
-change the selection. JPEG seeds of our own are made by Qt in make-jpeg-seeds.cpp beforehand (see
+change the selection. Inputs the fuzzers found and a merge kept (fuzz/run.sh -m) are left alone. JPEG seeds of our own are made by Qt in make-jpeg-seeds.cpp beforehand (see
 README.md), since a JPEG cannot be written by hand.
 
     fuzz/make-seeds.py
@@ -213,6 +213,10 @@ def ico_seeds():
                                              (8, 8, dib_entry(8, 8))]))
     write("fuzz_ico", "made-png.ico", ico([(2, 2, png(2, 2, 6, 8, [b"\xff\x00\x00\x80" * 2] * 2))]))
     write("fuzz_ico", "made-png-256.ico", ico([(0, 0, png(1, 1, 0, 8, [b"\x7f"]))]))
+    # Qt decodes a PNG image at its own size, whatever the directory says.
+    write("fuzz_ico", "made-png-wide.ico", ico([(0, 0, png(16385, 1, 0, 1, [bytes(2049)]))]))
+    write("fuzz_ico", "made-png-and-bitmap.ico", ico([(16, 16, dib_entry(16, 4)),
+                                                      (0, 0, png(300, 2, 0, 8, [bytes(300)] * 2))]))
     write("fuzz_ico", "made-cursor.ico", ico([(4, 4, dib_entry(4, 1))], kind=2))
     write("fuzz_ico", "made-cut.ico", ico([(8, 8, dib_entry(8, 24))])[:60])
     write("fuzz_ico", "made-overlap.ico", ico([(4, 4, dib_entry(4, 8))]).replace(
@@ -285,16 +289,22 @@ def bank():
     (folder / "uszkodzony.png").write_bytes(whole[: len(whole) - 20])
 
 
+def is_found(path):
+    """Whether a seed is an input a fuzzer found and a merge kept: those are named by their SHA-1."""
+    return len(path.name) == 40 and all(c in "0123456789abcdef" for c in path.name)
+
+
 def main():
+    # What is made here is made again; what the fuzzers found stays, and so do the JPEG seeds Qt
+    # wrote (make-jpeg-seeds.cpp), apart from those made here from them.
     for target in ("fuzz_reader", "fuzz_check", "fuzz_png", "fuzz_bmp", "fuzz_ico", "fuzz_emf",
-                   "fuzz_wmf"):
-        folder = CORPUS / target
-        if folder.exists():
-            shutil.rmtree(folder)
-    # fuzz_jpg keeps the files Qt wrote for it; only what is made here is made again.
-    for old in (CORPUS / "fuzz_jpg").glob("*.jpg"):
-        if not old.name.startswith("made-") or old.name in (
-                "made-exif-rotated.jpg", "made-cut.jpg", "made-no-eoi.jpg"):
+                   "fuzz_wmf", "fuzz_jpg"):
+        for old in (CORPUS / target).glob("*"):
+            if is_found(old):
+                continue
+            if target == "fuzz_jpg" and old.name.startswith("made-") and old.name not in (
+                    "made-exif-rotated.jpg", "made-cut.jpg", "made-no-eoi.jpg"):
+                continue
             old.unlink()
     question_seeds()
     png_seeds()

@@ -8,11 +8,11 @@
 #                                                          that add coverage
 #
 # Each run starts from the seeds in fuzz/corpus/TARGET and keeps what it finds in
-# BUILD_DIR/fuzz/TARGET/corpus, so the seeds change only by an explicit merge. A crash, leak,
+# BUILD_DIR/fuzz-runs/TARGET/corpus, so the seeds change only by an explicit merge. A crash, leak,
 # sanitizer report, timeout (20 s on one input) or memory overrun (2 GB) fails the run, and the
-# input is kept in BUILD_DIR/fuzz/TARGET/artifacts. Metafile inputs that crash or hang the
+# input is kept in BUILD_DIR/fuzz-runs/TARGET/artifacts. Metafile inputs that crash or hang the
 # zdawnik-metafile helper do not fail it (the loader contains them by design); they are kept in
-# BUILD_DIR/fuzz/TARGET/helper, with the helper's sanitizer reports, and counted in the summary.
+# BUILD_DIR/fuzz-runs/TARGET/helper, with the helper's sanitizer reports, and counted in the summary.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -41,7 +41,7 @@ dictionary() {
 }
 
 if [ -n "$merge" ]; then
-    work=$build/fuzz/$merge
+    work=$build/fuzz-runs/$merge
     [ -d "$work/corpus" ] || { echo "nothing found by $merge yet in $work/corpus"; exit 1; }
     "$build/bin/$merge" -merge=1 -timeout=20 -rss_limit_mb=2048 -dict="$(dictionary "$merge")" \
         "fuzz/corpus/$merge" "$work/corpus"
@@ -52,7 +52,7 @@ failed=()
 for target in "${TARGETS[@]}"; do
     binary=$build/bin/$target
     [ -x "$binary" ] || { echo "$binary is missing: build the \"fuzz\" preset first"; exit 2; }
-    work=$build/fuzz/$target
+    work=$build/fuzz-runs/$target
     mkdir -p "$work/corpus" "$work/artifacts"
     rm -rf "$work/helper"
     log=$work/log.txt
