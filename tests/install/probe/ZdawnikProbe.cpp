@@ -13,6 +13,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QFileInfo>
 #include <QGenericPlugin>
 #include <QMessageBox>
 #include <QTimer>
@@ -131,6 +132,12 @@ public:
     QObject* create(const QString& key, const QString& questionFile) override
     {
         if (key.compare(QLatin1String("zdawnikprobe"), Qt::CaseInsensitive) != 0)
+            return nullptr;
+        // The plugin is loaded into every Qt program the test's environment reaches, the program's
+        // metafile helper among them, whose standard output is its reply: only the window's own
+        // process is watched.
+        if (!qobject_cast<QApplication*>(QCoreApplication::instance()) ||
+            QFileInfo(QCoreApplication::applicationFilePath()).fileName() != QLatin1String("zdawnik"))
             return nullptr;
         return new Probe(questionFile);
     }
