@@ -18,7 +18,7 @@ PACKAGES=(
     # fonts the window and the metafile renderer need at run time
     fonts-dejavu-core fonts-liberation2 fonts-urw-base35 fontconfig
     # checks of the desktop files, and screenshots
-    desktop-file-utils appstream xvfb xauth
+    desktop-file-utils appstream groff-base xvfb xauth
 )
 
 install_missing() {
