@@ -2,9 +2,15 @@
 
 #include <QBitmap>
 #include <QFile>
+#include <QIcon>
+#include <QIconEngine>
 #include <QImageReader>
+#include <QMap>
+#include <QPainter>
+#include <QPixmap>
 #include <QtEndian>
 
+#include <algorithm>
 #include <mutex>
 
 // A resource compiled into a static library is registered only when something calls its
@@ -159,18 +165,71 @@ QImage EndPhotograph()
     return Load(Picture::EndPhotograph);
 }
 
+namespace {
+
+// An icon drawn at several sizes, one file each, read only when a size is first asked for: a window
+// whose icon is never shown never pays for reading and decoding the files (QIcon's own file engine
+// opens each file as it is added, to learn its format).
+class SizedFilesIconEngine : public QIconEngine
+{
+public:
+    explicit SizedFilesIconEngine(QMap<int, QString> files) : m_files(std::move(files)) {}
+
+    QPixmap pixmap(const QSize& size, QIcon::Mode, QIcon::State) override
+    {
+        if (m_files.isEmpty() || size.isEmpty())
+            return {};
+        const int side = best(size);
+        QPixmap& drawn = m_drawn[side];
+        if (drawn.isNull())
+            drawn = QPixmap(m_files.value(side));
+        if (drawn.isNull() || drawn.size() == size)
+            return drawn;
+        return drawn.scaled(size, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+    }
+    void paint(QPainter* painter, const QRect& rect, QIcon::Mode mode, QIcon::State state) override
+    {
+        painter->drawPixmap(rect, pixmap(rect.size(), mode, state));
+    }
+    QSize actualSize(const QSize& size, QIcon::Mode, QIcon::State) override
+    {
+        if (m_files.isEmpty())
+            return {};
+        const int side = std::min({best(size), size.width(), size.height()});
+        return {side, side};
+    }
+    QList<QSize> availableSizes(QIcon::Mode, QIcon::State) override
+    {
+        QList<QSize> sizes;
+        for (const int side : m_files.keys())
+            sizes.append(QSize(side, side));
+        return sizes;
+    }
+    QIconEngine* clone() const override { return new SizedFilesIconEngine(m_files); }
+    QString key() const override { return QStringLiteral("zdawnik-sized-files"); }
+
+private:
+    // The smallest drawn size at least as large as the one asked for, or else the largest.
+    int best(const QSize& size) const
+    {
+        const auto it = m_files.lowerBound(std::max(size.width(), size.height()));
+        return it != m_files.end() ? it.key() : m_files.lastKey();
+    }
+
+    QMap<int, QString> m_files;
+    QMap<int, QPixmap> m_drawn;
+};
+
+} // namespace
+
 QIcon ApplicationIcon()
 {
-    // The 16-colour icon stands for 32 x 32, as on Windows; the other sizes are drawn for them. With
-    // its size given, each file is read only when a size is asked for: a window that never shows its
-    // icon never pays for decoding it.
-    QIcon icon;
-    icon.addFile(ResourcePath(Picture::ApplicationIcon), QSize(32, 32));
-    for (const int size : DesktopIconSizes()) {
-        if (size != 32)
-            icon.addFile(DesktopIconResourcePath(size), QSize(size, size));
-    }
-    return icon;
+    // The 16-colour icon stands for 32 x 32, as on Windows; the other sizes are drawn for them.
+    QMap<int, QString> files;
+    for (const int size : DesktopIconSizes())
+        files.insert(size,
+                     size == 32 ? ResourcePath(Picture::ApplicationIcon) : DesktopIconResourcePath(size));
+    return QIcon(new SizedFilesIconEngine(std::move(files)));
 }
 
 QCursor HandCursor()
