@@ -23,7 +23,15 @@ void SetPaletteColor(QWidget& widget, QPalette::ColorRole role, const QColor& co
 TLabel::TLabel(QWidget* parent) : TControl(parent)
 {
     setAttribute(Qt::WA_OpaquePaintEvent, !m_transparent);
-    adjustBounds();
+    // A new label is measured when it gets its caption or font, or at the latest when it is first
+    // shown: a window of many labels does not measure each with a font it is about to replace.
+}
+
+bool TLabel::event(QEvent* event)
+{
+    if (event->type() == QEvent::Polish && !m_sized)
+        adjustBounds();
+    return TControl::event(event);
 }
 
 void TLabel::setCaption(const QString& text)
@@ -148,6 +156,7 @@ void TLabel::adjustBounds()
 {
     if (!m_autoSize)
         return;
+    m_sized = true;
     const QSize size = textSize();
     // A right-aligned label keeps its right edge: it grows and shrinks to the left.
     const int left = m_alignment == TAlignment::RightJustify ? x() + width() - size.width() : x();

@@ -67,6 +67,7 @@ public:
     QSize textSize() const;
 
 protected:
+    bool event(QEvent* event) override;
     void changeEvent(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
 
@@ -76,6 +77,8 @@ private:
 
     QString m_caption;
     bool m_autoSize = true;
+    // Whether an auto-sized label has taken its size for its caption and font since they changed.
+    bool m_sized = false;
     TAlignment m_alignment = TAlignment::LeftJustify;
     TTextLayout m_layout = TTextLayout::Top;
     bool m_wordWrap = false;

@@ -78,6 +78,7 @@ void TestLabel::autoSizeFitsText()
     PatternedParent parent;
     TLabel label(&parent);
     label.setCaption(caption);
+    label.ensurePolished(); // a label never given a caption takes its size when it is first shown
     QCOMPARE(label.size(), label.fontMetrics().size(0, shown));
     QCOMPARE(label.height(), label.fontMetrics().size(0, "Xg").height());
 }
