@@ -40,6 +40,10 @@ TMainForm::~TMainForm()
 
 void TMainForm::Dispatch(Handler handler)
 {
+    // Once the window has closed, the question record is gone: events still on their way (a timer
+    // tick, a key) find nothing to act on.
+    if (!m_question && handler != &TMainForm::FormCreate)
+        return;
     try {
         (this->*handler)();
     } catch (const std::bad_alloc&) {
