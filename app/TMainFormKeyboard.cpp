@@ -1,7 +1,8 @@
 // Keys for students who drill with the keyboard. The answer panels take no focus, so the digit keys
 // 1 to 9, then 0, "-" and "=" tick the answer standing in slot 1 to 12 (slots counted down the left
 // column, then down the right), or in a sentence question move to list 1 to 4; Enter or Space
-// presses "sprawdź" while it can be pressed and "dalej" otherwise. The mouse works as before.
+// presses "sprawdź" while it can be pressed and "dalej" otherwise, and on the welcome screen starts
+// the run. The mouse works as before.
 
 #include "app/TMainForm.h"
 #include "widgets/TPanel.h"
@@ -51,9 +52,19 @@ bool TMainForm::RunIsOnScreen() const
 
 bool TMainForm::HandleKey(const QKeyEvent& key)
 {
-    if (!RunIsOnScreen() || (key.modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)))
+    if (key.modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))
         return false;
-    if (key.key() == Qt::Key_Return || key.key() == Qt::Key_Enter || key.key() == Qt::Key_Space) {
+    const bool pressKey =
+        key.key() == Qt::Key_Return || key.key() == Qt::Key_Enter || key.key() == Qt::Key_Space;
+    if (pressKey && m_pnlStart->isVisible() && m_btnStart->isVisible()) {
+        // On the welcome screen Enter and Space start the run, whatever has the focus beneath it.
+        if (!key.isAutoRepeat())
+            Dispatch(&TMainForm::btnStartClick);
+        return true;
+    }
+    if (!RunIsOnScreen())
+        return false;
+    if (pressKey) {
         if (!key.isAutoRepeat()) {
             if (m_btnCheck->isEnabled())
                 Dispatch(&TMainForm::btnCheckClick);

@@ -219,7 +219,7 @@ std::vector<WidgetSpec> StartPanel()
          .caption = "zaczynam się uczyć", .tabOrder = 0},
         // The keys of the keyboard, in the free space under the start button.
         {.kind = Kind::Label, .name = "lblKlawiatura", .parent = "pnlStart", .geometry = {60, 530, 0, 0}, .flags = label, .font = V11, .fontColor = clSkyBlue,
-         .caption = "Klawiatura: 1–9, 0, - i = zaznaczają odpowiedzi (1–4 wybierają listę), Enter lub spacja: „sprawdź”, potem „dalej”."},
+         .caption = "Klawiatura: Enter lub spacja zaczyna, potem naciska „sprawdź” i „dalej”; 1–9, 0, - i = zaznaczają odpowiedzi, 1–4 wybierają listę."},
     };
 }
 
