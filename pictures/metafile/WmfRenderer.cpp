@@ -670,9 +670,16 @@ void ClipRegion(wmfAPI* api, wmfPolyRectangle_t* region)
 // --- Device contexts ----------------------------------------------------------------------------
 
 // The player takes all its memory through these, which lets the device layer find the device
-// context that SaveDC creates (see CopyContext).
+// context that SaveDC creates (see CopyContext). They also refuse the player's requests that no
+// real picture makes: a record of a few bytes can declare a parameter block of gigabytes, and the
+// player asks for it before it finds that the file is shorter. Refused, the player stops with an
+// error of its own and the picture counts as damaged.
+constexpr std::size_t LargestPlayerBlock = std::size_t(256) << 20;
+
 void* Allocate(void* context, std::size_t size)
 {
+    if (size > LargestPlayerBlock)
+        return nullptr;
     void* memory = std::malloc(size);
     if (size == sizeof(wmfDC))
         static_cast<Canvas*>(context)->newestContext = memory;
@@ -681,6 +688,8 @@ void* Allocate(void* context, std::size_t size)
 
 void* Reallocate(void*, void* memory, std::size_t size)
 {
+    if (size > LargestPlayerBlock)
+        return nullptr;
     return std::realloc(memory, size);
 }
 

@@ -182,6 +182,11 @@ void TestMetafilePictures::cutShort_data()
                                << "Damaged WMF";
     QTest::newRow("wmf, at 90%") << wmf.left(wmf.size() * 9 / 10) << "wmf"
                                  << "Damaged WMF";
+    // A record of a few bytes that declares a parameter block of 3.9 GB.
+    QTest::newRow("wmf, a record declaring gigabytes")
+        << ReadBytes(QStringLiteral(ZDAWNIK_SOURCE_DIR "/tests/pictures/record-declaring-gigabytes.wmf"))
+        << "wmf"
+        << "Damaged WMF";
     QTest::newRow("png named emf") << png << "emf"
                                    << "Not an EMF";
     QTest::newRow("png named wmf") << png << "wmf"
