@@ -1,9 +1,8 @@
 #pragma once
 
-#include <QColor>
-#include <QPolygon>
+#include "tools/make-samples/MetafileWriter.h"
+
 #include <QSize>
-#include <QString>
 
 #include <memory>
 #include <string>
@@ -12,20 +11,18 @@ namespace zdawnik {
 
 // Writes an enhanced metafile with libuemf's record builders: filled polygons and Unicode text, in
 // logical units of one pixel at 96 dpi.
-class EmfWriter
+class EmfWriter final : public MetafileWriter
 {
 public:
     EmfWriter(const std::string& path, QSize size);
-    ~EmfWriter();
+    ~EmfWriter() override;
     EmfWriter(const EmfWriter&) = delete;
     EmfWriter& operator=(const EmfWriter&) = delete;
 
-    void polygon(const QPolygon& points, QColor fill, QColor outline, int penWidth);
-    // Text with its baseline starting at origin, in a font pixelHeight pixels high (em size).
+    void polygon(const QPolygon& points, QColor fill, QColor outline, int penWidth) override;
     void text(QPoint origin, const QString& text, int pixelHeight, QColor colour, const QString& face,
-              bool bold);
-    // Ends the file and writes it; false when it could not be written.
-    bool finish();
+              bool bold) override;
+    bool finish() override;
 
 private:
     struct Records;

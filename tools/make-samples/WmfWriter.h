@@ -1,9 +1,8 @@
 #pragma once
 
-#include <QColor>
-#include <QPolygon>
+#include "tools/make-samples/MetafileWriter.h"
+
 #include <QSize>
-#include <QString>
 
 #include <memory>
 #include <string>
@@ -13,20 +12,18 @@ namespace zdawnik {
 // Writes a placeable Windows metafile with libuemf's record builders: filled polygons and text in a
 // Central European font (Windows-1250 bytes, EASTEUROPE_CHARSET), in logical units of one pixel at
 // 96 dpi.
-class WmfWriter
+class WmfWriter final : public MetafileWriter
 {
 public:
     WmfWriter(const std::string& path, QSize size);
-    ~WmfWriter();
+    ~WmfWriter() override;
     WmfWriter(const WmfWriter&) = delete;
     WmfWriter& operator=(const WmfWriter&) = delete;
 
-    void polygon(const QPolygon& points, QColor fill, QColor outline, int penWidth);
-    // Text with its baseline starting at origin, in a font pixelHeight pixels high (em size).
+    void polygon(const QPolygon& points, QColor fill, QColor outline, int penWidth) override;
     void text(QPoint origin, const QString& text, int pixelHeight, QColor colour, const QString& face,
-              bool bold);
-    // Ends the file and writes it; false when it could not be written.
-    bool finish();
+              bool bold) override;
+    bool finish() override;
 
 private:
     struct Records;
