@@ -15,8 +15,8 @@ public:
 
     virtual void polygon(const QPolygon& points, QColor fill, QColor outline, int penWidth) = 0;
     // Text with its baseline starting at origin, in a font pixelHeight pixels high (em size).
-    virtual void text(QPoint origin, const QString& text, int pixelHeight, QColor colour,
-                      const QString& face, bool bold) = 0;
+    virtual void text(QPoint origin, const QString& text, int pixelHeight, QColor colour, const QString& face,
+                      bool bold) = 0;
     // Ends the file and writes it; false when it could not be written.
     virtual bool finish() = 0;
 };
