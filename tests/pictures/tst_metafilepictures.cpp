@@ -107,6 +107,7 @@ private slots:
     void sampleBank();
     void helperReplies_data();
     void helperReplies();
+    void helperCrashCostsOnlyThePicture();
     void textCharsets_data();
     void textCharsets();
 };
@@ -330,6 +331,20 @@ void TestMetafilePictures::helperReplies()
     } else {
         QVERIFY(!result.error.isEmpty());
     }
+}
+
+void TestMetafilePictures::helperCrashCostsOnlyThePicture()
+{
+    // libwmf hands the drawing device a font whose face name points at no memory of its own, and
+    // the helper falls reading it: the picture is refused, and the next one draws.
+    const PictureResult crashed = LoadPicture(
+        PathOf(QStringLiteral(ZDAWNIK_SOURCE_DIR "/tests/pictures/face-name-pointing-nowhere.wmf")));
+    QVERIFY(!crashed.ok());
+    QVERIFY(crashed.image.isNull());
+    QVERIFY(!crashed.error.isEmpty());
+    const PictureResult next =
+        LoadPicture(PathOf(QStringLiteral(ZDAWNIK_SOURCE_DIR "/baza/ksztalt-kwadrat.wmf")));
+    QVERIFY2(next.ok(), qPrintable(next.error));
 }
 
 void TestMetafilePictures::textCharsets_data()
