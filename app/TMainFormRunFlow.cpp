@@ -25,6 +25,7 @@ void TMainForm::FormCreate()
     m_pnlStart->show();
     m_pnlStart->setGeometry(8, 8, width() - 16, height() - 16);
     m_pnlKoniec->setGeometry(8, 8, width() - 16, height() - 16);
+    m_lblAutor->adjustBounds(); // placed by its size, before the window is shown
     m_lblAutor->move(m_lblAutor->x(), m_pnlStart->height() - m_lblAutor->height() - 4);
     m_lblAutor->move(m_pnlStart->width() - m_lblAutor->width() - 4, m_lblAutor->y());
 }

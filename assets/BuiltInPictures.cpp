@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QIcon>
 #include <QIconEngine>
+#include <QFileInfo>
 #include <QImageReader>
 #include <QMap>
 #include <QPainter>
@@ -33,7 +34,11 @@ void EnsureRegistered()
 
 QImage Load(Picture picture)
 {
-    QImageReader reader(ResourcePath(picture));
+    const QString path = ResourcePath(picture);
+    // The format is known: left to guess it from the content, the reader would load every image
+    // plug-in to ask each one, which costs the window's start a good part of its time.
+    QImageReader reader(path, QFileInfo(path).suffix().toLatin1());
+    reader.setAutoDetectImageFormat(false);
     // The pictures are built in and must be shown exactly as drawn.
     reader.setAutoTransform(false);
     return reader.read();

@@ -5,9 +5,11 @@
 #include "widgets/TColor.h"
 
 #include <QFontMetrics>
+#include <QGuiApplication>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QPainterPath>
+#include <QWindow>
 
 #include <algorithm>
 #include <climits>
@@ -204,6 +206,15 @@ QRgb TGauge::windowFrameColor() const
     return clWindowFrame.toQColor(palette()).rgb();
 }
 
+qreal TGauge::deviceResolution() const
+{
+    // What the widget's own metric answers, without the search through the screens that asking the
+    // widget makes on every paint.
+    if (const QWindow* handle = window()->windowHandle())
+        return handle->devicePixelRatio();
+    return qApp->devicePixelRatio();
+}
+
 void TGauge::repaintNow()
 {
     // Draws before returning when the gauge is on screen; a hidden gauge, or one whose window has
@@ -213,7 +224,7 @@ void TGauge::repaintNow()
 
 const QImage& TGauge::paintPicture()
 {
-    m_picture.setSize(size(), devicePixelRatioF());
+    m_picture.setSize(size(), deviceResolution());
     m_picture.fill(Black);
     if (width() <= 0 || height() <= 0)
         return m_picture.image();

@@ -89,6 +89,7 @@ protected:
 private:
     void repaintNow();
     QRgb windowFrameColor() const;
+    qreal deviceResolution() const;
     void drawKind(const TRect& rect);
     void drawBar(const TRect& rect);
     void drawPie(const TRect& rect);

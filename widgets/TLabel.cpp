@@ -23,15 +23,23 @@ void SetPaletteColor(QWidget& widget, QPalette::ColorRole role, const QColor& co
 TLabel::TLabel(QWidget* parent) : TControl(parent)
 {
     setAttribute(Qt::WA_OpaquePaintEvent, !m_transparent);
-    // A new label is measured when it gets its caption or font, or at the latest when it is first
-    // shown: a window of many labels does not measure each with a font it is about to replace.
 }
 
 bool TLabel::event(QEvent* event)
 {
-    if (event->type() == QEvent::Polish && !m_sized)
+    if (event->type() == QEvent::Show && !m_sized)
         adjustBounds();
     return TControl::event(event);
+}
+
+void TLabel::boundsChanged()
+{
+    // A label out of sight takes its size when it is next shown: a window of many labels, most of
+    // them on panels not shown yet, does not load a font for each as it starts.
+    if (isVisible())
+        adjustBounds();
+    else
+        m_sized = false;
 }
 
 void TLabel::setCaption(const QString& text)
@@ -39,7 +47,7 @@ void TLabel::setCaption(const QString& text)
     if (text == m_caption)
         return;
     m_caption = text;
-    adjustBounds();
+    boundsChanged();
     update();
 }
 
@@ -48,7 +56,7 @@ void TLabel::setAutoSize(bool on)
     if (on == m_autoSize)
         return;
     m_autoSize = on;
-    adjustBounds();
+    boundsChanged();
 }
 
 void TLabel::setAlignment(TAlignment alignment)
@@ -72,7 +80,7 @@ void TLabel::setWordWrap(bool on)
     if (on == m_wordWrap)
         return;
     m_wordWrap = on;
-    adjustBounds();
+    boundsChanged();
     update();
 }
 
@@ -119,7 +127,7 @@ QSize TLabel::textSize() const
 void TLabel::changeEvent(QEvent* event)
 {
     if (event->type() == QEvent::FontChange)
-        adjustBounds();
+        boundsChanged();
     TControl::changeEvent(event);
 }
 

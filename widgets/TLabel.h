@@ -65,6 +65,9 @@ public:
 
     // The size an auto-sized label takes for its caption and font at its present width.
     QSize textSize() const;
+    // Takes that size now. A label does so by itself when its caption or font changes while it is
+    // visible, and otherwise when it is next shown.
+    void adjustBounds();
 
 protected:
     bool event(QEvent* event) override;
@@ -73,7 +76,7 @@ protected:
 
 private:
     int textFlags() const;
-    void adjustBounds();
+    void boundsChanged();
 
     QString m_caption;
     bool m_autoSize = true;
