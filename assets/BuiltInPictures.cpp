@@ -2,9 +2,9 @@
 
 #include <QBitmap>
 #include <QFile>
+#include <QFileInfo>
 #include <QIcon>
 #include <QIconEngine>
-#include <QFileInfo>
 #include <QImageReader>
 #include <QMap>
 #include <QPainter>
