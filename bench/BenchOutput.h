@@ -29,6 +29,29 @@ inline double MedianMicroseconds(const std::function<void()>& work, int repeat, 
     return samples[samples.size() / 2];
 }
 
+// Median wall times of one call of work and of one call of its limit, in microseconds, over rounds
+// of repeat calls each. The two take turns round by round, so that a change in the machine's load
+// falls on both alike.
+struct PairedTimes
+{
+    double work = 0;
+    double limit = 0;
+};
+
+inline PairedTimes MedianPairedMicroseconds(const std::function<void()>& work,
+                                            const std::function<void()>& limit, int repeat, int rounds = 15)
+{
+    std::vector<double> works;
+    std::vector<double> limits;
+    for (int round = 0; round < rounds; ++round) {
+        works.push_back(MedianMicroseconds(work, repeat, 1));
+        limits.push_back(MedianMicroseconds(limit, repeat, 1));
+    }
+    std::sort(works.begin(), works.end());
+    std::sort(limits.begin(), limits.end());
+    return {works[works.size() / 2], limits[limits.size() / 2]};
+}
+
 inline std::string FormatMicroseconds(double us)
 {
     char text[32];

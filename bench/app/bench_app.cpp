@@ -156,7 +156,8 @@ void LongRunMemory(const std::filesystem::path& root)
 {
     const std::filesystem::path bank = root / "tysiac";
     for (int i = 0; i < 1000; ++i)
-        Write(bank / ("q" + std::to_string(i) + ".txt"), QByteArray(TextQuestion));
+        Write(bank / std::filesystem::path(QStringLiteral("q%1.txt").arg(i).toStdString()),
+              QByteArray(TextQuestion));
     SilentBoxes boxes;
     auto window = OpenWindow(bank, boxes);
     window->findChild<QPushButton*>("btnStart")->click();

@@ -79,24 +79,23 @@ int main()
     const std::string file = (bank / "pytanie0.txt").string();
     Question question;
     SilentView view;
-    const double read =
-        MedianMicroseconds([&] { LoadQuestionFile(bank, "pytanie0.txt", question, view); }, 2000);
-    const double bare = MedianMicroseconds([&] { BareRead(file); }, 2000);
-    ReportTimes("reader-vs-bare-read", read, bare, 2.0);
+    const PairedTimes reading = MedianPairedMicroseconds(
+        [&] { LoadQuestionFile(bank, "pytanie0.txt", question, view); }, [&] { BareRead(file); }, 200);
+    ReportTimes("reader-vs-bare-read", reading.work, reading.limit, 2.0);
 
     // Scanning a bank and building its pool.
     for (const int files : {1000, 100000}) {
         const std::filesystem::path dir = MakeBank(root, files);
         Random random;
         const int repeat = files > 10000 ? 3 : 100;
-        const double scan = MedianMicroseconds(
+        const PairedTimes scanning = MedianPairedMicroseconds(
             [&] {
                 StudyPool pool(random);
                 pool.BuildPool(ScanBank(dir));
             },
-            repeat, 9);
-        const double listing = MedianMicroseconds([&] { BareListing(dir.string()); }, repeat, 9);
-        ReportTimes("scan-and-pool-" + std::to_string(files) + "-vs-listing", scan, listing, 1.5);
+            [&] { BareListing(dir.string()); }, repeat, 9);
+        ReportTimes("scan-and-pool-" + std::to_string(files) + "-vs-listing", scanning.work, scanning.limit,
+                    1.5);
     }
 
     // Pool operations against the pending count: a draw and a showing cost the same at any size;
