@@ -107,6 +107,7 @@ private slots:
     void sampleBank();
     void helperReplies_data();
     void helperReplies();
+    void helperCrashCostsOnlyThePicture_data();
     void helperCrashCostsOnlyThePicture();
     void textCharsets_data();
     void textCharsets();
@@ -333,18 +334,31 @@ void TestMetafilePictures::helperReplies()
     }
 }
 
+void TestMetafilePictures::helperCrashCostsOnlyThePicture_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QString>("next");
+    // libwmf hands the drawing device a font whose face name points at no memory of its own.
+    QTest::newRow("wmf, face name pointing nowhere") << "face-name-pointing-nowhere.wmf"
+                                                     << "ksztalt-kwadrat.wmf";
+    // libemf2svg turns text of glyph numbers into letters through the font, and reads the letters
+    // it did not get when the font has no such glyphs.
+    QTest::newRow("emf, glyph numbers of no font") << "glyph-index-text-without-font.emf"
+                                                   << "ksztalt-trojkat.emf";
+}
+
 void TestMetafilePictures::helperCrashCostsOnlyThePicture()
 {
-    // libwmf hands the drawing device a font whose face name points at no memory of its own, and
-    // the helper falls reading it: the picture is refused, and the next one draws.
-    const PictureResult crashed = LoadPicture(
-        PathOf(QStringLiteral(ZDAWNIK_SOURCE_DIR "/tests/pictures/face-name-pointing-nowhere.wmf")));
+    // The helper falls on these: the picture is refused, and the next one draws.
+    QFETCH(QString, file);
+    QFETCH(QString, next);
+    const PictureResult crashed =
+        LoadPicture(PathOf(QStringLiteral(ZDAWNIK_SOURCE_DIR "/tests/pictures/") + file));
     QVERIFY(!crashed.ok());
     QVERIFY(crashed.image.isNull());
     QVERIFY(!crashed.error.isEmpty());
-    const PictureResult next =
-        LoadPicture(PathOf(QStringLiteral(ZDAWNIK_SOURCE_DIR "/baza/ksztalt-kwadrat.wmf")));
-    QVERIFY2(next.ok(), qPrintable(next.error));
+    const PictureResult drawn = LoadPicture(PathOf(QStringLiteral(ZDAWNIK_SOURCE_DIR "/baza/") + next));
+    QVERIFY2(drawn.ok(), qPrintable(drawn.error));
 }
 
 void TestMetafilePictures::textCharsets_data()
