@@ -66,7 +66,7 @@ enum class Picture
     WrongFace,
 };
 
-struct WidgetSpec
+struct WidgetEntry
 {
     Kind kind;
     QString name;
@@ -100,7 +100,7 @@ const TColor AnswerPanelColors[12] = {TickedYellow, PanelGrey, clWhite, clSkyBlu
 const TColor AnswerLabelColors[12] = {clOlive, clGreen, clLime, clLime, clLime, clLime,
                                       clRed, clRed, clRed, clRed, clRed, clRed};
 
-std::vector<WidgetSpec> QuestionArea()
+std::vector<WidgetEntry> QuestionArea()
 {
     return {
         {.kind = Kind::Label, .name = "lblPytanie", .geometry = {12, 16, 930, 137}, .flags = Fixed | Centred | Middle | Wrap,
@@ -116,7 +116,7 @@ std::vector<WidgetSpec> QuestionArea()
     };
 }
 
-std::vector<WidgetSpec> ClockLabels()
+std::vector<WidgetEntry> ClockLabels()
 {
     struct Digit { const char* name; int left, width; const char* caption; unsigned alignment; };
     const Digit digits[] = {
@@ -128,7 +128,7 @@ std::vector<WidgetSpec> ClockLabels()
         {"lbls1",   568, 9,  "0", Centred},
         {"lbls2",   576, 9,  "0", Centred},
     };
-    std::vector<WidgetSpec> labels;
+    std::vector<WidgetEntry> labels;
     for (const Digit& digit : digits)
         labels.push_back({.kind = Kind::Label, .name = digit.name, .geometry = {digit.left, 600, digit.width, 20},
                           .flags = Fixed | Middle | digit.alignment, .font = LayoutFont::S13, .style = Bold,
@@ -138,9 +138,9 @@ std::vector<WidgetSpec> ClockLabels()
     return labels;
 }
 
-std::vector<WidgetSpec> AnswerPanels()
+std::vector<WidgetEntry> AnswerPanels()
 {
-    std::vector<WidgetSpec> panels;
+    std::vector<WidgetEntry> panels;
     for (int n = 1; n <= 12; ++n) {
         // Two columns of six, 72 pixels apart down and 448 across.
         const int column = (n - 1) / 6, row = (n - 1) % 6;
@@ -161,7 +161,7 @@ std::vector<WidgetSpec> AnswerPanels()
     return panels;
 }
 
-std::vector<WidgetSpec> InfoPanel()
+std::vector<WidgetEntry> InfoPanel()
 {
     // The labels are fixed, vertically centred and opaque in the panel's colour and font.
     const unsigned label = Fixed | Middle;
@@ -182,7 +182,7 @@ std::vector<WidgetSpec> InfoPanel()
     };
 }
 
-std::vector<WidgetSpec> BottomControls()
+std::vector<WidgetEntry> BottomControls()
 {
     return {
         {.kind = Kind::CheckBox, .name = "CheckBoxDobre", .geometry = {446, 640, 171, 17}, .flags = Ticked,   .font = LayoutFont::V9,  .fontColor = clBlack,      .caption = "pokazuj dobre odpowiedzi", .tabOrder = 13},
@@ -192,7 +192,7 @@ std::vector<WidgetSpec> BottomControls()
     };
 }
 
-std::vector<WidgetSpec> StartPanel()
+std::vector<WidgetEntry> StartPanel()
 {
     // The labels size themselves to their texts and draw only the text, white unless stated.
     const unsigned label = Transparent;
@@ -223,7 +223,7 @@ std::vector<WidgetSpec> StartPanel()
     };
 }
 
-std::vector<WidgetSpec> EndPanel()
+std::vector<WidgetEntry> EndPanel()
 {
     const unsigned label = Transparent;
     const LayoutFont V11 = LayoutFont::V11, V12 = LayoutFont::V12;
@@ -242,9 +242,9 @@ std::vector<WidgetSpec> EndPanel()
     };
 }
 
-std::vector<WidgetSpec> SentencePanel()
+std::vector<WidgetEntry> SentencePanel()
 {
-    std::vector<WidgetSpec> specs{
+    std::vector<WidgetEntry> entries{
         {.kind = Kind::Panel, .name = "pnlOdpowiedzY", .geometry = {32, 160, 889, 433}, .flags = Hidden, .font = LayoutFont::V11,
          .fontColor = clWindowText, .color = WindowBlue, .tabOrder = 19},
         {.kind = Kind::Label, .name = "lblCoPowstanie", .parent = "pnlOdpowiedzY", .geometry = {40, 192, 793, 105},
@@ -255,16 +255,16 @@ std::vector<WidgetSpec> SentencePanel()
     const char* labels[4] = {"Label13", "Label16", "Label20", "Label22"};
     for (int n = 1; n <= 4; ++n) {
         const QString row = Numbered("pnlWybor", n);
-        specs.push_back({.kind = Kind::Panel, .name = row, .parent = "pnlOdpowiedzY", .geometry = {0, 32 + 40 * (n - 1), widths[n - 1], 22},
+        entries.push_back({.kind = Kind::Panel, .name = row, .parent = "pnlOdpowiedzY", .geometry = {0, 32 + 40 * (n - 1), widths[n - 1], 22},
                          .color = WindowBlue, .tabOrder = n - 1});
-        specs.push_back({.kind = Kind::Label, .name = labels[n - 1], .parent = row, .geometry = {0, 0, 64, 22}, .flags = Fixed | Middle,
+        entries.push_back({.kind = Kind::Label, .name = labels[n - 1], .parent = row, .geometry = {0, 0, 64, 22}, .flags = Fixed | Middle,
                          .font = LayoutFont::V12, .fontColor = clYellow, .caption = QStringLiteral("{wybór %1}").arg(n)});
-        specs.push_back({.kind = Kind::ComboBox, .name = Numbered("ComboOpcja", n), .parent = row, .geometry = {88, 0, 769, 22},
+        entries.push_back({.kind = Kind::ComboBox, .name = Numbered("ComboOpcja", n), .parent = row, .geometry = {88, 0, 769, 22},
                          .font = LayoutFont::V12, .fontColor = clWindowText, .color = n == 1 ? ListGreen : clWindow, .tabOrder = 0});
     }
-    specs.push_back({.kind = Kind::Button, .name = "btnGeneruj", .parent = "pnlOdpowiedzY", .geometry = {528, 304, 305, 25},
+    entries.push_back({.kind = Kind::Button, .name = "btnGeneruj", .parent = "pnlOdpowiedzY", .geometry = {528, 304, 305, 25},
                      .font = LayoutFont::V11, .fontColor = clWindowText, .caption = "generuj zdanie", .tabOrder = 4});
-    return specs;
+    return entries;
 }
 
 // clang-format on
@@ -309,46 +309,46 @@ void SetTextColor(QWidget* widget, const TColor& color)
     widget->setPalette(palette);
 }
 
-QWidget* Create(const WidgetSpec& spec, QWidget* parent)
+QWidget* Create(const WidgetEntry& entry, QWidget* parent)
 {
     QWidget* widget = nullptr;
-    switch (spec.kind) {
+    switch (entry.kind) {
     case Kind::Label: {
         auto* label = new TLabel(parent);
-        label->setAutoSize(!(spec.flags & Fixed));
-        label->setAlignment(spec.flags & Right     ? TAlignment::RightJustify
-                            : spec.flags & Centred ? TAlignment::Center
-                                                   : TAlignment::LeftJustify);
-        label->setLayout(spec.flags & Middle ? TTextLayout::Center : TTextLayout::Top);
-        label->setWordWrap(spec.flags & Wrap);
-        label->setTransparent(spec.flags & Transparent);
-        if (spec.color)
-            label->setColor(spec.color->toQColor(parent->palette()));
-        if (spec.fontColor)
-            label->setFontColor(spec.fontColor->toQColor(parent->palette()));
-        label->setAlign(spec.flags & DockLeft     ? TAlign::Left
-                        : spec.flags & DockClient ? TAlign::Client
-                                                  : TAlign::None);
+        label->setAutoSize(!(entry.flags & Fixed));
+        label->setAlignment(entry.flags & Right     ? TAlignment::RightJustify
+                            : entry.flags & Centred ? TAlignment::Center
+                                                    : TAlignment::LeftJustify);
+        label->setLayout(entry.flags & Middle ? TTextLayout::Center : TTextLayout::Top);
+        label->setWordWrap(entry.flags & Wrap);
+        label->setTransparent(entry.flags & Transparent);
+        if (entry.color)
+            label->setColor(entry.color->toQColor(parent->palette()));
+        if (entry.fontColor)
+            label->setFontColor(entry.fontColor->toQColor(parent->palette()));
+        label->setAlign(entry.flags & DockLeft     ? TAlign::Left
+                        : entry.flags & DockClient ? TAlign::Client
+                                                   : TAlign::None);
         widget = label;
         break;
     }
     case Kind::Image: {
         auto* image = new TImage(parent);
-        image->setCenter(spec.flags & Centred);
-        image->setAutoSize(spec.flags & AutoSize);
-        image->setTransparent(spec.flags & Transparent);
-        image->setAlign(spec.flags & DockLeft     ? TAlign::Left
-                        : spec.flags & DockClient ? TAlign::Client
-                                                  : TAlign::None);
-        if (spec.picture != Picture::None)
-            image->setPicture(BuiltIn(spec.picture), spec.picture == Picture::Tick);
+        image->setCenter(entry.flags & Centred);
+        image->setAutoSize(entry.flags & AutoSize);
+        image->setTransparent(entry.flags & Transparent);
+        image->setAlign(entry.flags & DockLeft     ? TAlign::Left
+                        : entry.flags & DockClient ? TAlign::Client
+                                                   : TAlign::None);
+        if (entry.picture != Picture::None)
+            image->setPicture(BuiltIn(entry.picture), entry.picture == Picture::Tick);
         widget = image;
         break;
     }
     case Kind::Panel: {
         auto* panel = new TPanel(parent);
-        if (spec.color)
-            panel->setColor(spec.color->toQColor(parent->palette()));
+        if (entry.color)
+            panel->setColor(entry.color->toQColor(parent->palette()));
         widget = panel;
         break;
     }
@@ -357,7 +357,7 @@ QWidget* Create(const WidgetSpec& spec, QWidget* parent)
         break;
     case Kind::CheckBox: {
         auto* box = new QCheckBox(parent);
-        box->setChecked(spec.flags & Ticked);
+        box->setChecked(entry.flags & Ticked);
         widget = box;
         break;
     }
@@ -368,8 +368,8 @@ QWidget* Create(const WidgetSpec& spec, QWidget* parent)
         auto* items = new QListView(combo);
         items->setItemDelegate(new FixedHeightItems(14, items));
         combo->setView(items);
-        if (spec.color)
-            SetListColor(combo, spec.color->toQColor(parent->palette()));
+        if (entry.color)
+            SetListColor(combo, entry.color->toQColor(parent->palette()));
         widget = combo;
         break;
     }
@@ -377,23 +377,23 @@ QWidget* Create(const WidgetSpec& spec, QWidget* parent)
         widget = new TGauge(parent);
         break;
     }
-    widget->setObjectName(spec.name);
-    if (spec.font != LayoutFont::Inherit)
-        widget->setFont(MakeLayoutFont(spec.font, spec.style));
-    if (spec.fontColor && spec.kind != Kind::Label)
-        SetTextColor(widget, *spec.fontColor);
-    widget->setGeometry(spec.geometry);
-    if (spec.flags & HandCursor)
+    widget->setObjectName(entry.name);
+    if (entry.font != LayoutFont::Inherit)
+        widget->setFont(MakeLayoutFont(entry.font, entry.style));
+    if (entry.fontColor && entry.kind != Kind::Label)
+        SetTextColor(widget, *entry.fontColor);
+    widget->setGeometry(entry.geometry);
+    if (entry.flags & HandCursor)
         widget->setCursor(assets::HandCursor());
-    widget->setEnabled(!(spec.flags & Disabled));
-    if (!spec.caption.isEmpty() || spec.kind == Kind::Label) {
+    widget->setEnabled(!(entry.flags & Disabled));
+    if (!entry.caption.isEmpty() || entry.kind == Kind::Label) {
         if (auto* label = qobject_cast<TLabel*>(widget))
-            label->setCaption(spec.caption);
+            label->setCaption(entry.caption);
         else if (auto* button = qobject_cast<QAbstractButton*>(widget))
-            button->setText(spec.caption);
+            button->setText(entry.caption);
     }
-    if (spec.tabOrder >= 0)
-        widget->setProperty("TabOrder", spec.tabOrder);
+    if (entry.tabOrder >= 0)
+        widget->setProperty("TabOrder", entry.tabOrder);
     return widget;
 }
 
@@ -425,21 +425,21 @@ void TMainForm::CreateLayout()
     setPalette(palette);
     setAutoFillBackground(true);
 
-    std::vector<WidgetSpec> specs;
-    for (auto part : {QuestionArea, ClockLabels, AnswerPanels, InfoPanel, BottomControls, StartPanel,
-                      EndPanel, SentencePanel})
-        for (WidgetSpec& spec : part())
-            specs.push_back(std::move(spec));
+    std::vector<WidgetEntry> entries;
+    for (auto table : {QuestionArea, ClockLabels, AnswerPanels, InfoPanel, BottomControls, StartPanel,
+                       EndPanel, SentencePanel})
+        for (WidgetEntry& entry : table())
+            entries.push_back(std::move(entry));
 
     QHash<QWidget*, std::vector<QWidget*>> children;
-    for (const WidgetSpec& spec : specs) {
-        QWidget* parent = spec.parent.isEmpty() ? this : FindComponent(spec.parent);
-        QWidget* widget = Create(spec, parent);
-        if (spec.flags & Hidden)
+    for (const WidgetEntry& entry : entries) {
+        QWidget* parent = entry.parent.isEmpty() ? this : FindComponent(entry.parent);
+        QWidget* widget = Create(entry, parent);
+        if (entry.flags & Hidden)
             widget->hide();
         Register(widget);
         children[parent].push_back(widget);
-        if (spec.kind == Kind::Gauge) {
+        if (entry.kind == Kind::Gauge) {
             // Both gauges are bars in the window's blue with a lime fill and no text.
             auto* gauge = static_cast<TGauge*>(widget);
             gauge->beginLoading();
@@ -447,10 +447,10 @@ void TMainForm::CreateLayout()
             gauge->setBorderStyle(bsSingle);
             gauge->setBackColor(WindowBlue.toQColor());
             gauge->setForeColor(clLime.toQColor());
-            gauge->setColor(spec.color->toQColor());
+            gauge->setColor(entry.color->toQColor());
             gauge->setShowText(false);
             gauge->setMinValue(0);
-            gauge->setMaxValue(spec.name == "gaugeDobreZle" ? 0 : 100);
+            gauge->setMaxValue(entry.name == "gaugeDobreZle" ? 0 : 100);
             gauge->setProgress(0);
             gauge->endLoading();
         }
