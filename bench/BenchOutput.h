@@ -9,24 +9,39 @@
 #include <cstdio>
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace zdawnik::bench {
 
+namespace detail {
+
+// Wall time of one call of work, in microseconds, over repeat calls.
+inline double MicrosecondsPerCall(const std::function<void()>& work, int repeat)
+{
+    const auto start = std::chrono::steady_clock::now();
+    for (int i = 0; i < repeat; ++i)
+        work();
+    const std::chrono::duration<double, std::micro> spent = std::chrono::steady_clock::now() - start;
+    return spent.count() / repeat;
+}
+
+inline double Median(std::vector<double> samples)
+{
+    std::sort(samples.begin(), samples.end());
+    return samples[samples.size() / 2];
+}
+
+} // namespace detail
+
 // Median wall time of one call of work, in microseconds, over rounds of repeat calls each.
 inline double MedianMicroseconds(const std::function<void()>& work, int repeat, int rounds = 15)
 {
-    std::vector<double> samples;
     work(); // warm caches and lazy initialisation
-    for (int round = 0; round < rounds; ++round) {
-        const auto start = std::chrono::steady_clock::now();
-        for (int i = 0; i < repeat; ++i)
-            work();
-        const std::chrono::duration<double, std::micro> spent = std::chrono::steady_clock::now() - start;
-        samples.push_back(spent.count() / repeat);
-    }
-    std::sort(samples.begin(), samples.end());
-    return samples[samples.size() / 2];
+    std::vector<double> samples;
+    for (int round = 0; round < rounds; ++round)
+        samples.push_back(detail::MicrosecondsPerCall(work, repeat));
+    return detail::Median(std::move(samples));
 }
 
 // Median wall times of one call of work and of one call of its limit, in microseconds, over rounds
@@ -41,15 +56,15 @@ struct PairedTimes
 inline PairedTimes MedianPairedMicroseconds(const std::function<void()>& work,
                                             const std::function<void()>& limit, int repeat, int rounds = 15)
 {
+    work(); // warm caches and lazy initialisation
+    limit();
     std::vector<double> works;
     std::vector<double> limits;
     for (int round = 0; round < rounds; ++round) {
-        works.push_back(MedianMicroseconds(work, repeat, 1));
-        limits.push_back(MedianMicroseconds(limit, repeat, 1));
+        works.push_back(detail::MicrosecondsPerCall(work, repeat));
+        limits.push_back(detail::MicrosecondsPerCall(limit, repeat));
     }
-    std::sort(works.begin(), works.end());
-    std::sort(limits.begin(), limits.end());
-    return {works[works.size() / 2], limits[limits.size() / 2]};
+    return {detail::Median(std::move(works)), detail::Median(std::move(limits))};
 }
 
 inline std::string FormatMicroseconds(double us)

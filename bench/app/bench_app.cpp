@@ -14,9 +14,7 @@
 #include <QTemporaryDir>
 #include <QVBoxLayout>
 
-#include <algorithm>
 #include <fstream>
-#include <vector>
 
 #include "bench/BenchOutput.h"
 
@@ -107,17 +105,7 @@ void NextActionAgainstBareLabels(const std::filesystem::path& root)
         QApplication::processEvents();
     };
 
-    // Rounds of the two alternate, so that a change in the machine's load falls on both alike.
-    std::vector<double> actions;
-    std::vector<double> bares;
-    for (int round = 0; round < 31; ++round) {
-        actions.push_back(MedianMicroseconds(nextAction, 20, 1));
-        bares.push_back(MedianMicroseconds(labelsOnly, 20, 1));
-    }
-    std::sort(actions.begin(), actions.end());
-    std::sort(bares.begin(), bares.end());
-    const double action = actions[actions.size() / 2];
-    const double bareLabels = bares[bares.size() / 2];
+    const auto [action, bareLabels] = MedianPairedMicroseconds(nextAction, labelsOnly, 20, 31);
     ReportTimes("next-action-vs-bare-labels", action, bareLabels, 1.5);
 }
 

@@ -11,16 +11,14 @@
 
 #include <QApplication>
 #include <QCheckBox>
-#include <QElapsedTimer>
 #include <QLabel>
 #include <QProcess>
 #include <QPushButton>
 
-#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <vector>
+#include <memory>
 
 #include "bench/BenchOutput.h"
 
@@ -80,20 +78,11 @@ int StartOnce(int argc, char** argv, bool real, int widgets)
     return application.exec();
 }
 
-double StartMicroseconds(const QString& program, const QStringList& arguments)
+void StartOnceAsProcess(const QString& program, const QStringList& arguments)
 {
-    QElapsedTimer timer;
-    timer.start();
     QProcess process;
     process.start(program, arguments);
     process.waitForFinished(-1);
-    return double(timer.nsecsElapsed()) / 1000.0;
-}
-
-double Median(std::vector<double> samples)
-{
-    std::sort(samples.begin(), samples.end());
-    return samples[samples.size() / 2];
 }
 
 } // namespace
@@ -113,17 +102,12 @@ int main(int argc, char** argv)
     counter.start(self, {"count"});
     counter.waitForFinished(-1);
     const QString widgets = QString::fromLatin1(counter.readAllStandardOutput()).trimmed();
-    // The two starts alternate, so that a change in the machine's load falls on both alike.
-    StartMicroseconds(self, {"real"}); // the system's file caches warm
-    StartMicroseconds(self, {"bare", widgets});
-    std::vector<double> reals;
-    std::vector<double> bares;
-    for (int round = 0; round < 31; ++round) {
-        reals.push_back(StartMicroseconds(self, {"real"}));
-        bares.push_back(StartMicroseconds(self, {"bare", widgets}));
-    }
-    const double real = Median(reals);
-    const double bare = Median(bares);
+    // Each call is one start of a fresh process.
+    const auto [real, bare] = bench::MedianPairedMicroseconds([&] { StartOnceAsProcess(self, {"real"}); },
+                                                              [&] {
+                                                                  StartOnceAsProcess(self, {"bare", widgets});
+                                                              },
+                                                              1, 31);
     bench::ReportTimes("startup-vs-bare-window", real, bare, 1.3);
     return 0;
 }

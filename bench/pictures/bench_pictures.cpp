@@ -14,13 +14,8 @@
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 
-#include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <filesystem>
-#include <functional>
-#include <utility>
-#include <vector>
 
 #include "bench/BenchOutput.h"
 
@@ -67,35 +62,10 @@ std::filesystem::path PathOf(const QString& path)
     return std::filesystem::path(QFile::encodeName(path).toStdString());
 }
 
-// Median times of two pieces of work measured in alternating rounds, so that whatever else the
-// machine is doing weighs on both alike.
-std::pair<double, double> PairedMedians(const std::function<void()>& first,
-                                        const std::function<void()>& second, int repeat, int rounds)
-{
-    const auto time = [repeat](const std::function<void()>& work) {
-        const auto start = std::chrono::steady_clock::now();
-        for (int i = 0; i < repeat; ++i)
-            work();
-        const std::chrono::duration<double, std::micro> spent = std::chrono::steady_clock::now() - start;
-        return spent.count() / repeat;
-    };
-    first();
-    second();
-    std::vector<double> firstTimes;
-    std::vector<double> secondTimes;
-    for (int round = 0; round < rounds; ++round) {
-        firstTimes.push_back(time(first));
-        secondTimes.push_back(time(second));
-    }
-    std::sort(firstTimes.begin(), firstTimes.end());
-    std::sort(secondTimes.begin(), secondTimes.end());
-    return {firstTimes[firstTimes.size() / 2], secondTimes[secondTimes.size() / 2]};
-}
-
 void Compare(const std::string& name, const QString& path, const char* format, double target)
 {
     const std::filesystem::path file = PathOf(path);
-    const auto [loader, bare] = PairedMedians(
+    const auto [loader, bare] = MedianPairedMicroseconds(
         [&] {
             const PictureResult result = LoadPicture(file);
             if (!result.ok())

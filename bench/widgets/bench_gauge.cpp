@@ -9,9 +9,7 @@
 #include <QImage>
 #include <QPainter>
 
-#include <algorithm>
 #include <cstdio>
-#include <vector>
 
 #include "bench/BenchOutput.h"
 
@@ -39,23 +37,13 @@ int main(int argc, char* argv[])
     const int repeat = 20000;
     const int rounds = 31;
 
-    // Rounds of the two alternate, so that a change in the machine's load falls on both alike.
-    std::vector<double> paints;
-    std::vector<double> fills;
-    for (int round = 0; round < rounds; ++round) {
-        paints.push_back(
-            MedianMicroseconds([&] { sink = sink + gauge.paintPicture().constBits()[200]; }, repeat, 1));
-        fills.push_back(MedianMicroseconds(
-            [&] {
-                bare.fill(0xFF075098u);
-                sink = sink + bare.constBits()[200];
-            },
-            repeat, 1));
-    }
-    std::sort(paints.begin(), paints.end());
-    std::sort(fills.begin(), fills.end());
-    const double paint = paints[paints.size() / 2];
-    const double fill = fills[fills.size() / 2];
+    const auto [paint, fill] =
+        MedianPairedMicroseconds([&] { sink = sink + gauge.paintPicture().constBits()[200]; },
+                                 [&] {
+                                     bare.fill(0xFF075098u);
+                                     sink = sink + bare.constBits()[200];
+                                 },
+                                 repeat, rounds);
     std::printf(
         "One paint of the window's gauge builds its 131 x 20 picture; the limit fills an image of that "
         "size.\n");
