@@ -3,7 +3,7 @@
 #include "app/LayoutFonts.h"
 #include "app/TMainForm.h"
 #include "assets/BuiltInPictures.h"
-#include "bank/Platform.h"
+#include "base/Platform.h"
 #include "widgets/Accessibility.h"
 
 #include <QApplication>

@@ -1,8 +1,8 @@
 #include "app/TMainForm.h"
 
 #include "app/MessageBoxes.h"
-#include "bank/BankErrors.h"
 #include "bank/StudyPool.h"
+#include "base/Errors.h"
 #include "widgets/EInvalidOperation.h"
 
 #include <QApplication>

@@ -2,7 +2,7 @@
 // seconds to the hours. The time lives in the digits' captions alone.
 
 #include "app/TMainForm.h"
-#include "bank/BankErrors.h"
+#include "base/StrToInt.h"
 #include "widgets/TLabel.h"
 
 namespace zdawnik {

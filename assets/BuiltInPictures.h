@@ -6,7 +6,7 @@
 #include <QList>
 #include <QString>
 
-// The pictures the program carries inside itself, drawn by tools/make-pictures and compiled in as
+// The pictures the program carries inside itself, drawn by devtools/make-pictures and compiled in as
 // Qt resources. Every function may be called from any program that links this library; the
 // resources are registered on first use.
 namespace zdawnik::assets {

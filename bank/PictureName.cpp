@@ -1,6 +1,6 @@
 #include "bank/PictureName.h"
 
-#include "bank/Platform.h"
+#include "base/Platform.h"
 
 #include <algorithm>
 #include <array>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "bank/TextEncoding.h"
+#include "base/TextEncoding.h"
 
 #include <filesystem>
 #include <optional>

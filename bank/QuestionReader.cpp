@@ -1,9 +1,10 @@
 #include "bank/QuestionReader.h"
 
-#include "bank/BankErrors.h"
-#include "bank/Platform.h"
 #include "bank/Question.h"
 #include "bank/QuestionView.h"
+#include "base/Errors.h"
+#include "base/Platform.h"
+#include "base/StrToInt.h"
 
 #include <algorithm>
 #include <array>
@@ -233,7 +234,7 @@ void LoadQuestionFile(const std::filesystem::path& bankDir, const std::string& f
         QuestionLines lines = reader.finish();
         if (lines.LineCount >= 1 && lines.LineCount <= MaxQuestionLines)
             ShowQuestion(lines.JoinedText, lines.LineCount, lines.Encoding, question, view);
-    } catch (const BankError& error) {
+    } catch (const NamedError& error) {
         file.close();
         view.reportError(error.typeName(), error.what());
     } catch (const std::bad_alloc&) {

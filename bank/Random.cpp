@@ -1,6 +1,6 @@
 #include "bank/Random.h"
 
-#include "bank/Platform.h"
+#include "base/Platform.h"
 
 namespace zdawnik {
 

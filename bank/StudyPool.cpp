@@ -1,7 +1,7 @@
 #include "bank/StudyPool.h"
 
-#include "bank/Platform.h"
 #include "bank/Random.h"
+#include "base/Platform.h"
 
 #include <cassert>
 #include <numeric>

@@ -36,16 +36,8 @@ foreach(dir ZDAWNIK_INSTALL_PROGRAMDIR CMAKE_INSTALL_BINDIR)
     endif()
 endforeach()
 
-set(ZDAWNIK_INSTALLED_COMMANDS)
-foreach(command zdawnik zdawnik-check)
-    if(TARGET ${command})
-        list(APPEND ZDAWNIK_INSTALLED_COMMANDS ${command})
-    endif()
-endforeach()
-set(ZDAWNIK_INSTALLED_PROGRAMS ${ZDAWNIK_INSTALLED_COMMANDS})
-if(TARGET zdawnik-metafile)
-    list(APPEND ZDAWNIK_INSTALLED_PROGRAMS zdawnik-metafile)
-endif()
+set(ZDAWNIK_INSTALLED_COMMANDS zdawnik zdawnik-check)
+set(ZDAWNIK_INSTALLED_PROGRAMS ${ZDAWNIK_INSTALLED_COMMANDS} zdawnik-metafile)
 
 # --- The installation -------------------------------------------------------------------------
 

@@ -6,7 +6,7 @@
 // kept beside this file. It holds no metafiles: each would start the helper process, a hundred times
 // the cost of a whole run of the parser, and the metafile targets try that road.
 
-#include "tools/check/BankCheck.h"
+#include "check/BankCheck.h"
 
 #include <algorithm>
 #include <array>

@@ -6,11 +6,11 @@
 // mark, a CR LF or a byte 26 may fall on any boundary. The view then reads everything it is handed,
 // as the window does, so that the sanitizers see every text the parser produced.
 
-#include "bank/BankErrors.h"
 #include "bank/PictureName.h"
 #include "bank/Question.h"
 #include "bank/QuestionReader.h"
 #include "bank/QuestionView.h"
+#include "base/Errors.h"
 
 #include <algorithm>
 #include <cstddef>

@@ -1,6 +1,6 @@
 #include "pictures/MetafileClient.h"
 
-#include "bank/Platform.h"
+#include "base/Platform.h"
 #include "pictures/MetafileProtocol.h"
 #include "pictures/PictureLimits.h"
 

@@ -1,8 +1,8 @@
 #include "pictures/PictureLoader.h"
 
-#include "bank/BankErrors.h"
 #include "bank/PictureName.h"
-#include "bank/Platform.h"
+#include "base/Errors.h"
+#include "base/Platform.h"
 #include "pictures/MetafileClient.h"
 #include "pictures/PictureLimits.h"
 #include "pictures/RasterIntegrity.h"

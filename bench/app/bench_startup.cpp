@@ -7,7 +7,7 @@
 
 #include "app/Application.h"
 #include "app/TMainForm.h"
-#include "bank/Platform.h"
+#include "base/Platform.h"
 
 #include <QApplication>
 #include <QCheckBox>

@@ -1,6 +1,6 @@
 #include "pictures/metafile/MetafileText.h"
 
-#include "bank/TextEncoding.h"
+#include "base/TextEncoding.h"
 
 #include <QStringDecoder>
 

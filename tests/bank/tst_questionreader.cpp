@@ -1,6 +1,7 @@
-#include "bank/BankErrors.h"
 #include "bank/Question.h"
 #include "bank/QuestionReader.h"
+#include "base/Errors.h"
+#include "base/StrToInt.h"
 
 #include <QTemporaryDir>
 #include <QtTest>

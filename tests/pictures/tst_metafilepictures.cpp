@@ -1,9 +1,9 @@
+#include "devtools/make-samples/EmfWriter.h"
+#include "devtools/make-samples/WmfWriter.h"
 #include "pictures/MetafileProtocol.h"
 #include "pictures/PictureLimits.h"
 #include "pictures/PictureLoader.h"
 #include "pictures/metafile/MetafileText.h"
-#include "tools/make-samples/EmfWriter.h"
-#include "tools/make-samples/WmfWriter.h"
 
 #include <QPainter>
 #include <QStringEncoder>

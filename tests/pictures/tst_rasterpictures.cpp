@@ -1,5 +1,5 @@
+#include "devtools/make-samples/IconFile.h"
 #include "pictures/PictureLoader.h"
-#include "tools/make-samples/IconFile.h"
 
 #include <QBuffer>
 #include <QImageWriter>

@@ -1,0 +1,205 @@
+#include "base/TextEncoding.h"
+
+#include <array>
+
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <iconv.h>
+#endif
+
+namespace zdawnik {
+
+namespace {
+
+constexpr std::string_view Replacement = "\xEF\xBF\xBD";
+
+// Length of the valid UTF-8 sequence that starts at text[i], or 0 when none starts there.
+std::size_t SequenceLength(std::string_view text, std::size_t i)
+{
+    const auto byte = [&](std::size_t k) { return static_cast<unsigned char>(text[k]); };
+    const unsigned lead = byte(i);
+    if (lead < 0x80)
+        return 1;
+    std::size_t length = 0;
+    unsigned lowest = 0x80, highest = 0xBF;
+    if (lead >= 0xC2 && lead <= 0xDF)
+        length = 2;
+    else if (lead >= 0xE0 && lead <= 0xEF) {
+        length = 3;
+        if (lead == 0xE0)
+            lowest = 0xA0;
+        if (lead == 0xED)
+            highest = 0x9F;
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+        length = 4;
+        if (lead == 0xF0)
+            lowest = 0x90;
+        if (lead == 0xF4)
+            highest = 0x8F;
+    } else
+        return 0;
+    if (i + length > text.size())
+        return 0;
+    for (std::size_t k = 1; k < length; ++k) {
+        const unsigned next = byte(i + k);
+        if (next < lowest || next > highest)
+            return 0;
+        lowest = 0x80;
+        highest = 0xBF;
+    }
+    return length;
+}
+
+using CodePageTable = std::array<std::string, 256>;
+
+// The code page's 256 characters as UTF-8, taken once from the system's own converter.
+const CodePageTable& Windows1250Table()
+{
+    static const CodePageTable table = [] {
+        CodePageTable result;
+        for (int b = 0; b < 256; ++b) {
+            char in = static_cast<char>(b);
+#ifdef _WIN32
+            wchar_t wide[2] = {};
+            char out[8] = {};
+            int converted = MultiByteToWideChar(1250, MB_ERR_INVALID_CHARS, &in, 1, wide, 2);
+            int written = converted > 0 ? WideCharToMultiByte(CP_UTF8, 0, wide, converted, out, sizeof out,
+                                                              nullptr, nullptr)
+                                        : 0;
+            result[b] = written > 0 ? std::string(out, written) : std::string(Replacement);
+#else
+            static iconv_t converter = iconv_open("UTF-8", "CP1250");
+            char out[8] = {};
+            char* inPtr = &in;
+            char* outPtr = out;
+            std::size_t inLeft = 1, outLeft = sizeof out;
+            if (b < 0x80)
+                result[b] = std::string(1, in);
+            else if (converter != reinterpret_cast<iconv_t>(-1) &&
+                     iconv(converter, &inPtr, &inLeft, &outPtr, &outLeft) != static_cast<std::size_t>(-1))
+                result[b] = std::string(out, outPtr);
+            else {
+                if (converter != reinterpret_cast<iconv_t>(-1))
+                    iconv(converter, nullptr, nullptr, nullptr, nullptr);
+                result[b] = std::string(Replacement);
+            }
+#endif
+        }
+        return result;
+    }();
+    return table;
+}
+
+} // namespace
+
+const char* EncodingName(TextEncoding encoding)
+{
+    return encoding == TextEncoding::Utf8 ? "utf-8" : "windows-1250";
+}
+
+void Utf8Validator::feed(char c)
+{
+    if (!m_valid)
+        return;
+    const unsigned byte = static_cast<unsigned char>(c);
+    if (m_pending > 0) {
+        if (byte < m_lowest || byte > m_highest) {
+            m_valid = false;
+            return;
+        }
+        m_lowest = 0x80;
+        m_highest = 0xBF;
+        if (--m_pending == 0)
+            m_sawMultiByte = true;
+        return;
+    }
+    if (byte < 0x80)
+        return;
+    if (byte >= 0xC2 && byte <= 0xDF)
+        m_pending = 1;
+    else if (byte >= 0xE0 && byte <= 0xEF) {
+        m_pending = 2;
+        m_lowest = byte == 0xE0 ? 0xA0 : 0x80;
+        m_highest = byte == 0xED ? 0x9F : 0xBF;
+    } else if (byte >= 0xF0 && byte <= 0xF4) {
+        m_pending = 3;
+        m_lowest = byte == 0xF0 ? 0x90 : 0x80;
+        m_highest = byte == 0xF4 ? 0x8F : 0xBF;
+    } else
+        m_valid = false;
+}
+
+void Utf8Validator::feed(std::string_view bytes)
+{
+    for (const char c : bytes) {
+        if (!m_valid)
+            return;
+        feed(c);
+    }
+}
+
+std::string CharacterAt(std::string_view text, std::size_t k, TextEncoding encoding)
+{
+    if (k == 0)
+        return {};
+    if (encoding == TextEncoding::Windows1250)
+        return k <= text.size() ? std::string(1, text[k - 1]) : std::string();
+    std::size_t i = 0;
+    for (std::size_t n = 1; i < text.size(); ++n) {
+        const std::size_t length = SequenceLength(text, i);
+        const std::size_t step = length == 0 ? 1 : length;
+        if (n == k)
+            return std::string(text.substr(i, step));
+        i += step;
+    }
+    return {};
+}
+
+std::u32string DecodeUtf8(std::string_view text)
+{
+    std::u32string result;
+    result.reserve(text.size());
+    for (std::size_t i = 0; i < text.size();) {
+        const std::size_t length = SequenceLength(text, i);
+        const auto byte = [&](std::size_t k) {
+            return static_cast<char32_t>(static_cast<unsigned char>(text[k]));
+        };
+        if (length <= 1) {
+            result += byte(i);
+            ++i;
+            continue;
+        }
+        char32_t code = byte(i) & (0xFFu >> (length + 1));
+        for (std::size_t k = 1; k < length; ++k)
+            code = (code << 6) | (byte(i + k) & 0x3Fu);
+        result += code;
+        i += length;
+    }
+    return result;
+}
+
+std::string ToUtf8(std::string_view text, TextEncoding encoding)
+{
+    std::string result;
+    result.reserve(text.size() + text.size() / 4);
+    if (encoding == TextEncoding::Windows1250) {
+        const CodePageTable& table = Windows1250Table();
+        for (const char c : text)
+            result += table[static_cast<unsigned char>(c)];
+        return result;
+    }
+    for (std::size_t i = 0; i < text.size();) {
+        const std::size_t length = SequenceLength(text, i);
+        if (length == 0) {
+            result += Replacement;
+            ++i;
+        } else {
+            result.append(text.substr(i, length));
+            i += length;
+        }
+    }
+    return result;
+}
+
+} // namespace zdawnik
