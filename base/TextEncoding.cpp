@@ -14,41 +14,46 @@ namespace {
 
 constexpr std::string_view Replacement = "\xEF\xBF\xBD";
 
+// What a UTF-8 lead byte promises: the length of its sequence (1 for ASCII, 0 for a byte that starts
+// no sequence) and the bounds of the byte after it. Later continuation bytes are always 0x80..0xBF;
+// the tighter bounds of the second byte shut out overlong forms, surrogates and code points past
+// U+10FFFF.
+struct Utf8Lead
+{
+    std::size_t length;
+    unsigned lowest;
+    unsigned highest;
+};
+
+constexpr Utf8Lead LeadOf(unsigned byte)
+{
+    if (byte < 0x80)
+        return {1, 0x80, 0xBF};
+    if (byte >= 0xC2 && byte <= 0xDF)
+        return {2, 0x80, 0xBF};
+    if (byte >= 0xE0 && byte <= 0xEF)
+        return {3, byte == 0xE0 ? 0xA0u : 0x80u, byte == 0xED ? 0x9Fu : 0xBFu};
+    if (byte >= 0xF0 && byte <= 0xF4)
+        return {4, byte == 0xF0 ? 0x90u : 0x80u, byte == 0xF4 ? 0x8Fu : 0xBFu};
+    return {0, 0, 0};
+}
+
 // Length of the valid UTF-8 sequence that starts at text[i], or 0 when none starts there.
 std::size_t SequenceLength(std::string_view text, std::size_t i)
 {
     const auto byte = [&](std::size_t k) { return static_cast<unsigned char>(text[k]); };
-    const unsigned lead = byte(i);
-    if (lead < 0x80)
-        return 1;
-    std::size_t length = 0;
-    unsigned lowest = 0x80, highest = 0xBF;
-    if (lead >= 0xC2 && lead <= 0xDF)
-        length = 2;
-    else if (lead >= 0xE0 && lead <= 0xEF) {
-        length = 3;
-        if (lead == 0xE0)
-            lowest = 0xA0;
-        if (lead == 0xED)
-            highest = 0x9F;
-    } else if (lead >= 0xF0 && lead <= 0xF4) {
-        length = 4;
-        if (lead == 0xF0)
-            lowest = 0x90;
-        if (lead == 0xF4)
-            highest = 0x8F;
-    } else
+    const Utf8Lead lead = LeadOf(byte(i));
+    if (lead.length == 0 || i + lead.length > text.size())
         return 0;
-    if (i + length > text.size())
-        return 0;
-    for (std::size_t k = 1; k < length; ++k) {
+    unsigned lowest = lead.lowest, highest = lead.highest;
+    for (std::size_t k = 1; k < lead.length; ++k) {
         const unsigned next = byte(i + k);
         if (next < lowest || next > highest)
             return 0;
         lowest = 0x80;
         highest = 0xBF;
     }
-    return length;
+    return lead.length;
 }
 
 using CodePageTable = std::array<std::string, 256>;
@@ -114,20 +119,14 @@ void Utf8Validator::feed(char c)
             m_sawMultiByte = true;
         return;
     }
-    if (byte < 0x80)
-        return;
-    if (byte >= 0xC2 && byte <= 0xDF)
-        m_pending = 1;
-    else if (byte >= 0xE0 && byte <= 0xEF) {
-        m_pending = 2;
-        m_lowest = byte == 0xE0 ? 0xA0 : 0x80;
-        m_highest = byte == 0xED ? 0x9F : 0xBF;
-    } else if (byte >= 0xF0 && byte <= 0xF4) {
-        m_pending = 3;
-        m_lowest = byte == 0xF0 ? 0x90 : 0x80;
-        m_highest = byte == 0xF4 ? 0x8F : 0xBF;
-    } else
+    const Utf8Lead lead = LeadOf(byte);
+    if (lead.length == 0) {
         m_valid = false;
+        return;
+    }
+    m_pending = static_cast<int>(lead.length) - 1;
+    m_lowest = lead.lowest;
+    m_highest = lead.highest;
 }
 
 void Utf8Validator::feed(std::string_view bytes)
