@@ -33,7 +33,7 @@ void TMainForm::btnCheckClick()
         for (int n = 1; n <= 12; ++n)
             ticked += Find<QCheckBox>(Numbered("CheckBox", n))->isChecked();
         for (int n = 1; n <= 12; ++n) {
-            const bool key = m_question->Keys[n] == "1";
+            const bool key = m_question->isRightAnswer(n);
             if (key) {
                 ++correct;
                 if (m_CheckBoxDobre->isChecked())

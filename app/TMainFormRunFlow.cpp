@@ -103,7 +103,7 @@ void TMainForm::btnDalejClick()
 
     int correct = 0;
     for (int k = 1; k <= 12; ++k)
-        correct += m_question->Keys[k] == "1";
+        correct += m_question->isRightAnswer(k);
     if (m_question->isChoice())
         m_lblIleOdpowiedzi->setCaption(correct >= 2 ? "[zaznacz przynajmniej jedną odpowiedź]" : "");
 

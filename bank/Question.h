@@ -5,6 +5,7 @@
 #include <array>
 #include <cassert>
 #include <string>
+#include <string_view>
 
 namespace zdawnik {
 
@@ -35,6 +36,31 @@ inline constexpr int MaxLists = 4;
 // Files of more lines than this are not shown.
 inline constexpr int MaxQuestionLines = 19;
 
+// Whether a file of that many lines is shown: 1 to 19.
+inline bool IsShownLineCount(int lineCount)
+{
+    return lineCount >= 1 && lineCount <= MaxQuestionLines;
+}
+
+// "X" as the first character makes a choice question; anything else, an empty header included, a
+// sentence question.
+inline bool IsChoiceHeader(std::string_view header)
+{
+    return header.starts_with('X');
+}
+
+// The flag, and so the key, that marks a right answer of a choice question; any other is wrong.
+inline constexpr std::string_view RightAnswerKey = "1";
+
+// The file line (from 1) each field of the record came from; 0 for a field the file had no line for.
+// A line that holds "[stop]" gives several fields, all from the same line.
+struct FieldLines
+{
+    int Header = 0;
+    int Body = 0;
+    OneBased<int, 14> Lines;
+};
+
 // The question read last. Texts are kept as the file's bytes, in the file's encoding.
 struct Question
 {
@@ -43,10 +69,11 @@ struct Question
     OneBased<std::string, 14> Lines;
     OneBased<std::string, 14> Keys;
     TextEncoding Encoding = TextEncoding::Windows1250;
+    FieldLines FileLines;
 
-    // "X" as the first character makes a choice question; anything else, an empty header
-    // included, a sentence question.
-    bool isChoice() const { return !Header.empty() && Header[0] == 'X'; }
+    bool isChoice() const { return IsChoiceHeader(Header); }
+    // Whether answer k of a choice question is a right one.
+    bool isRightAnswer(int k) const { return Keys[k] == RightAnswerKey; }
 };
 
 } // namespace zdawnik

@@ -22,27 +22,53 @@ constexpr char LineFeed = 10;
 constexpr char CarriageReturn = 13;
 constexpr char EndOfText = 26;
 
-// Takes the fields of the joined text from the front, one "[stop]" at a time.
+// Takes the fields of the joined text from the front, one "[stop]" at a time, and knows the file
+// line each came from.
 class FieldCursor
 {
 public:
-    explicit FieldCursor(std::string_view text) : m_rest(text) {}
+    explicit FieldCursor(const QuestionLines& lines)
+        : m_rest(lines.JoinedText), m_stopMarkers(lines.StopMarkers)
+    {
+    }
 
-    std::string next()
+    // The next field; line is set to the file line it came from, 0 when no field is left.
+    std::string next(int& line)
     {
         const std::size_t stop = m_rest.find(StopMarker);
         if (stop == std::string_view::npos) {
             m_rest = {};
+            line = 0;
             return {};
         }
         std::string field(m_rest.substr(0, stop));
         m_rest.remove_prefix(stop + StopMarker.size());
+        line = m_line;
+        // A line's own "[stop]" ends a field without ending the line.
+        const std::size_t index = static_cast<std::size_t>(m_line - 1);
+        const int splits = index < m_stopMarkers.size() ? m_stopMarkers[index] : 0;
+        if (++m_fieldOfLine > splits) {
+            ++m_line;
+            m_fieldOfLine = 0;
+        }
         return field;
     }
 
 private:
     std::string_view m_rest;
+    const std::vector<int>& m_stopMarkers;
+    int m_line = 1;
+    int m_fieldOfLine = 0;
 };
+
+std::size_t CountOf(std::string_view text, std::string_view part)
+{
+    std::size_t count = 0;
+    for (std::size_t at = text.find(part); at != std::string_view::npos;
+         at = text.find(part, at + part.size()))
+        ++count;
+    return count;
+}
 
 // Takes the options out of a list line: each option is followed by ";;", and what follows the last
 // ";;" is left in line.
@@ -138,8 +164,7 @@ void QuestionLineReader::endLine()
     m_validator.feed(LineFeed);
     ++m_result.LineCount;
     if (m_result.LineCount <= MaxQuestionLines) {
-        if (m_line.find(StopMarker) != std::string::npos)
-            m_result.LinesWithStopMarker.push_back(m_result.LineCount);
+        m_result.StopMarkers.push_back(static_cast<int>(CountOf(m_line, StopMarker)));
         m_result.JoinedText += m_line;
         m_result.JoinedText += StopMarker;
     }
@@ -170,31 +195,50 @@ QuestionLines ReadQuestionLines(std::string_view bytes)
     return reader.finish();
 }
 
-void ShowQuestion(const std::string& joinedText, int lineCount, TextEncoding encoding, Question& question,
-                  QuestionView& view)
+std::string HeaderField(const QuestionLines& lines)
 {
-    FieldCursor fields(joinedText);
-    const std::string header = fields.next();
-    const bool choice = !header.empty() && header[0] == 'X';
-    if (choice && lineCount - 2 > MaxAnswers)
-        throw ETooManyAnswers("The question has " + std::to_string(lineCount - 2) + " answers; at most " +
-                              std::to_string(MaxAnswers) + " can be shown");
+    int line = 0;
+    return FieldCursor(lines).next(line);
+}
+
+std::string ChoiceFlag(std::string_view header, int k, TextEncoding encoding)
+{
+    return CharacterAt(header, static_cast<std::size_t>(k) + 1, encoding);
+}
+
+std::string ListKey(std::string_view header, int n, TextEncoding encoding)
+{
+    return CharacterAt(header, static_cast<std::size_t>(n) + 2, encoding);
+}
+
+void ShowQuestion(const QuestionLines& lines, Question& question, QuestionView& view)
+{
+    const TextEncoding encoding = lines.Encoding;
+    FieldCursor fields(lines);
+    int headerLine = 0;
+    const std::string header = fields.next(headerLine);
+    const bool choice = IsChoiceHeader(header);
+    if (choice && lines.LineCount - 2 > MaxAnswers)
+        throw ETooManyAnswers("The question has " + std::to_string(lines.LineCount - 2) +
+                              " answers; at most " + std::to_string(MaxAnswers) + " can be shown");
 
     for (int k = 1; k <= MaxAnswers; ++k) {
         question.Lines[k].clear();
         question.Keys[k].assign(1, '0');
+        question.FileLines.Lines[k] = 0;
     }
     question.Encoding = encoding;
     question.Header = header;
+    question.FileLines.Header = headerLine;
 
     if (choice) {
         view.beginChoiceQuestion();
-        question.Body = fields.next();
+        question.Body = fields.next(question.FileLines.Body);
         view.showQuestionLine(question);
-        const int answers = lineCount - 2;
+        const int answers = lines.LineCount - 2;
         for (int k = 1; k <= answers; ++k) {
-            question.Lines[k] = fields.next();
-            question.Keys[k] = CharacterAt(question.Header, static_cast<std::size_t>(k) + 1, encoding);
+            question.Lines[k] = fields.next(question.FileLines.Lines[k]);
+            question.Keys[k] = ChoiceFlag(question.Header, k, encoding);
         }
         view.placeAnswers(answers);
         for (int n = 1; n <= answers; ++n)
@@ -203,13 +247,13 @@ void ShowQuestion(const std::string& joinedText, int lineCount, TextEncoding enc
     }
 
     view.beginSentenceQuestion();
-    question.Body = fields.next();
+    question.Body = fields.next(question.FileLines.Body);
     view.showQuestionLine(question);
     const int lists = std::min(StrToInt(CharacterAt(question.Header, 2, encoding)), MaxLists);
     view.hideLists();
     for (int n = 1; n <= lists; ++n) {
-        question.Lines[n] = fields.next();
-        question.Keys[n] = CharacterAt(question.Header, static_cast<std::size_t>(n) + 2, encoding);
+        question.Lines[n] = fields.next(question.FileLines.Lines[n]);
+        question.Keys[n] = ListKey(question.Header, n, encoding);
         const std::vector<std::string> options = TakeOptions(question.Lines[n]);
         view.showList(n, options, question);
     }
@@ -220,30 +264,50 @@ std::string ErrorReportText(const std::string& typeName, const std::string& mess
     return typeName + " error raised, with message : " + message;
 }
 
-void LoadQuestionFile(const std::filesystem::path& bankDir, const std::string& fileName, Question& question,
-                      QuestionView& view)
+namespace {
+
+// Runs work and reports any error it throws through the view, in the reader's words. Returns whether
+// the work went through.
+template <typename Work> bool ReportingErrors(QuestionView& view, const Work& work)
+{
+    try {
+        work();
+        return true;
+    } catch (const NamedError& error) {
+        view.reportError(error.typeName(), error.what());
+    } catch (const std::bad_alloc&) {
+        view.reportError("EOutOfMemory", "Out of memory");
+    } catch (const std::exception& error) {
+        view.reportError("Exception", error.what());
+    }
+    return false;
+}
+
+} // namespace
+
+void ShowQuestionLines(const QuestionLines& lines, Question& question, QuestionView& view)
+{
+    if (IsShownLineCount(lines.LineCount))
+        ReportingErrors(view, [&] { ShowQuestion(lines, question, view); });
+}
+
+QuestionLines LoadQuestionFile(const std::filesystem::path& bankDir, const std::string& fileName,
+                               Question& question, QuestionView& view)
 {
     view.showFileName(fileName);
     platform::InputFile file(platform::JoinName(bankDir, fileName));
-    try {
+    QuestionLines lines;
+    const bool read = ReportingErrors(view, [&] {
         QuestionLineReader reader;
         std::array<char, 64 * 1024> buffer;
         for (std::size_t done; (done = file.read(buffer.data(), buffer.size())) > 0;)
             reader.feed(std::string_view(buffer.data(), done));
-        file.close();
-        QuestionLines lines = reader.finish();
-        if (lines.LineCount >= 1 && lines.LineCount <= MaxQuestionLines)
-            ShowQuestion(lines.JoinedText, lines.LineCount, lines.Encoding, question, view);
-    } catch (const NamedError& error) {
-        file.close();
-        view.reportError(error.typeName(), error.what());
-    } catch (const std::bad_alloc&) {
-        file.close();
-        view.reportError("EOutOfMemory", "Out of memory");
-    } catch (const std::exception& error) {
-        file.close();
-        view.reportError("Exception", error.what());
-    }
+        lines = reader.finish();
+    });
+    file.close();
+    if (read)
+        ShowQuestionLines(lines, question, view);
+    return lines;
 }
 
 } // namespace zdawnik

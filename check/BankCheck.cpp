@@ -87,10 +87,11 @@ public:
         lineCount();
         if (!m_report.Shown)
             return;
-        for (int line : m_lines.LinesWithStopMarker)
-            problem(
-                "line " + std::to_string(line) +
-                " contains \"[stop]\", which the program takes as a line break: every later line moves down");
+        for (std::size_t i = 0; i < m_lines.StopMarkers.size(); ++i)
+            if (m_lines.StopMarkers[i] > 0)
+                problem("line " + std::to_string(i + 1) +
+                        " contains \"[stop]\", which the program takes as a line break: every later line "
+                        "moves down");
         tagCase();
         if (m_report.ReaderError)
             problem("the program reports: " +
@@ -159,7 +160,7 @@ private:
         }
         int correct = 0;
         for (std::size_t k = 0; k < m_report.Answers.size(); ++k) {
-            if (m_report.Answers[k].Key == "1")
+            if (m_report.Answers[k].Key == RightAnswerKey)
                 ++correct;
             picture(static_cast<int>(k) + 3, m_report.Answers[k].Picture);
         }
@@ -229,15 +230,14 @@ FileReport CheckQuestionLines(const QuestionLines& lines, const std::string& fil
     report.File = fileName;
     report.Lines = lines.LineCount;
     report.Encoding = lines.Encoding;
-    report.Shown = lines.LineCount >= 1 && lines.LineCount <= MaxQuestionLines;
-    const std::size_t firstStop = lines.JoinedText.find("[stop]");
-    report.Header = lines.JoinedText.substr(0, firstStop == std::string::npos ? 0 : firstStop);
-    report.Choice = !report.Header.empty() && report.Header[0] == 'X';
+    report.Shown = IsShownLineCount(lines.LineCount);
+    report.Header = HeaderField(lines);
+    report.Choice = IsChoiceHeader(report.Header);
     if (report.Shown) {
         Question question;
         ReportView view(report);
         try {
-            ShowQuestion(lines.JoinedText, lines.LineCount, lines.Encoding, question, view);
+            ShowQuestion(lines, question, view);
         } catch (const NamedError& error) {
             report.ReaderError = FileReport::Error{error.typeName(), error.what()};
         }
@@ -315,8 +315,9 @@ std::vector<std::string> ToTextLines(const FileReport& report)
         summary = "not shown (" + std::to_string(report.Lines) + " lines)";
     else if (report.Choice)
         summary = "choice question, " + std::to_string(report.Answers.size()) + " answer(s), " +
-                  std::to_string(std::count_if(report.Answers.begin(), report.Answers.end(),
-                                               [](const FileReport::Answer& a) { return a.Key == "1"; })) +
+                  std::to_string(
+                      std::count_if(report.Answers.begin(), report.Answers.end(),
+                                    [](const FileReport::Answer& a) { return a.Key == RightAnswerKey; })) +
                   " correct";
     else
         summary = "sentence question, " + std::to_string(report.Lists.size()) + " list(s)";

@@ -50,19 +50,30 @@ void CheckLines(const QuestionLines& lines)
     Require(kept == 0 || lines.JoinedText.ends_with(StopMarker), "every kept line ends with [stop]");
     Require(lines.JoinedText.find_first_of(std::string_view("\n\r\x1A", 3)) == std::string::npos,
             "line ends, carriage returns and byte 26 never reach the text");
-    int previous = 0;
-    for (const int line : lines.LinesWithStopMarker) {
-        Require(line > previous && line <= kept, "lines holding [stop] are kept lines, in order");
-        previous = line;
-    }
-    // Every "[stop]" is either a line end or inside one of the lines listed as holding one.
+    Require(lines.StopMarkers.size() == std::size_t(kept), "every kept line says how many [stop] it holds");
+    // Every "[stop]" is either a line end or one that a kept line holds.
     std::size_t markers = 0;
     for (std::size_t at = lines.JoinedText.find(StopMarker); at != std::string::npos;
          at = lines.JoinedText.find(StopMarker, at + StopMarker.size()))
         ++markers;
-    Require(markers >= std::size_t(kept), "one [stop] per kept line at least");
-    Require(lines.LinesWithStopMarker.empty() == (markers == std::size_t(kept)),
-            "lines holding [stop] are listed exactly when there are more markers than lines");
+    std::size_t held = 0;
+    for (const int count : lines.StopMarkers) {
+        Require(count >= 0, "a line holds no negative number of [stop]");
+        held += std::size_t(count);
+    }
+    Require(markers == std::size_t(kept) + held, "one [stop] per kept line, and those the lines hold");
+}
+
+// The file line of a field: 0 only for a field the file had no line for, otherwise a kept line, and
+// never before the line of an earlier field.
+void CheckFieldLine(int line, int& previous, const QuestionLines& lines)
+{
+    Require(line >= 0 && line <= std::min(lines.LineCount, MaxQuestionLines),
+            "a field's line is a kept line");
+    if (line == 0)
+        return;
+    Require(line >= previous, "fields come from the file's lines in order");
+    previous = line;
 }
 
 void CheckText(const std::string& text, TextEncoding encoding)
@@ -197,16 +208,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     const QuestionLines pieces = ReadInPieces(bytes);
     Require(pieces.JoinedText == lines.JoinedText && pieces.LineCount == lines.LineCount &&
-                pieces.Encoding == lines.Encoding && pieces.LinesWithStopMarker == lines.LinesWithStopMarker,
+                pieces.Encoding == lines.Encoding && pieces.StopMarkers == lines.StopMarkers,
             "reading in pieces gives the lines of reading whole");
 
-    if (lines.LineCount < 1 || lines.LineCount > MaxQuestionLines)
+    if (!IsShownLineCount(lines.LineCount))
         return 0; // the window never shows such a file
 
     Question question;
     ReadingView view(lines.LineCount);
     try {
-        ShowQuestion(lines.JoinedText, lines.LineCount, lines.Encoding, question, view);
+        ShowQuestion(lines, question, view);
     } catch (const ETooManyAnswers&) {
         Require(lines.LineCount - 2 > MaxAnswers, "only a question of more than twelve answers has too many");
         return 0;
@@ -214,5 +225,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return 0; // a sentence header whose list count is no number
     }
     view.finished(question);
+    int previous = 0;
+    CheckFieldLine(question.FileLines.Header, previous, lines);
+    Require(question.FileLines.Header == 1, "the header is the first line");
+    CheckFieldLine(question.FileLines.Body, previous, lines);
+    for (int k = 1; k <= MaxAnswers; ++k)
+        CheckFieldLine(question.FileLines.Lines[k], previous, lines);
     return 0;
 }

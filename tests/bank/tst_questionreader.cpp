@@ -47,6 +47,8 @@ private slots:
     void sentenceWithoutListCount();
     void tooManyAnswersShowsNothing();
     void stopMarkerSplitsALine();
+    void fieldLines_data();
+    void fieldLines();
     void utf8HeaderCountsCharacters();
     void loadQuestionFile_data();
     void loadQuestionFile();
@@ -229,7 +231,7 @@ void TestQuestionReader::choiceQuestion()
     Question question;
     question.Lines[5] = "left from before";
     RecordingView view;
-    ShowQuestion(lines.JoinedText, lines.LineCount, lines.Encoding, question, view);
+    ShowQuestion(lines, question, view);
     QCOMPARE(view.calls, calls);
     QVERIFY(question.isChoice());
     for (int k = 1; k <= 12; ++k)
@@ -293,7 +295,7 @@ void TestQuestionReader::sentenceQuestion()
     Question question;
     RecordingView view;
     try {
-        ShowQuestion(lines.JoinedText, lines.LineCount, lines.Encoding, question, view);
+        ShowQuestion(lines, question, view);
     } catch (const EConvertError&) {
         view.calls << "error";
     }
@@ -369,10 +371,44 @@ void TestQuestionReader::stopMarkerSplitsALine()
     const QuestionLines lines = ReadQuestionLines("X01\nQ[stop]uestion\na\nb");
     Question question;
     RecordingView view;
-    ShowQuestion(lines.JoinedText, lines.LineCount, lines.Encoding, question, view);
+    ShowQuestion(lines, question, view);
     QCOMPARE(question.Body, std::string("Q"));
     QCOMPARE(question.Lines[1], std::string("uestion"));
     QCOMPARE(question.Lines[2], std::string("a"));
+}
+
+void TestQuestionReader::fieldLines_data()
+{
+    // The file line of the header, the question line and each answer or list, as "h b 1 2 ...".
+    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<QString>("lines");
+    QTest::newRow("choice") << Bytes("X01\r\nQ\r\na\r\nb\r\n") << "1 2 3 4";
+    QTest::newRow("empty lines count") << Bytes("X01\n\n\n\n") << "1 2 3 4";
+    QTest::newRow("marker splits the question line") << Bytes("X011\nQ[stop]uestion\na\nb") << "1 2 2 3";
+    QTest::newRow("two markers in an answer") << Bytes("X0111\nQ\na[stop]b[stop]c\nd\ne") << "1 2 3 3 3";
+    QTest::newRow("marker in the header") << Bytes("X1[stop]Q\na\nb") << "1 1 2";
+    QTest::newRow("marker at the end of a line") << Bytes("X11\nQ[stop]\na\nb") << "1 2 2 3";
+    QTest::newRow("sentence lists") << Bytes("Z211\nT\na;;\nb;;") << "1 2 3 4";
+    QTest::newRow("sentence list without a line") << Bytes("Z211\nT\na;;") << "1 2 3 0";
+    QTest::newRow("lines after the lists") << Bytes("Z111\nT\na;;\nrest\nmore") << "1 2 3";
+    QTest::newRow("byte-order mark and 26 inside a line")
+        << Bytes("\xEF\xBB\xBFX11\nQ\x1Askipped\na\nb") << "1 2 3 4";
+}
+
+void TestQuestionReader::fieldLines()
+{
+    QFETCH(QByteArray, file);
+    QFETCH(QString, lines);
+    const QuestionLines read = ReadQuestionLines(std::string_view(file.constData(), file.size()));
+    Question question;
+    RecordingView view;
+    ShowQuestion(read, question, view);
+    QStringList found{QString::number(question.FileLines.Header), QString::number(question.FileLines.Body)};
+    const int fields =
+        question.isChoice() ? read.LineCount - 2 : StrToInt(std::string(1, question.Header[1]));
+    for (int k = 1; k <= fields; ++k)
+        found << QString::number(question.FileLines.Lines[k]);
+    QCOMPARE(found.join(' '), lines);
 }
 
 void TestQuestionReader::utf8HeaderCountsCharacters()
@@ -382,7 +418,7 @@ void TestQuestionReader::utf8HeaderCountsCharacters()
                                                   "1\nPytanie\nzła\ndobra");
     Question question;
     RecordingView view;
-    ShowQuestion(lines.JoinedText, lines.LineCount, lines.Encoding, question, view);
+    ShowQuestion(lines, question, view);
     QCOMPARE(question.Encoding, TextEncoding::Utf8);
     QCOMPARE(question.Keys[1], std::string("\xC5\xBC"));
     QCOMPARE(question.Keys[2], std::string("1"));
