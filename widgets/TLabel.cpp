@@ -116,12 +116,7 @@ void TLabel::setFontColor(const QColor& color)
 
 QSize TLabel::textSize() const
 {
-    // An empty caption is measured as one space, so that the label keeps the height of a line.
-    const QString text = m_caption.isEmpty() ? QStringLiteral(" ") : m_caption;
-    const QFontMetrics metrics(font());
-    if (m_wordWrap)
-        return metrics.boundingRect(QRect(0, 0, width(), UnboundedHeight), textFlags(), text).size();
-    return metrics.size(textFlags(), text);
+    return MeasureCaption(m_caption, font(), textFlags(), width());
 }
 
 void TLabel::changeEvent(QEvent* event)
@@ -142,22 +137,7 @@ void TLabel::paintEvent(QPaintEvent*)
 
 int TLabel::textFlags() const
 {
-    int flags = Qt::TextShowMnemonic | Qt::TextExpandTabs;
-    switch (m_alignment) {
-    case TAlignment::LeftJustify:
-        flags |= Qt::AlignLeft;
-        break;
-    case TAlignment::RightJustify:
-        flags |= Qt::AlignRight;
-        break;
-    case TAlignment::Center:
-        flags |= Qt::AlignHCenter;
-        break;
-    }
-    flags |= m_layout == TTextLayout::Center ? Qt::AlignVCenter : Qt::AlignTop;
-    if (m_wordWrap)
-        flags |= Qt::TextWordWrap;
-    return flags;
+    return LabelTextFlags(m_alignment, m_layout, m_wordWrap);
 }
 
 void TLabel::adjustBounds()
@@ -169,6 +149,35 @@ void TLabel::adjustBounds()
     // A right-aligned label keeps its right edge: it grows and shrinks to the left.
     const int left = m_alignment == TAlignment::RightJustify ? x() + width() - size.width() : x();
     setGeometry(left, y(), size.width(), size.height());
+}
+
+int LabelTextFlags(TAlignment alignment, TTextLayout layout, bool wordWrap)
+{
+    int flags = Qt::TextShowMnemonic | Qt::TextExpandTabs;
+    switch (alignment) {
+    case TAlignment::LeftJustify:
+        flags |= Qt::AlignLeft;
+        break;
+    case TAlignment::RightJustify:
+        flags |= Qt::AlignRight;
+        break;
+    case TAlignment::Center:
+        flags |= Qt::AlignHCenter;
+        break;
+    }
+    flags |= layout == TTextLayout::Center ? Qt::AlignVCenter : Qt::AlignTop;
+    if (wordWrap)
+        flags |= Qt::TextWordWrap;
+    return flags;
+}
+
+QSize MeasureCaption(const QString& caption, const QFont& font, int flags, int width)
+{
+    const QString text = caption.isEmpty() ? QStringLiteral(" ") : caption;
+    const QFontMetrics metrics(font);
+    if (flags & Qt::TextWordWrap)
+        return metrics.boundingRect(QRect(0, 0, width, UnboundedHeight), flags, text).size();
+    return metrics.size(flags, text);
 }
 
 } // namespace zdawnik

@@ -5,6 +5,8 @@
 #include <QColor>
 #include <QString>
 
+class QFont;
+
 namespace zdawnik {
 
 enum class TAlignment
@@ -65,6 +67,9 @@ public:
 
     // The size an auto-sized label takes for its caption and font at its present width.
     QSize textSize() const;
+    // How the label lays out its caption, as text flags: alignment, layout, wrapping, the ampersand.
+    int textFlags() const;
+
     // Takes that size now. A label does so by itself when its caption or font changes while it is
     // visible, and otherwise when it is next shown.
     void adjustBounds();
@@ -75,7 +80,6 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    int textFlags() const;
     void boundsChanged();
 
     QString m_caption;
@@ -87,5 +91,13 @@ private:
     bool m_wordWrap = false;
     bool m_transparent = false;
 };
+
+// The text flags of a label laid out so.
+int LabelTextFlags(TAlignment alignment, TTextLayout layout, bool wordWrap);
+
+// The size a caption takes in a label of that font and those text flags, wrapped at width when the
+// flags wrap. An empty caption is measured as one space, so that a label keeps the height of a line.
+// Labels measure themselves here, and so does every check of whether a text fits its label.
+QSize MeasureCaption(const QString& caption, const QFont& font, int flags, int width);
 
 } // namespace zdawnik
