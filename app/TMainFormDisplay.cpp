@@ -26,7 +26,7 @@ PictureResult LoadBankPicture(const std::filesystem::path& bankDir, const std::s
 {
     const auto path = FindPictureFile(bankDir, name, encoding);
     if (!path)
-        return PictureResult{{}, false, QStringLiteral("no such file")};
+        return PictureResult::Failure(QStringLiteral("no such file"));
     return LoadPicture(*path);
 }
 

@@ -145,7 +145,9 @@ QByteArray ReadWholeFile(const std::filesystem::path& path)
 
 } // namespace
 
-PictureResult DecodePicture(const QByteArray& data, const QString& extension)
+namespace {
+
+PictureResult Decode(const QByteArray& data, const QString& extension)
 {
     const QString format = extension.toLower();
     if (format.isEmpty())
@@ -177,6 +179,16 @@ PictureResult DecodePicture(const QByteArray& data, const QString& extension)
         return damage.isEmpty() ? ReadIcon(data) : PictureResult::Failure(damage);
     }
     return RenderMetafile(data, format == QLatin1String("emf") ? MetafileKind::Emf : MetafileKind::Wmf);
+}
+
+} // namespace
+
+PictureResult DecodePicture(const QByteArray& data, const QString& extension)
+{
+    PictureResult result = Decode(data, extension);
+    if (result.ok())
+        result.naturalSize = result.image.size();
+    return result;
 }
 
 PictureResult LoadPicture(const std::filesystem::path& path)

@@ -12,6 +12,7 @@ namespace zdawnik {
 struct PictureResult
 {
     QImage image;        // natural size; metafiles as ARGB with a transparent ground
+    QSize naturalSize;   // the size the picture is shown at (a metafile's within the metafile bounds)
     bool bitmap = false; // true for BMP pictures: the window may key out their bottom-left colour
     QString error;       // empty on success; otherwise a short reason a bank author understands
     bool ok() const { return error.isEmpty(); }

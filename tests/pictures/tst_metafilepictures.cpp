@@ -293,6 +293,7 @@ void TestMetafilePictures::sampleBank()
     const PictureResult result = LoadPicture(PathOf(QStringLiteral(ZDAWNIK_SOURCE_DIR "/baza/") + file));
     QVERIFY2(result.ok(), qPrintable(result.error));
     QCOMPARE(result.image.size(), size);
+    QCOMPARE(result.naturalSize, size);
     QCOMPARE(result.bitmap, bitmap);
     QVERIFY(!InkBox(result.image).isEmpty());
 }
