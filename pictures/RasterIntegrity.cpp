@@ -1,5 +1,7 @@
 #include "pictures/RasterIntegrity.h"
 
+#include <QtEndian>
+
 #include <algorithm>
 #include <climits>
 #include <cstdint>
@@ -8,26 +10,6 @@
 namespace zdawnik {
 
 namespace {
-
-std::uint32_t Big32(const unsigned char* p)
-{
-    return std::uint32_t(p[0]) << 24 | std::uint32_t(p[1]) << 16 | std::uint32_t(p[2]) << 8 | p[3];
-}
-
-std::uint16_t Big16(const unsigned char* p)
-{
-    return std::uint16_t(p[0] << 8 | p[1]);
-}
-
-std::uint32_t Little32(const unsigned char* p)
-{
-    return std::uint32_t(p[3]) << 24 | std::uint32_t(p[2]) << 16 | std::uint32_t(p[1]) << 8 | p[0];
-}
-
-std::uint16_t Little16(const unsigned char* p)
-{
-    return std::uint16_t(p[1] << 8 | p[0]);
-}
 
 const unsigned char* Bytes(QByteArrayView data)
 {
@@ -58,7 +40,7 @@ QString CheckPngIntegrity(QByteArrayView data)
     for (;;) {
         if (n - pos < 12)
             return CutShort("PNG");
-        const std::uint32_t length = Big32(d + pos);
+        const std::uint32_t length = qFromBigEndian<std::uint32_t>(d + pos);
         if (length > 0x7FFFFFFFu)
             return QStringLiteral("Damaged PNG file: a chunk has an impossible length");
         if (n - pos - 12 < qsizetype(length))
@@ -103,7 +85,7 @@ QString CheckJpegIntegrity(QByteArrayView data)
             return QStringLiteral("Damaged JPEG file: it starts over in the middle");
         if (n - pos < 2)
             return CutShort("JPEG");
-        const std::uint16_t length = Big16(d + pos);
+        const std::uint16_t length = qFromBigEndian<std::uint16_t>(d + pos);
         if (length < 2)
             return QStringLiteral("Damaged JPEG file: a segment has an impossible length");
         if (n - pos < length)
@@ -138,8 +120,8 @@ QString CheckBmpIntegrity(QByteArrayView data)
     const qsizetype n = data.size();
     if (n < 18 || d[0] != 'B' || d[1] != 'M')
         return NotA("BMP");
-    const std::uint32_t pixelOffset = Little32(d + 10);
-    const std::uint32_t headerSize = Little32(d + 14);
+    const std::uint32_t pixelOffset = qFromLittleEndian<std::uint32_t>(d + 10);
+    const std::uint32_t headerSize = qFromLittleEndian<std::uint32_t>(d + 14);
     std::int64_t width = 0;
     std::int64_t height = 0;
     std::uint32_t bitsPerPixel = 0;
@@ -147,16 +129,16 @@ QString CheckBmpIntegrity(QByteArrayView data)
     if (headerSize == 12) { // OS/2 1.x: 16-bit sizes, never compressed
         if (n < 26)
             return CutShort("BMP");
-        width = Little16(d + 18);
-        height = Little16(d + 20);
-        bitsPerPixel = Little16(d + 24);
+        width = qFromLittleEndian<std::uint16_t>(d + 18);
+        height = qFromLittleEndian<std::uint16_t>(d + 20);
+        bitsPerPixel = qFromLittleEndian<std::uint16_t>(d + 24);
     } else if (headerSize >= 16 && headerSize <= 1024) {
         if (n < 14 + qsizetype(headerSize))
             return CutShort("BMP");
-        width = std::int32_t(Little32(d + 18));
-        height = std::int32_t(Little32(d + 22));
-        bitsPerPixel = Little16(d + 28);
-        compression = headerSize >= 20 ? Little32(d + 30) : 0;
+        width = std::int32_t(qFromLittleEndian<std::uint32_t>(d + 18));
+        height = std::int32_t(qFromLittleEndian<std::uint32_t>(d + 22));
+        bitsPerPixel = qFromLittleEndian<std::uint16_t>(d + 28);
+        compression = headerSize >= 20 ? qFromLittleEndian<std::uint32_t>(d + 30) : 0;
     } else {
         return QStringLiteral("Damaged BMP file: its header has an impossible size");
     }
@@ -189,17 +171,18 @@ QString CheckIcoIntegrity(QByteArrayView data)
 {
     const unsigned char* d = Bytes(data);
     const qsizetype n = data.size();
-    if (n < 6 || Little16(d) != 0 || (Little16(d + 2) != 1 && Little16(d + 2) != 2))
+    if (n < 6 || qFromLittleEndian<std::uint16_t>(d) != 0 ||
+        (qFromLittleEndian<std::uint16_t>(d + 2) != 1 && qFromLittleEndian<std::uint16_t>(d + 2) != 2))
         return NotA("ICO");
-    const qsizetype count = Little16(d + 4);
+    const qsizetype count = qFromLittleEndian<std::uint16_t>(d + 4);
     if (count == 0)
         return QStringLiteral("Damaged ICO file: it holds no image");
     if (n < 6 + 16 * count)
         return CutShort("ICO");
     for (qsizetype i = 0; i < count; ++i) {
         const unsigned char* entry = d + 6 + 16 * i;
-        const std::uint64_t bytes = Little32(entry + 8);
-        const std::uint64_t offset = Little32(entry + 12);
+        const std::uint64_t bytes = qFromLittleEndian<std::uint32_t>(entry + 8);
+        const std::uint64_t offset = qFromLittleEndian<std::uint32_t>(entry + 12);
         if (bytes == 0 || offset + bytes > std::uint64_t(n))
             return CutShort("ICO");
     }
@@ -213,8 +196,8 @@ QSize IcoImageSize(QByteArrayView data, qsizetype index, QSize reported)
     const qsizetype entryAt = 6 + 16 * index;
     if (index < 0 || n - 16 < entryAt)
         return {};
-    const std::uint64_t bytes = Little32(d + entryAt + 8);
-    const std::uint64_t offset = Little32(d + entryAt + 12);
+    const std::uint64_t bytes = qFromLittleEndian<std::uint32_t>(d + entryAt + 8);
+    const std::uint64_t offset = qFromLittleEndian<std::uint32_t>(d + entryAt + 12);
     if (offset + bytes > std::uint64_t(n))
         return {};
     const unsigned char* image = d + offset;
@@ -223,7 +206,8 @@ QSize IcoImageSize(QByteArrayView data, qsizetype index, QSize reported)
     if (bytes < 24 || std::memcmp(image + 12, "IHDR", 4) != 0)
         return {};
     const auto side = [](std::uint32_t value) { return int(std::min<std::uint32_t>(value, INT_MAX)); };
-    return QSize(side(Big32(image + 16)), side(Big32(image + 20)));
+    return QSize(side(qFromBigEndian<std::uint32_t>(image + 16)),
+                 side(qFromBigEndian<std::uint32_t>(image + 20)));
 }
 
 } // namespace zdawnik

@@ -1,6 +1,6 @@
 #include "devtools/make-pictures/BmpWriter.h"
 
-#include "devtools/make-pictures/LittleEndian.h"
+#include "pictures/LittleEndian.h"
 
 #include <stdexcept>
 

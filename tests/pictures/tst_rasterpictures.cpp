@@ -1,10 +1,12 @@
 #include "devtools/make-samples/IconFile.h"
+#include "pictures/LittleEndian.h"
 #include "pictures/PictureLoader.h"
 
 #include <QBuffer>
 #include <QImageWriter>
 #include <QPainter>
 #include <QTemporaryDir>
+#include <QtEndian>
 #include <QtTest>
 
 #include <filesystem>
@@ -18,52 +20,20 @@ using namespace zdawnik::test;
 
 namespace {
 
-quint32 Big32(const QByteArray& data, qsizetype at)
-{
-    const auto* d = reinterpret_cast<const uchar*>(data.constData()) + at;
-    return quint32(d[0]) << 24 | quint32(d[1]) << 16 | quint32(d[2]) << 8 | d[3];
-}
-
-quint32 Little32(const QByteArray& data, qsizetype at)
-{
-    const auto* d = reinterpret_cast<const uchar*>(data.constData()) + at;
-    return quint32(d[3]) << 24 | quint32(d[2]) << 16 | quint32(d[1]) << 8 | d[0];
-}
-
-quint16 Little16(const QByteArray& data, qsizetype at)
-{
-    const auto* d = reinterpret_cast<const uchar*>(data.constData()) + at;
-    return quint16(d[1] << 8 | d[0]);
-}
-
-void PutBig32(QByteArray& data, qsizetype at, quint32 value)
-{
-    for (int i = 0; i < 4; ++i)
-        data[at + i] = char(value >> (24 - 8 * i));
-}
-
-QByteArray Little16Bytes(quint16 value)
-{
-    return QByteArray(1, char(value & 0xFF)) + char(value >> 8);
-}
-
-QByteArray Little32Bytes(quint32 value)
-{
-    return Little16Bytes(quint16(value & 0xFFFF)) + Little16Bytes(quint16(value >> 16));
-}
-
 // The size a PNG declares in its IHDR chunk.
 QSize PngHeaderSize(const QByteArray& png)
 {
-    return QSize(int(Big32(png, 16)), int(Big32(png, 20)));
+    return QSize(int(qFromBigEndian<quint32>(png.constData() + 16)),
+                 int(qFromBigEndian<quint32>(png.constData() + 20)));
 }
 
 // The size a BMP declares in its header, height as a count of rows whatever their order.
 QSize BmpHeaderSize(const QByteArray& bmp)
 {
-    if (Little32(bmp, 14) == 12)
-        return QSize(Little16(bmp, 18), Little16(bmp, 20));
-    return QSize(qAbs(qint32(Little32(bmp, 18))), qAbs(qint32(Little32(bmp, 22))));
+    const char* d = bmp.constData();
+    if (qFromLittleEndian<quint32>(d + 14) == 12)
+        return QSize(qFromLittleEndian<quint16>(d + 18), qFromLittleEndian<quint16>(d + 20));
+    return QSize(qAbs(qFromLittleEndian<qint32>(d + 18)), qAbs(qFromLittleEndian<qint32>(d + 22)));
 }
 
 std::filesystem::path PathOf(const QString& path)
@@ -109,21 +79,27 @@ QByteArray WithSegment(const QByteArray& jpeg, char marker, const QByteArray& pa
 // An Exif segment holding nothing but the orientation tag, as a camera writes it.
 QByteArray ExifOrientation(int orientation)
 {
-    QByteArray tiff("II*\0", 4);
-    tiff += Little32Bytes(8) + Little16Bytes(1);
-    tiff += Little16Bytes(0x0112) + Little16Bytes(3) + Little32Bytes(1) +
-            Little16Bytes(quint16(orientation)) + Little16Bytes(0);
-    tiff += Little32Bytes(0);
-    return QByteArray("Exif\0\0", 6) + tiff;
+    QByteArray exif("Exif\0\0", 6);
+    LittleEndian tiff(exif);
+    tiff.bytes(std::string_view("II*\0", 4));
+    tiff.u32(8);
+    tiff.u16(1);
+    tiff.u16(0x0112);
+    tiff.u16(3);
+    tiff.u32(1);
+    tiff.u16(quint16(orientation));
+    tiff.u16(0);
+    tiff.u32(0);
+    return exif;
 }
 
 // Writes a new size into a PNG's IHDR chunk, with the checksum that goes with it.
 QByteArray WithPngSize(QByteArray png, quint32 width, quint32 height)
 {
-    PutBig32(png, 16, width);
-    PutBig32(png, 20, height);
+    qToBigEndian(width, png.data() + 16);
+    qToBigEndian(height, png.data() + 20);
     const uLong crc = crc32(0, reinterpret_cast<const Bytef*>(png.constData() + 12), 17);
-    PutBig32(png, 29, quint32(crc));
+    qToBigEndian(quint32(crc), png.data() + 29);
     return png;
 }
 
@@ -150,9 +126,16 @@ QByteArray WithJpegSize(QByteArray jpeg, quint16 width, quint16 height)
 // icon editors write large images.
 QByteArray IconHoldingPng(const QByteArray& png)
 {
-    QByteArray icon = Little16Bytes(0) + Little16Bytes(1) + Little16Bytes(1);
-    icon += QByteArray(4, '\0') + Little16Bytes(1) + Little16Bytes(32);
-    icon += Little32Bytes(quint32(png.size())) + Little32Bytes(22);
+    QByteArray icon;
+    LittleEndian fields(icon);
+    fields.u16(0);
+    fields.u16(1);
+    fields.u16(1);
+    fields.u32(0); // 256 x 256, no palette
+    fields.u16(1);
+    fields.u16(32);
+    fields.u32(quint32(png.size()));
+    fields.u32(22);
     return icon + png;
 }
 
