@@ -1,10 +1,10 @@
 #include "app/Application.h"
 
-#include "app/LayoutFonts.h"
 #include "app/TMainForm.h"
 #include "assets/BuiltInPictures.h"
 #include "base/Platform.h"
 #include "widgets/Accessibility.h"
+#include "widgets/LayoutFonts.h"
 
 #include <QApplication>
 #include <QStyleFactory>

@@ -2,11 +2,11 @@
 // families, and one pass that creates them in order. The order of creation is the order of
 // stacking: later widgets lie over earlier ones.
 
-#include "app/LayoutFonts.h"
 #include "app/ListColor.h"
 #include "app/TMainForm.h"
 #include "assets/BuiltInPictures.h"
 #include "widgets/Accessibility.h"
+#include "widgets/LayoutFonts.h"
 #include "widgets/TColor.h"
 #include "widgets/TGauge.h"
 #include "widgets/TImage.h"

@@ -1,4 +1,4 @@
-#include "app/LayoutFonts.h"
+#include "widgets/LayoutFonts.h"
 
 #include <QStringList>
 
