@@ -5,6 +5,8 @@
 
 #include <cassert>
 #include <numeric>
+#include <string_view>
+#include <unordered_map>
 
 namespace zdawnik {
 
@@ -45,6 +47,52 @@ int StudyPool::BuildPool(std::vector<std::string> names)
     m_currentPending = -1;
     m_currentEntry = -1;
     return static_cast<int>(m_pool.size());
+}
+
+BankChanges StudyPool::RestorePool(std::vector<std::string> names,
+                                   const std::vector<QuestionProgress>& earlier)
+{
+    std::unordered_map<std::string_view, const QuestionProgress*> byName;
+    byName.reserve(earlier.size());
+    for (const QuestionProgress& question : earlier)
+        byName.emplace(question.FileName, &question);
+
+    BankChanges changes;
+    m_pool.clear();
+    m_pool.reserve(names.size());
+    m_pendingList.clear();
+    int kept = 0;
+    for (std::string& name : names) {
+        const auto found = byName.find(name);
+        const bool mastered = found != byName.end() && found->second->Mastered;
+        int repeats = InitialRepeats;
+        if (found == byName.end())
+            ++changes.Added;
+        else if (mastered)
+            repeats = 0; // a mastered question has nothing left to show
+        else
+            repeats = found->second->Repeats;
+        kept += found != byName.end();
+        if (!mastered)
+            m_pendingList.push_back(static_cast<int>(m_pool.size()));
+        m_pool.push_back(PoolEntry{std::move(name), repeats});
+    }
+    changes.Removed = static_cast<int>(byName.size()) - kept;
+    m_currentPending = -1;
+    m_currentEntry = -1;
+    return changes;
+}
+
+std::vector<QuestionProgress> StudyPool::Progress() const
+{
+    std::vector<bool> pending(m_pool.size(), false);
+    for (const int entry : m_pendingList)
+        pending[static_cast<std::size_t>(entry)] = true;
+    std::vector<QuestionProgress> progress;
+    progress.reserve(m_pool.size());
+    for (std::size_t i = 0; i < m_pool.size(); ++i)
+        progress.push_back(QuestionProgress{m_pool[i].FileName, m_pool[i].Repeats, !pending[i]});
+    return progress;
 }
 
 int StudyPool::DrawQuestion()

@@ -16,6 +16,21 @@ struct PoolEntry
     int Repeats = 3;
 };
 
+// A question's place in a run, as a later sitting takes it up: its counter, and whether it is mastered.
+struct QuestionProgress
+{
+    std::string FileName;
+    int Repeats = 3;
+    bool Mastered = false;
+};
+
+// How the bank changed between two sittings of one run.
+struct BankChanges
+{
+    int Added = 0;   // question files that are new: they start at 3, pending
+    int Removed = 0; // questions whose file is gone: dropped
+};
+
 enum class Verdict
 {
     Good,
@@ -44,6 +59,14 @@ public:
 
     // Takes the names of a bank scan (at least one): every counter at 3, every question pending.
     int BuildPool(std::vector<std::string> names);
+
+    // Takes the names of a bank scan (at least one) and the progress an earlier sitting left: a
+    // question found in both keeps its counter and stays mastered or pending, a new one starts at 3
+    // and is pending, one whose file is gone is dropped. The pool keeps the order of the scan.
+    BankChanges RestorePool(std::vector<std::string> names, const std::vector<QuestionProgress>& earlier);
+
+    // Every question's counter and whether it is mastered, in pool order.
+    std::vector<QuestionProgress> Progress() const;
 
     int PendingCount() const { return static_cast<int>(m_pendingList.size()); }
 

@@ -31,7 +31,35 @@ private slots:
     void scanMissingBank();
     void questionFileNames_data();
     void questionFileNames();
+    void restorePool_data();
+    void restorePool();
+    void restoredRunGoesOnByTheRules();
+    void progressOfARunRestoresTheSameRun();
 };
+
+namespace {
+
+// "name:repeats" for a pending question, "name:m" for a mastered one; "new.txt" alone in a scan.
+std::vector<QuestionProgress> Progress(const QStringList& entries)
+{
+    std::vector<QuestionProgress> progress;
+    for (const QString& entry : entries) {
+        const QString repeats = entry.section(':', 1);
+        progress.push_back(
+            {entry.section(':', 0, 0).toStdString(), repeats == "m" ? 0 : repeats.toInt(), repeats == "m"});
+    }
+    return progress;
+}
+
+std::vector<std::string> Names(const QStringList& names)
+{
+    std::vector<std::string> result;
+    for (const QString& name : names)
+        result.push_back(name.toStdString());
+    return result;
+}
+
+} // namespace
 
 void TestStudyPool::generatorArithmetic_data()
 {
@@ -314,6 +342,112 @@ void TestStudyPool::questionFileNames()
     QFETCH(QString, name);
     QFETCH(bool, question);
     QCOMPARE(IsQuestionFileName(name.toStdString()), question);
+}
+
+void TestStudyPool::restorePool_data()
+{
+    QTest::addColumn<QStringList>("earlier");
+    QTest::addColumn<QStringList>("scan");
+    QTest::addColumn<QStringList>("expected"); // the pool afterwards, in the notation of earlier
+    QTest::addColumn<int>("added");
+    QTest::addColumn<int>("removed");
+
+    QTest::newRow("same bank") << QStringList{"a.txt:2", "b.txt:m", "c.txt:7"}
+                               << QStringList{"a.txt", "b.txt", "c.txt"}
+                               << QStringList{"a.txt:2", "b.txt:m", "c.txt:7"} << 0 << 0;
+    QTest::newRow("listed in another order")
+        << QStringList{"a.txt:2", "b.txt:m", "c.txt:1"} << QStringList{"c.txt", "a.txt", "b.txt"}
+        << QStringList{"c.txt:1", "a.txt:2", "b.txt:m"} << 0 << 0;
+    QTest::newRow("files added") << QStringList{"a.txt:2", "b.txt:m"}
+                                 << QStringList{"nowe1.txt", "a.txt", "b.txt", "nowe2.txt"}
+                                 << QStringList{"nowe1.txt:3", "a.txt:2", "b.txt:m", "nowe2.txt:3"} << 2 << 0;
+    QTest::newRow("files removed, mastered ones among them")
+        << QStringList{"a.txt:2", "b.txt:m", "c.txt:4", "d.txt:m"} << QStringList{"c.txt", "d.txt"}
+        << QStringList{"c.txt:4", "d.txt:m"} << 0 << 2;
+    QTest::newRow("added and removed") << QStringList{"a.txt:1", "b.txt:m"} << QStringList{"b.txt", "c.txt"}
+                                       << QStringList{"b.txt:m", "c.txt:3"} << 1 << 1;
+    QTest::newRow("a whole new bank") << QStringList{"a.txt:1", "b.txt:m"} << QStringList{"x.txt", "y.txt"}
+                                      << QStringList{"x.txt:3", "y.txt:3"} << 2 << 2;
+    QTest::newRow("every question mastered")
+        << QStringList{"a.txt:m", "b.txt:m"} << QStringList{"a.txt", "b.txt"}
+        << QStringList{"a.txt:m", "b.txt:m"} << 0 << 0;
+    // Closed between a showing and its check: the showing stays taken.
+    QTest::newRow("pending at zero") << QStringList{"a.txt:0"} << QStringList{"a.txt"}
+                                     << QStringList{"a.txt:0"} << 0 << 0;
+    // Names are compared byte for byte, as the system lists them.
+    QTest::newRow("case differs") << QStringList{"A.txt:1"} << QStringList{"a.txt"} << QStringList{"a.txt:3"}
+                                  << 1 << 1;
+}
+
+void TestStudyPool::restorePool()
+{
+    QFETCH(QStringList, earlier);
+    QFETCH(QStringList, scan);
+    QFETCH(QStringList, expected);
+    QFETCH(int, added);
+    QFETCH(int, removed);
+    Random random;
+    StudyPool pool(random);
+    pool.BuildPool({"left.txt", "over.txt"}); // a pool that was there before is replaced
+    const BankChanges changes = pool.RestorePool(Names(scan), Progress(earlier));
+    QCOMPARE(changes.Added, added);
+    QCOMPARE(changes.Removed, removed);
+
+    const std::vector<QuestionProgress> want = Progress(expected);
+    QCOMPARE(pool.Pool().size(), want.size());
+    std::vector<int> pending;
+    for (std::size_t i = 0; i < want.size(); ++i) {
+        QCOMPARE(pool.Pool()[i].FileName, want[i].FileName);
+        QCOMPARE(pool.Pool()[i].Repeats, want[i].Repeats);
+        if (!want[i].Mastered)
+            pending.push_back(int(i));
+    }
+    QCOMPARE(pool.PendingList(), pending);
+    QCOMPARE(pool.MasteredCount(), int(want.size() - pending.size()));
+    const std::vector<QuestionProgress> progress = pool.Progress();
+    for (std::size_t i = 0; i < want.size(); ++i)
+        QCOMPARE(progress[i].Mastered, want[i].Mastered);
+}
+
+void TestStudyPool::restoredRunGoesOnByTheRules()
+{
+    // A restored question at 1 that is answered right twice more is mastered; the mastered one is
+    // never drawn.
+    Random random([] { return 99u; });
+    StudyPool pool(random);
+    pool.RestorePool({"zrobione.txt", "prawie.txt"}, Progress({"zrobione.txt:m", "prawie.txt:1"}));
+    QCOMPARE(pool.DrawQuestion(), 1);
+    QCOMPARE(pool.MarkShown(), 0);
+    QVERIFY(pool.ApplyVerdict(Verdict::Good));
+    QCOMPARE(pool.PendingCount(), 0);
+    QCOMPARE(pool.MasteredCount(), 2);
+}
+
+void TestStudyPool::progressOfARunRestoresTheSameRun()
+{
+    // Half a random run, taken up by a new pool: the same counters, the same pending questions.
+    quint32 tick = 5;
+    Random random([&] { return tick += 104729; });
+    StudyPool first(random);
+    std::vector<std::string> names;
+    for (int i = 0; i < 30; ++i)
+        names.push_back("q" + std::to_string(i) + ".txt");
+    first.BuildPool(names);
+    Random verdicts;
+    verdicts.setSeed(11);
+    for (int check = 0; check < 60; ++check) {
+        first.DrawQuestion();
+        first.MarkShown();
+        first.ApplyVerdict(verdicts.RandomBelow(4) == 0 ? Verdict::Wrong : Verdict::Good);
+    }
+    QVERIFY(first.MasteredCount() > 0);
+    StudyPool second(random);
+    const BankChanges changes = second.RestorePool(names, first.Progress());
+    QCOMPARE(changes.Added, 0);
+    QCOMPARE(changes.Removed, 0);
+    QCOMPARE(second.PendingList(), first.PendingList());
+    for (std::size_t i = 0; i < names.size(); ++i)
+        QCOMPARE(second.Pool()[i].Repeats, first.Pool()[i].Repeats);
 }
 
 QTEST_APPLESS_MAIN(TestStudyPool)
