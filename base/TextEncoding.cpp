@@ -98,6 +98,11 @@ const CodePageTable& Windows1250Table()
 
 } // namespace
 
+std::size_t Utf8SequenceLength(std::string_view text, std::size_t i)
+{
+    return SequenceLength(text, i);
+}
+
 const char* EncodingName(TextEncoding encoding)
 {
     return encoding == TextEncoding::Utf8 ? "utf-8" : "windows-1250";

@@ -39,6 +39,9 @@ private:
 // that starts no valid sequence counts as one character). Empty when text is shorter.
 std::string CharacterAt(std::string_view text, std::size_t k, TextEncoding encoding);
 
+// Length of the valid UTF-8 sequence that starts at text[i], or 0 when none starts there.
+std::size_t Utf8SequenceLength(std::string_view text, std::size_t i);
+
 // The code points of UTF-8 text; a byte that starts no valid sequence stands for itself.
 std::u32string DecodeUtf8(std::string_view text);
 

@@ -1,0 +1,234 @@
+#include "progress/RunRecord.h"
+
+#include "progress/FileNameText.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+#include <charconv>
+#include <cmath>
+#include <unordered_set>
+
+namespace zdawnik {
+
+namespace {
+
+constexpr char FormatName[] = "zdawnik-progress";
+constexpr int FormatVersion = 1;
+
+// A JSON string of UTF-8 text.
+void AppendString(std::string& out, std::string_view text)
+{
+    static constexpr char Digits[] = "0123456789abcdef";
+    out += '"';
+    for (const char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (c == '"' || c == '\\') {
+            out += '\\';
+            out += c;
+        } else if (byte < 0x20) {
+            out += "\\u00";
+            out += Digits[byte >> 4];
+            out += Digits[byte & 15];
+        } else {
+            out += c;
+        }
+    }
+    out += '"';
+}
+
+void AppendNumber(std::string& out, qint64 value)
+{
+    char digits[24];
+    const auto end = std::to_chars(digits, digits + sizeof digits, value).ptr;
+    out.append(digits, end);
+}
+
+void AppendField(std::string& out, const char* key)
+{
+    out += "  \"";
+    out += key;
+    out += "\": ";
+}
+
+[[noreturn]] void Damaged(const std::string& why)
+{
+    throw EDamagedProgress(why);
+}
+
+QJsonValue Field(const QJsonObject& object, const char* key)
+{
+    const QJsonValue value = object.value(QLatin1String(key));
+    if (value.isUndefined())
+        Damaged(std::string("no \"") + key + "\"");
+    return value;
+}
+
+qint64 Integer(const QJsonValue& value, qint64 lowest, qint64 highest, const char* what)
+{
+    const double number = value.toDouble(std::nan(""));
+    if (!value.isDouble() || number != std::trunc(number) || number < double(lowest) ||
+        number > double(highest))
+        Damaged(std::string(what) + " is not a whole number from " + std::to_string(lowest) + " to " +
+                std::to_string(highest));
+    return static_cast<qint64>(number);
+}
+
+bool Boolean(const QJsonValue& value, const char* what)
+{
+    if (!value.isBool())
+        Damaged(std::string(what) + " is not true or false");
+    return value.toBool();
+}
+
+std::string Text(const QJsonValue& value, const char* what)
+{
+    if (!value.isString())
+        Damaged(std::string(what) + " is not a string");
+    const std::optional<std::string> bytes = FileNameFromText(value.toString().toStdString());
+    if (!bytes)
+        Damaged(std::string(what) + " has a broken %-escape");
+    return *bytes;
+}
+
+// What the system's listing never puts in a name: separators that would lead out of the bank folder,
+// and the terminator. A backslash is an ordinary character in a POSIX name.
+#ifdef _WIN32
+constexpr std::string_view NeverInAName("/\\:\0", 4);
+#else
+constexpr std::string_view NeverInAName("/\0", 2);
+#endif
+
+// A name the bank scan could list: one question file directly in the bank folder.
+bool IsBareQuestionFileName(const std::string& name)
+{
+    return IsQuestionFileName(name) && name.find_first_of(NeverInAName) == std::string::npos;
+}
+
+QuestionProgress Question(const QJsonValue& value)
+{
+    if (!value.isArray())
+        Damaged("a question is not a list");
+    const QJsonArray fields = value.toArray();
+    if (fields.size() != 3)
+        Damaged("a question is not [name, repeats, mastered]");
+    QuestionProgress question;
+    question.FileName = Text(fields.at(0), "a question's name");
+    if (!IsBareQuestionFileName(question.FileName))
+        Damaged("\"" + question.FileName + "\" is no question file name in a bank");
+    question.Repeats = static_cast<int>(Integer(fields.at(1), 0, MaxRecordRepeats, "a counter"));
+    question.Mastered = Boolean(fields.at(2), "a mastered mark");
+    if (question.Mastered && question.Repeats != 0)
+        Damaged("\"" + question.FileName + "\" is mastered with showings still due");
+    return question;
+}
+
+} // namespace
+
+std::string EncodeRunRecord(const RunRecord& record)
+{
+    std::string out;
+    out.reserve(512 + record.Questions.size() * 32);
+    out += "{\n";
+    AppendField(out, "format");
+    AppendString(out, FormatName);
+    out += ",\n";
+    AppendField(out, "version");
+    AppendNumber(out, FormatVersion);
+    out += ",\n";
+    AppendField(out, "bank");
+    AppendString(out, FileNameToText(record.BankPath));
+    out += ",\n";
+    AppendField(out, "saved");
+    AppendString(out, record.SavedAt.toUTC().toString(Qt::ISODate).toStdString());
+    out += ",\n";
+    AppendField(out, "finished");
+    out += record.Finished ? "true" : "false";
+    out += ",\n";
+    AppendField(out, "studySeconds");
+    AppendNumber(out, record.StudySeconds);
+    out += ",\n";
+    AppendField(out, "answers");
+    AppendNumber(out, record.Answers);
+    out += ",\n";
+    AppendField(out, "goodAnswers");
+    AppendNumber(out, record.GoodAnswers);
+    out += ",\n";
+    AppendField(out, "questions");
+    out += "[";
+    const char* separator = "\n";
+    for (const QuestionProgress& question : record.Questions) {
+        out += separator;
+        out += "    [";
+        AppendString(out, FileNameToText(question.FileName));
+        out += ", ";
+        AppendNumber(out, question.Repeats);
+        out += question.Mastered ? ", true]" : ", false]";
+        separator = ",\n";
+    }
+    out += "\n  ]\n}\n";
+    return out;
+}
+
+RunRecord DecodeRunRecord(const QByteArray& bytes, const std::string& bankPath)
+{
+    if (bytes.size() > MaxRecordBytes)
+        Damaged("larger than " + std::to_string(MaxRecordBytes) + " bytes");
+    QJsonParseError error;
+    const QJsonDocument document = QJsonDocument::fromJson(bytes, &error);
+    if (error.error != QJsonParseError::NoError)
+        Damaged("not JSON: " + error.errorString().toStdString() + " at byte " +
+                std::to_string(error.offset));
+    if (!document.isObject())
+        Damaged("not a JSON object");
+    const QJsonObject root = document.object();
+    if (Field(root, "format") != QLatin1String(FormatName))
+        Damaged("not a progress file");
+    const qint64 version = Integer(Field(root, "version"), 0, std::numeric_limits<int>::max(), "the version");
+    if (version != FormatVersion)
+        Damaged("version " + std::to_string(version) + ", this program reads " +
+                std::to_string(FormatVersion));
+
+    RunRecord record;
+    record.BankPath = Text(Field(root, "bank"), "the bank");
+    if (record.BankPath != bankPath)
+        Damaged("kept for another bank, " + record.BankPath);
+    const QJsonValue saved = Field(root, "saved");
+    record.SavedAt = QDateTime::fromString(saved.toString(), Qt::ISODate);
+    if (!saved.isString() || !record.SavedAt.isValid())
+        Damaged("the time of saving is no date");
+    record.Finished = Boolean(Field(root, "finished"), "finished");
+    record.StudySeconds = Integer(Field(root, "studySeconds"), 0, MaxRecordStudySeconds, "the study time");
+    record.Answers = static_cast<int>(Integer(Field(root, "answers"), 0, MaxRecordAnswers, "the answers"));
+    record.GoodAnswers =
+        static_cast<int>(Integer(Field(root, "goodAnswers"), 0, record.Answers, "the good answers"));
+
+    const QJsonValue questions = Field(root, "questions");
+    if (!questions.isArray())
+        Damaged("the questions are not a list");
+    const QJsonArray list = questions.toArray();
+    if (list.isEmpty() || list.size() > MaxRecordQuestions)
+        Damaged("a bank of " + std::to_string(list.size()) + " questions");
+    record.Questions.reserve(static_cast<std::size_t>(list.size()));
+    std::unordered_set<std::string_view> names;
+    names.reserve(static_cast<std::size_t>(list.size()));
+    int mastered = 0;
+    for (const QJsonValue value : list) {
+        record.Questions.push_back(Question(value));
+        mastered += record.Questions.back().Mastered;
+    }
+    for (const QuestionProgress& question : record.Questions) {
+        if (!names.insert(question.FileName).second)
+            Damaged("\"" + question.FileName + "\" is listed twice");
+    }
+    // Every mastering took a right answer, and a run is finished exactly when all are mastered.
+    if (mastered > record.GoodAnswers)
+        Damaged("more questions mastered than answers right");
+    if (record.Finished != (mastered == static_cast<int>(record.Questions.size())))
+        Damaged(record.Finished ? "finished with questions pending"
+                                : "every question mastered, yet not finished");
+    return record;
+}
+
+} // namespace zdawnik
