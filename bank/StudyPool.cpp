@@ -52,32 +52,41 @@ int StudyPool::BuildPool(std::vector<std::string> names)
 BankChanges StudyPool::RestorePool(std::vector<std::string> names,
                                    const std::vector<QuestionProgress>& earlier)
 {
+    // A folder that did not change lists its files in the order it listed them before, which is the
+    // order the progress was kept in: each name is first looked for at its own place, and only the
+    // names found elsewhere take the map.
     std::unordered_map<std::string_view, const QuestionProgress*> byName;
-    byName.reserve(earlier.size());
-    for (const QuestionProgress& question : earlier)
-        byName.emplace(question.FileName, &question);
+    const auto earlierOf = [&](std::size_t i, const std::string& name) -> const QuestionProgress* {
+        if (i < earlier.size() && earlier[i].FileName == name)
+            return &earlier[i];
+        if (byName.empty()) {
+            byName.reserve(earlier.size());
+            for (const QuestionProgress& question : earlier)
+                byName.emplace(question.FileName, &question);
+        }
+        const auto found = byName.find(name);
+        return found == byName.end() ? nullptr : found->second;
+    };
 
     BankChanges changes;
     m_pool.clear();
     m_pool.reserve(names.size());
     m_pendingList.clear();
     int kept = 0;
-    for (std::string& name : names) {
-        const auto found = byName.find(name);
-        const bool mastered = found != byName.end() && found->second->Mastered;
-        int repeats = InitialRepeats;
-        if (found == byName.end())
-            ++changes.Added;
-        else if (mastered)
-            repeats = 0; // a mastered question has nothing left to show
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        const QuestionProgress* before = earlierOf(i, names[i]);
+        const bool mastered = before && before->Mastered;
+        if (before)
+            ++kept;
         else
-            repeats = found->second->Repeats;
-        kept += found != byName.end();
+            ++changes.Added;
         if (!mastered)
             m_pendingList.push_back(static_cast<int>(m_pool.size()));
-        m_pool.push_back(PoolEntry{std::move(name), repeats});
+        // A mastered question has nothing left to show; a new one starts afresh.
+        const int repeats = !before ? InitialRepeats : mastered ? 0 : before->Repeats;
+        m_pool.push_back(PoolEntry{std::move(names[i]), repeats});
     }
-    changes.Removed = static_cast<int>(byName.size()) - kept;
+    changes.Removed = static_cast<int>(earlier.size()) - kept;
     m_currentPending = -1;
     m_currentEntry = -1;
     return changes;

@@ -17,16 +17,28 @@ int HexValue(char c)
     return -1;
 }
 
+bool StandsAsItIs(char c)
+{
+    return static_cast<unsigned char>(c) < 0x80 && c != '%';
+}
+
 } // namespace
 
-std::string FileNameToText(std::string_view name)
+void AppendFileNameText(std::string& text, std::string_view name)
 {
     static constexpr char Digits[] = "0123456789ABCDEF";
-    std::string text;
-    text.reserve(name.size());
-    for (std::size_t i = 0; i < name.size();) {
-        const std::size_t length = Utf8SequenceLength(name, i);
-        if (length == 0 || name[i] == '%') {
+    std::size_t i = 0;
+    while (i < name.size()) {
+        // Most names are plain ASCII: they are copied in runs.
+        std::size_t run = i;
+        while (run < name.size() && StandsAsItIs(name[run]))
+            ++run;
+        text.append(name, i, run - i);
+        if (run == name.size())
+            break;
+        i = run;
+        const std::size_t length = name[i] == '%' ? 0 : Utf8SequenceLength(name, i);
+        if (length == 0) {
             const auto byte = static_cast<unsigned char>(name[i]);
             text += '%';
             text += Digits[byte >> 4];
@@ -37,6 +49,13 @@ std::string FileNameToText(std::string_view name)
             i += length;
         }
     }
+}
+
+std::string FileNameToText(std::string_view name)
+{
+    std::string text;
+    text.reserve(name.size());
+    AppendFileNameText(text, name);
     return text;
 }
 

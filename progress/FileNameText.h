@@ -11,6 +11,7 @@ namespace zdawnik {
 // UTF-8 stands as it is, and every other byte, and "%" itself, is written as "%" and two capital
 // hexadecimal digits, so every name comes back byte for byte.
 std::string FileNameToText(std::string_view name);
+void AppendFileNameText(std::string& text, std::string_view name);
 
 // The bytes back from the text; nothing when a "%" is not followed by two hexadecimal digits.
 std::optional<std::string> FileNameFromText(std::string_view text);

@@ -5,10 +5,10 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QSet>
 
 #include <charconv>
 #include <cmath>
-#include <unordered_set>
 
 namespace zdawnik {
 
@@ -17,6 +17,11 @@ namespace {
 constexpr char FormatName[] = "zdawnik-progress";
 constexpr int FormatVersion = 1;
 
+bool NeedsEscapeInJson(char c)
+{
+    return c == '"' || c == '\\' || static_cast<unsigned char>(c) < 0x20;
+}
+
 // A JSON string of UTF-8 text.
 void AppendString(std::string& out, std::string_view text)
 {
@@ -24,15 +29,33 @@ void AppendString(std::string& out, std::string_view text)
     out += '"';
     for (const char c : text) {
         const auto byte = static_cast<unsigned char>(c);
-        if (c == '"' || c == '\\') {
-            out += '\\';
+        if (!NeedsEscapeInJson(c)) {
             out += c;
         } else if (byte < 0x20) {
             out += "\\u00";
             out += Digits[byte >> 4];
             out += Digits[byte & 15];
         } else {
+            out += '\\';
             out += c;
+        }
+    }
+    out += '"';
+}
+
+// A JSON string of a file name's text. Names rarely hold anything JSON escapes: the text is
+// written straight into place and escaped only when it does.
+void AppendName(std::string& out, std::string_view name)
+{
+    out += '"';
+    const std::size_t start = out.size();
+    AppendFileNameText(out, name);
+    for (std::size_t i = start; i < out.size(); ++i) {
+        if (NeedsEscapeInJson(out[i])) {
+            const std::string text = out.substr(start);
+            out.resize(start - 1);
+            AppendString(out, text);
+            return;
         }
     }
     out += '"';
@@ -86,10 +109,13 @@ std::string Text(const QJsonValue& value, const char* what)
 {
     if (!value.isString())
         Damaged(std::string(what) + " is not a string");
-    const std::optional<std::string> bytes = FileNameFromText(value.toString().toStdString());
+    const QString text = value.toString();
+    if (!text.contains(QLatin1Char('%')))
+        return text.toStdString();
+    std::optional<std::string> bytes = FileNameFromText(text.toStdString());
     if (!bytes)
         Damaged(std::string(what) + " has a broken %-escape");
-    return *bytes;
+    return std::move(*bytes);
 }
 
 // What the system's listing never puts in a name: separators that would lead out of the bank folder,
@@ -138,7 +164,7 @@ std::string EncodeRunRecord(const RunRecord& record)
     AppendNumber(out, FormatVersion);
     out += ",\n";
     AppendField(out, "bank");
-    AppendString(out, FileNameToText(record.BankPath));
+    AppendName(out, record.BankPath);
     out += ",\n";
     AppendField(out, "saved");
     AppendString(out, record.SavedAt.toUTC().toString(Qt::ISODate).toStdString());
@@ -161,7 +187,7 @@ std::string EncodeRunRecord(const RunRecord& record)
     for (const QuestionProgress& question : record.Questions) {
         out += separator;
         out += "    [";
-        AppendString(out, FileNameToText(question.FileName));
+        AppendName(out, question.FileName);
         out += ", ";
         AppendNumber(out, question.Repeats);
         out += question.Mastered ? ", true]" : ", false]";
@@ -211,15 +237,17 @@ RunRecord DecodeRunRecord(const QByteArray& bytes, const std::string& bankPath)
     if (list.isEmpty() || list.size() > MaxRecordQuestions)
         Damaged("a bank of " + std::to_string(list.size()) + " questions");
     record.Questions.reserve(static_cast<std::size_t>(list.size()));
-    std::unordered_set<std::string_view> names;
-    names.reserve(static_cast<std::size_t>(list.size()));
+    QSet<QByteArrayView> names;
+    names.reserve(list.size());
     int mastered = 0;
     for (const QJsonValue value : list) {
         record.Questions.push_back(Question(value));
         mastered += record.Questions.back().Mastered;
     }
     for (const QuestionProgress& question : record.Questions) {
-        if (!names.insert(question.FileName).second)
+        const qsizetype before = names.size();
+        names.insert(QByteArrayView(question.FileName.data(), qsizetype(question.FileName.size())));
+        if (names.size() == before)
             Damaged("\"" + question.FileName + "\" is listed twice");
     }
     // Every mastering took a right answer, and a run is finished exactly when all are mastered.
