@@ -7,7 +7,6 @@
 #include "base/StrToInt.h"
 
 #include <algorithm>
-#include <array>
 #include <new>
 #include <vector>
 
@@ -17,10 +16,6 @@ namespace {
 
 constexpr std::string_view StopMarker = "[stop]";
 constexpr std::string_view OptionSeparator = ";;";
-constexpr std::string_view ByteOrderMark = "\xEF\xBB\xBF";
-constexpr char LineFeed = 10;
-constexpr char CarriageReturn = 13;
-constexpr char EndOfText = 26;
 
 // Takes the fields of the joined text from the front, one "[stop]" at a time, and knows the file
 // line each came from.
@@ -61,15 +56,6 @@ private:
     int m_fieldOfLine = 0;
 };
 
-std::size_t CountOf(std::string_view text, std::string_view part)
-{
-    std::size_t count = 0;
-    for (std::size_t at = text.find(part); at != std::string_view::npos;
-         at = text.find(part, at + part.size()))
-        ++count;
-    return count;
-}
-
 // Takes the options out of a list line: each option is followed by ";;", and what follows the last
 // ";;" is left in line.
 std::vector<std::string> TakeOptions(std::string& line)
@@ -85,115 +71,6 @@ std::vector<std::string> TakeOptions(std::string& line)
 }
 
 } // namespace
-
-void QuestionLineReader::feed(std::string_view bytes)
-{
-    if (m_probing) {
-        // A byte-order mark is only a mark at the very start of the file.
-        while (!bytes.empty() && m_probe.size() < ByteOrderMark.size()) {
-            m_probe += bytes.front();
-            bytes.remove_prefix(1);
-            if (ByteOrderMark.substr(0, m_probe.size()) != m_probe)
-                break;
-        }
-        if (m_probe.size() < ByteOrderMark.size() && ByteOrderMark.substr(0, m_probe.size()) == m_probe)
-            return; // need more bytes to decide
-        m_probing = false;
-        m_byteOrderMark = m_probe == ByteOrderMark;
-        if (!m_byteOrderMark)
-            feedText(m_probe);
-        m_probe.clear();
-    }
-    feedText(bytes);
-}
-
-void QuestionLineReader::feedText(std::string_view bytes)
-{
-    std::size_t i = 0;
-    const std::size_t size = bytes.size();
-    while (i < size && m_state != State::Ended) {
-        const char c = bytes[i];
-        switch (m_state) {
-        case State::LineStart:
-            if (c == EndOfText) {
-                m_state = State::Ended;
-                break;
-            }
-            m_state = State::InLine;
-            continue; // the same byte, now inside the line
-        case State::InLine: {
-            // Take the run of ordinary bytes in one step.
-            std::size_t end = i;
-            while (end < size && bytes[end] != LineFeed && bytes[end] != CarriageReturn &&
-                   bytes[end] != EndOfText)
-                ++end;
-            if (end > i) {
-                const std::string_view run = bytes.substr(i, end - i);
-                m_validator.feed(run);
-                if (m_result.LineCount < MaxQuestionLines)
-                    m_line.append(run);
-                i = end;
-                continue;
-            }
-            if (c == LineFeed) {
-                endLine();
-                m_state = State::LineStart;
-            } else if (c == EndOfText) {
-                endLine();
-                m_state = State::SkippingRest;
-            }
-            // A carriage return never belongs to the text: before a line feed it is part of the line
-            // end, anywhere else it is dropped and the line goes on.
-            break;
-        }
-        case State::SkippingRest:
-            if (c == LineFeed)
-                m_state = State::LineStart;
-            else if (c == EndOfText)
-                m_state = State::Ended;
-            break;
-        case State::Ended:
-            break;
-        }
-        ++i;
-    }
-}
-
-void QuestionLineReader::endLine()
-{
-    m_validator.feed(LineFeed);
-    ++m_result.LineCount;
-    if (m_result.LineCount <= MaxQuestionLines) {
-        m_result.StopMarkers.push_back(static_cast<int>(CountOf(m_line, StopMarker)));
-        m_result.JoinedText += m_line;
-        m_result.JoinedText += StopMarker;
-    }
-    m_line.clear();
-}
-
-QuestionLines QuestionLineReader::finish()
-{
-    if (m_probing) {
-        m_probing = false;
-        m_byteOrderMark = m_probe == ByteOrderMark;
-        if (!m_byteOrderMark)
-            feedText(m_probe);
-        m_probe.clear();
-    }
-    if (m_state == State::InLine)
-        endLine();
-    m_state = State::Ended;
-    const bool utf8 = m_byteOrderMark || (m_validator.valid() && m_validator.sawMultiByte());
-    m_result.Encoding = utf8 ? TextEncoding::Utf8 : TextEncoding::Windows1250;
-    return std::move(m_result);
-}
-
-QuestionLines ReadQuestionLines(std::string_view bytes)
-{
-    QuestionLineReader reader;
-    reader.feed(bytes);
-    return reader.finish();
-}
 
 std::string HeaderField(const QuestionLines& lines)
 {
@@ -217,6 +94,9 @@ void ShowQuestion(const QuestionLines& lines, Question& question, QuestionView& 
     FieldCursor fields(lines);
     int headerLine = 0;
     const std::string header = fields.next(headerLine);
+    if (!lines.CutLines.empty())
+        throw ELineTooLong("Line " + std::to_string(lines.CutLines.front()) + " is longer than " +
+                           std::to_string(MaxLineBytes) + " bytes, the longest line the program reads");
     const bool choice = IsChoiceHeader(header);
     if (choice && lines.LineCount - 2 > MaxAnswers)
         throw ETooManyAnswers("The question has " + std::to_string(lines.LineCount - 2) +
@@ -297,13 +177,7 @@ QuestionLines LoadQuestionFile(const std::filesystem::path& bankDir, const std::
     view.showFileName(fileName);
     platform::InputFile file(platform::JoinName(bankDir, fileName));
     QuestionLines lines;
-    const bool read = ReportingErrors(view, [&] {
-        QuestionLineReader reader;
-        std::array<char, 64 * 1024> buffer;
-        for (std::size_t done; (done = file.read(buffer.data(), buffer.size())) > 0;)
-            reader.feed(std::string_view(buffer.data(), done));
-        lines = reader.finish();
-    });
+    const bool read = ReportingErrors(view, [&] { lines = ReadQuestionLines(file); });
     file.close();
     if (read)
         ShowQuestionLines(lines, question, view);

@@ -30,6 +30,14 @@ public:
     const char* typeName() const noexcept override { return "EInOutError"; }
 };
 
+// A line of a question file longer than the reader keeps.
+class ELineTooLong : public NamedError
+{
+public:
+    using NamedError::NamedError;
+    const char* typeName() const noexcept override { return "ELineTooLong"; }
+};
+
 // A choice question with more answers than the window has answer panels.
 class ETooManyAnswers : public NamedError
 {

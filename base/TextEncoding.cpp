@@ -1,6 +1,12 @@
 #include "base/TextEncoding.h"
 
 #include <array>
+#include <cstdint>
+#include <cstring>
+
+#if defined(__SSE2__) || defined(_M_X64)
+#include <emmintrin.h>
+#endif
 
 #ifdef _WIN32
 #include <windows.h>
@@ -54,6 +60,34 @@ std::size_t SequenceLength(std::string_view text, std::size_t i)
         highest = 0xBF;
     }
     return lead.length;
+}
+
+// The position of the first byte at or after i that is not ASCII, or the text's size. Runs of ASCII,
+// most of any question file, are passed over in blocks.
+std::size_t SkipAscii(std::string_view text, std::size_t i)
+{
+    const char* bytes = text.data();
+    const std::size_t size = text.size();
+#if defined(__SSE2__) || defined(_M_X64)
+    for (; i + 64 <= size; i += 64) {
+        const auto load = [&](std::size_t at) {
+            return _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes + at));
+        };
+        const __m128i any =
+            _mm_or_si128(_mm_or_si128(load(i), load(i + 16)), _mm_or_si128(load(i + 32), load(i + 48)));
+        if (_mm_movemask_epi8(any) != 0)
+            break;
+    }
+#endif
+    for (; i + 8 <= size; i += 8) {
+        std::uint64_t word;
+        std::memcpy(&word, bytes + i, sizeof word);
+        if ((word & 0x8080808080808080u) != 0)
+            break;
+    }
+    while (i < size && static_cast<unsigned char>(bytes[i]) < 0x80)
+        ++i;
+    return i;
 }
 
 using CodePageTable = std::array<std::string, 256>;
@@ -136,11 +170,30 @@ void Utf8Validator::feed(char c)
 
 void Utf8Validator::feed(std::string_view bytes)
 {
-    for (const char c : bytes) {
-        if (!m_valid)
-            return;
-        feed(c);
+    std::size_t i = 0;
+    while (m_valid && i < bytes.size()) {
+        if (m_pending == 0) {
+            i = SkipAscii(bytes, i);
+            if (i == bytes.size())
+                return;
+            // A whole sequence inside the piece is checked in one step; one that is invalid or runs
+            // past the piece's end goes byte by byte.
+            const std::size_t length = SequenceLength(bytes, i);
+            if (length > 1) {
+                m_sawMultiByte = true;
+                i += length;
+                continue;
+            }
+        }
+        feed(bytes[i++]);
     }
+}
+
+void Utf8Validator::dropOpenSequence()
+{
+    m_pending = 0;
+    m_lowest = 0x80;
+    m_highest = 0xBF;
 }
 
 std::string CharacterAt(std::string_view text, std::size_t k, TextEncoding encoding)

@@ -23,6 +23,9 @@ class Utf8Validator
 public:
     void feed(std::string_view bytes);
     void feed(char byte);
+    // The text breaks off here though it goes on: a sequence it leaves open is dropped, not held
+    // against it.
+    void dropOpenSequence();
     // Valid so far and no sequence left open.
     bool valid() const { return m_valid && m_pending == 0; }
     bool sawMultiByte() const { return m_sawMultiByte; }

@@ -51,6 +51,13 @@ void CheckLines(const QuestionLines& lines)
     Require(lines.JoinedText.find_first_of(std::string_view("\n\r\x1A", 3)) == std::string::npos,
             "line ends, carriage returns and byte 26 never reach the text");
     Require(lines.StopMarkers.size() == std::size_t(kept), "every kept line says how many [stop] it holds");
+    int previousCut = 0;
+    for (const int line : lines.CutLines) {
+        Require(line > previousCut && line <= kept, "cut lines are kept lines, in order");
+        previousCut = line;
+    }
+    Require(lines.JoinedText.size() <= std::size_t(kept) * (MaxLineBytes + StopMarker.size()),
+            "no kept line is longer than the bound");
     // Every "[stop]" is either a line end or one that a kept line holds.
     std::size_t markers = 0;
     for (std::size_t at = lines.JoinedText.find(StopMarker); at != std::string::npos;
@@ -208,7 +215,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     const QuestionLines pieces = ReadInPieces(bytes);
     Require(pieces.JoinedText == lines.JoinedText && pieces.LineCount == lines.LineCount &&
-                pieces.Encoding == lines.Encoding && pieces.StopMarkers == lines.StopMarkers,
+                pieces.Encoding == lines.Encoding && pieces.StopMarkers == lines.StopMarkers &&
+                pieces.CutLines == lines.CutLines,
             "reading in pieces gives the lines of reading whole");
 
     if (!IsShownLineCount(lines.LineCount))
@@ -218,6 +226,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     ReadingView view(lines.LineCount);
     try {
         ShowQuestion(lines, question, view);
+    } catch (const ELineTooLong&) {
+        Require(!lines.CutLines.empty(), "only a file with a cut line has a line too long");
+        return 0;
     } catch (const ETooManyAnswers&) {
         Require(lines.LineCount - 2 > MaxAnswers, "only a question of more than twelve answers has too many");
         return 0;

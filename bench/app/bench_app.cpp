@@ -17,17 +17,12 @@
 #include <fstream>
 
 #include "bench/BenchOutput.h"
+#include "bench/app/SilentBoxes.h"
 
 using namespace zdawnik;
 using namespace zdawnik::bench;
 
 namespace {
-
-class SilentBoxes : public MessageBoxes
-{
-public:
-    void show(QWidget*, Icon, const QString&, const QString&) override {}
-};
 
 const char TextQuestion[] =
     "X0101\r\nKt\xf3re z podanych port\xf3w s\xb9 domy\x9clnie u\xbfywane przez protok\xf3\xb3 "

@@ -1,6 +1,7 @@
-// The bank's costs against the system's own: reading a question against a bare read of the same
-// file, scanning a bank and building its pool against a bare listing of the same folder, and how
-// the pool's operations grow with the number of pending questions.
+// The bank's costs against the system's own: reading a question, and question files of hundreds of
+// megabytes with and without line feeds, against a bare read of the same file, scanning a bank and building
+// its pool against a bare listing of the same folder, and how the pool's operations grow with the number of
+// pending questions.
 
 #include "bank/Question.h"
 #include "bank/QuestionReader.h"
@@ -16,6 +17,7 @@
 #include <unistd.h>
 
 #include "bench/BenchOutput.h"
+#include "bench/BigQuestionFiles.h"
 
 using namespace zdawnik;
 using namespace zdawnik::bench;
@@ -82,6 +84,18 @@ int main()
     const PairedTimes reading = MedianPairedMicroseconds(
         [&] { LoadQuestionFile(bank, "pytanie0.txt", question, view); }, [&] { BareRead(file); }, 200);
     ReportTimes("reader-vs-bare-read", reading.work, reading.limit, 2.0);
+
+    // Huge files: the reader searches for line ends and byte 26 instead of looking at every byte, so
+    // it keeps up with the bare read whether the file has line feeds or none.
+    for (const BigFile& huge : {OneLineOf256MB, TwentyLinesOf10MB}) {
+        const std::filesystem::path hugeBank = root / huge.Name;
+        huge.write(hugeBank / "q.txt");
+        const PairedTimes times =
+            MedianPairedMicroseconds([&] { LoadQuestionFile(hugeBank, "q.txt", question, view); },
+                                     [&] { BareRead((hugeBank / "q.txt").string()); }, 1, 9);
+        ReportTimes(std::string("reader-") + huge.Name + "-vs-bare-read", times.work, times.limit, 1.5);
+        std::filesystem::remove_all(hugeBank);
+    }
 
     // Scanning a bank and building its pool.
     for (const int files : {1000, 100000}) {

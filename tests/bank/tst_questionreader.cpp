@@ -37,6 +37,8 @@ private slots:
     void lineRules();
     void linesComeInAnyPieces();
     void hugeFileKeepsOnlyWhatItMayShow();
+    void longLines_data();
+    void longLines();
     void encoding_data();
     void encoding();
     void choiceQuestion_data();
@@ -149,6 +151,60 @@ void TestQuestionReader::hugeFileKeepsOnlyWhatItMayShow()
     QVERIFY(read.JoinedText.size() < 19 * 130);
 }
 
+void TestQuestionReader::longLines_data()
+{
+    // A line keeps at most MaxLineBytes bytes; the rest is read, obeys the line rules and is counted.
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<int>("lineCount");
+    QTest::addColumn<QList<int>>("cutLines");
+    QTest::addColumn<QList<int>>("keptSizes");
+    const int bound = int(MaxLineBytes);
+    const QByteArray full(bound, 'a');
+    QTest::newRow("exactly the bound") << full + "\nb" << 2 << QList<int>{} << QList<int>{bound, 1};
+    QTest::newRow("one byte over") << full + "a\nb" << 2 << QList<int>{1} << QList<int>{bound, 1};
+    QTest::newRow("over without a line end") << full + "aaa" << 1 << QList<int>{1} << QList<int>{bound};
+    QTest::newRow("carriage returns are no text")
+        << QByteArray("a\r").repeated(bound) + "\r\nb" << 2 << QList<int>{} << QList<int>{bound, 1};
+    QTest::newRow("line feeds in the rest count")
+        << QByteArray(3 * bound, 'x') + "\n" + QByteArray(2 * bound, 'y') + "\nc\n"
+        << 3 << QList<int>{1, 2} << QList<int>{bound, bound, 1};
+    QTest::newRow("byte 26 in the rest ends the text")
+        << full + "a\x1a" + "b\nc" << 2 << QList<int>{1} << QList<int>{bound, 1};
+    QTest::newRow("byte 26 in the rest then another ends the file")
+        << full + "a\x1a" + "b\x1a" + "c\nd" << 1 << QList<int>{1} << QList<int>{bound};
+    QTest::newRow("byte 26 at the bound is no cut")
+        << full + "\x1a" + "b\nc" << 2 << QList<int>{} << QList<int>{bound, 1};
+    QTest::newRow("line 19 cut") << QByteArray("a\n").repeated(18) + full + "a" << 19 << QList<int>{19}
+                                 << (QList<int>(18, 1) << bound);
+    QTest::newRow("a line past 19 is only counted")
+        << QByteArray("a\n").repeated(19) + full + "a\nb" << 21 << QList<int>{} << QList<int>(19, 1);
+}
+
+void TestQuestionReader::longLines()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(int, lineCount);
+    QFETCH(QList<int>, cutLines);
+    QFETCH(QList<int>, keptSizes);
+    // Whole, and in pieces that fall anywhere against the bound.
+    for (const int piece : {int(bytes.size()), 1000, 4099}) {
+        QuestionLineReader reader;
+        for (int i = 0; i < bytes.size(); i += piece)
+            reader.feed(std::string_view(bytes.constData() + i, std::min<int>(piece, bytes.size() - i)));
+        const QuestionLines read = reader.finish();
+        QCOMPARE(read.LineCount, lineCount);
+        QCOMPARE(QList<int>(read.CutLines.begin(), read.CutLines.end()), cutLines);
+        QList<int> sizes;
+        for (const QString& line : LinesOf(read))
+            sizes << int(line.size());
+        QCOMPARE(sizes, keptSizes);
+        // What is kept of a line is its beginning.
+        const QByteArray text = QByteArray(bytes).replace('\r', "");
+        QCOMPARE(QByteArray::fromStdString(read.JoinedText.substr(0, std::size_t(keptSizes[0]))),
+                 text.left(keptSizes[0]));
+    }
+}
+
 void TestQuestionReader::encoding_data()
 {
     QTest::addColumn<QByteArray>("bytes");
@@ -162,9 +218,18 @@ void TestQuestionReader::encoding_data()
     QTest::newRow("utf-8 then a stray byte") << Bytes("Y0\n\xc5\xbc\n\xb3") << cp << "Y0";
     QTest::newRow("sequence cut by a line end") << Bytes("Y0\n\xc5\n\xbc") << cp << "Y0";
     QTest::newRow("overlong form") << Bytes("Y0\n\xc0\xaf") << cp << "Y0";
-    QTest::newRow("utf-8 past line 19 decides too")
-        << QByteArray("X\n").repeated(1) + QByteArray("a\n").repeated(25) + QByteArray("\xc5\xbc") << utf8
+    // The encoding is judged by the text the reader keeps: all of it for a file that can be shown.
+    // A cut inside a letter is no fault of the file.
+    QTest::newRow("long utf-8 line cut inside a letter")
+        << QByteArray("Y0\na") + QByteArray("\xc5\xbc").repeated(int(MaxLineBytes)) << utf8 << "Y0";
+    QTest::newRow("a stray byte past the cut is not judged")
+        << QByteArray("Y0\n\xc5\xbc") + QByteArray(int(MaxLineBytes), 'a') + "\xb3" << utf8 << "Y0";
+    QTest::newRow("a stray byte past line 19 is not judged")
+        << QByteArray("Y0\n\xc5\xbc\n") + QByteArray("a\n").repeated(20) + "\xb3" << utf8 << "Y0";
+    QTest::newRow("utf-8 past line 19 decides nothing")
+        << QByteArray("X\n").repeated(1) + QByteArray("a\n").repeated(25) + QByteArray("\xc5\xbc") << cp
         << "X";
+    QTest::newRow("utf-8 cut by a carriage return") << QByteArray("Y0\n\xc5\r\xbc") << utf8 << "Y0";
 }
 
 void TestQuestionReader::encoding()
@@ -453,6 +518,19 @@ void TestQuestionReader::loadQuestionFile_data()
     QTest::newRow("20 lines not shown, no message") << twenty << QStringList{"file q.txt"};
     QTest::newRow("choice") << Bytes("X1\r\nQ\r\nA\r\n")
                             << QStringList{"file q.txt", "choice", "body Q", "place 1", "answer 1 A"};
+    // Shown cut, a question would say less than its file; the reader says why it shows nothing.
+    QTest::newRow("cut line refused")
+        << QByteArray("X1\r\nQ\r\n") + QByteArray(int(MaxLineBytes) + 1, 'A') + "\r\n"
+        << QStringList{
+               "file q.txt",
+               "error ELineTooLong: Line 3 is longer than 65536 bytes, the longest line the program reads"};
+    QTest::newRow("one endless line refused")
+        << QByteArray(3 * int(MaxLineBytes), '\0')
+        << QStringList{
+               "file q.txt",
+               "error ELineTooLong: Line 1 is longer than 65536 bytes, the longest line the program reads"};
+    QTest::newRow("20 long lines: no message")
+        << QByteArray(int(MaxLineBytes) + 1, 'a').append('\n').repeated(20) << QStringList{"file q.txt"};
 }
 
 void TestQuestionReader::loadQuestionFile()
@@ -461,9 +539,13 @@ void TestQuestionReader::loadQuestionFile()
     QFETCH(QStringList, calls);
     write("q.txt", bytes);
     Question question;
+    question.Body = "poprzednie";
     RecordingView view;
     LoadQuestionFile(bank(), "q.txt", question, view);
     QCOMPARE(view.calls, calls);
+    // A file that shows nothing leaves the record to the question before it.
+    if (calls.size() <= 2 && !calls.last().startsWith("error EConvertError"))
+        QCOMPARE(question.Body, std::string("poprzednie"));
 }
 
 void TestQuestionReader::fileThatCannotBeOpened_data()

@@ -1,0 +1,10 @@
+#pragma once
+
+#include "app/MessageBoxes.h"
+
+// Message boxes that nobody sees, so a benchmark runs on without waiting for a click.
+class SilentBoxes : public zdawnik::MessageBoxes
+{
+public:
+    void show(QWidget*, Icon, const QString&, const QString&) override {}
+};
