@@ -9,7 +9,9 @@
 #include "widgets/LayoutFonts.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QSettings>
+#include <QStandardPaths>
 #include <QStyleFactory>
 
 #include <cstdio>
@@ -87,6 +89,10 @@ int RunProgram(int argc, char** argv)
     std::error_code error;
     if (!command.bankFolder.isEmpty() && std::filesystem::is_directory(environment.BankDir, error))
         RememberBank(settings, environment.BankDir);
+    environment.Settings = &settings;
+    const QString dataFolder = QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation);
+    if (!dataFolder.isEmpty())
+        environment.StateDir = QDir(dataFolder).filePath(QStringLiteral("progress"));
     TMainForm window(environment);
     MainForm = &window;
     window.show();

@@ -1,7 +1,9 @@
 #include "app/TMainForm.h"
 
+#include "app/FolderDialogs.h"
 #include "app/MessageBoxes.h"
 #include "bank/StudyPool.h"
+#include "progress/ProgressStore.h"
 #include "base/Errors.h"
 #include "widgets/EInvalidOperation.h"
 
@@ -26,8 +28,15 @@ TMainForm::TMainForm(MainFormEnvironment environment)
         m_ownMessages = std::make_unique<DialogMessageBoxes>();
         m_messages = m_ownMessages.get();
     }
+    if (m_environment.Folders) {
+        m_folders = m_environment.Folders;
+    } else {
+        m_ownFolders = std::make_unique<SystemFolderDialogs>();
+        m_folders = m_ownFolders.get();
+    }
     CreateLayout();
     BindEvents();
+    InstallFolderDrop();
     qApp->installEventFilter(this);
     Dispatch(&TMainForm::FormCreate);
 }

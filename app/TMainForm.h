@@ -10,17 +10,22 @@
 
 #include <filesystem>
 #include <memory>
+#include <optional>
 
 class QCheckBox;
 class QKeyEvent;
 class QComboBox;
 class QPushButton;
+class QSettings;
 class QTimer;
 
 namespace zdawnik {
 
+class FolderDialogs;
 class MessageBoxes;
+class ProgressStore;
 class StudyPool;
+struct RunRecord;
 class TGauge;
 class TImage;
 class TLabel;
@@ -41,6 +46,12 @@ struct MainFormEnvironment
     Random::Clock Clock;
     // Where message boxes go; null means real dialogs.
     MessageBoxes* Messages = nullptr;
+    // Where the run on each bank is kept between sittings; empty: nothing is kept.
+    QString StateDir;
+    // Where the bank chosen last is remembered; null: it is not.
+    QSettings* Settings = nullptr;
+    // Where folder dialogs go; null means the platform's dialog.
+    FolderDialogs* Folders = nullptr;
 };
 
 // The program's one window. Its behaviour lives in the event handlers below, each bound to its
@@ -52,6 +63,7 @@ struct MainFormEnvironment
 //   TMainFormChecking.cpp   judging an answer, statistics, assembling the sentence
 //   TMainFormClock.cpp      the study clock
 //   TMainFormKeyboard.cpp   keys for the answers, the lists and the two buttons
+//   TMainFormProgress.cpp   the bank in use, and the run kept between sittings
 class TMainForm : public QWidget, private QuestionView
 {
     Q_OBJECT
@@ -70,6 +82,9 @@ public:
     void CheckBoxIDClick();
     void Button1Click();
     void TimerTimer();
+    void btnKontynuujClick();
+    void btnZmienBazeClick();
+    void pnlStartDragDrop();
     void pnlOdp1Click();
     void pnlOdp2Click();
     void pnlOdp3Click();
@@ -134,6 +149,20 @@ private:
     bool HandleKey(const QKeyEvent& key);
     bool RunIsOnScreen() const;
 
+    // The bank and the kept run.
+    void OpenBank(const std::filesystem::path& bank);
+    void ChangeBank(const QString& folder);
+    int BeginRun(std::vector<std::string> names);
+    void KeepProgress(bool afterCheck);
+    void CloseBank();
+    void ShowSavingStatus(const QString& problem);
+    void ShowSearchedFolder();
+    void InstallFolderDrop();
+
+    // The study clock's time in seconds, read from its digits and written to them.
+    qint64 ClockSeconds() const;
+    void ShowClock(qint64 seconds);
+
     // Answers.
     void ToggleAnswer(int n);
     void DescribeAnswer(int n);
@@ -143,6 +172,17 @@ private:
     MainFormEnvironment m_environment;
     std::unique_ptr<MessageBoxes> m_ownMessages;
     MessageBoxes* m_messages = nullptr;
+    std::unique_ptr<FolderDialogs> m_ownFolders;
+    FolderDialogs* m_folders = nullptr;
+    // The bank's kept run: where it is kept, the unfinished run offered on the start panel, whether
+    // the start action takes it up, whether this run has anything to keep yet (a fresh run replaces
+    // the kept one at its first check, not before), and whether its finish is kept already.
+    std::unique_ptr<ProgressStore> m_store;
+    std::unique_ptr<RunRecord> m_keptRun;
+    bool m_continuing = false;
+    bool m_runToKeep = false;
+    bool m_finishKept = false;
+    QString m_droppedFolder;
     Random m_random;
     std::unique_ptr<StudyPool> m_pool;
     std::unique_ptr<Question> m_question;

@@ -75,6 +75,7 @@ void TMainForm::btnCheckClick()
     }
     m_btnCheck->setEnabled(false);
     m_btnDalej->setEnabled(true);
+    KeepProgress(true);
 }
 
 bool TMainForm::SentenceListMatches(int n, bool& conversionReported)

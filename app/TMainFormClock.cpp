@@ -7,14 +7,20 @@
 
 namespace zdawnik {
 
+namespace {
+
+// Hours, tens and units of minutes, tens and units of seconds.
+const char* const ClockDigits[5] = {"lblh1", "lblm1", "lblm2", "lbls1", "lbls2"};
+
+} // namespace
+
 void TMainForm::TimerTimer()
 {
-    const char* names[] = {"lblh1", "lblm1", "lblm2", "lbls1", "lbls2"};
     TLabel* labels[5];
     int h, m1, m2, s1, s2;
     int* values[] = {&h, &m1, &m2, &s1, &s2};
     for (int i = 0; i < 5; ++i) {
-        labels[i] = Find<TLabel>(names[i]);
+        labels[i] = Find<TLabel>(ClockDigits[i]);
         *values[i] = StrToInt(labels[i]->caption().toStdString());
     }
     if (s2 != 9) {
@@ -40,6 +46,22 @@ void TMainForm::TimerTimer()
     }
     for (int i = 0; i < 5; ++i)
         labels[i]->setCaption(QString::number(*values[i]));
+}
+
+qint64 TMainForm::ClockSeconds() const
+{
+    qint64 digits[5];
+    for (int i = 0; i < 5; ++i)
+        digits[i] = StrToInt(Find<TLabel>(ClockDigits[i])->caption().toStdString());
+    return digits[0] * 3600 + (digits[1] * 10 + digits[2]) * 60 + digits[3] * 10 + digits[4];
+}
+
+void TMainForm::ShowClock(qint64 seconds)
+{
+    const qint64 digits[5] = {seconds / 3600, seconds / 600 % 6, seconds / 60 % 10, seconds / 10 % 6,
+                              seconds % 10};
+    for (int i = 0; i < 5; ++i)
+        Find<TLabel>(ClockDigits[i])->setCaption(QString::number(digits[i]));
 }
 
 } // namespace zdawnik

@@ -2,7 +2,7 @@
 // 1 to 9, then 0, "-" and "=" tick the answer standing in slot 1 to 12 (slots counted down the left
 // column, then down the right), or in a sentence question move to list 1 to 4; Enter or Space
 // presses "sprawdź" while it can be pressed and "dalej" otherwise, and on the welcome screen starts
-// the run. The mouse works as before.
+// the run, or goes on with the kept run when one is offered. The mouse works as before.
 
 #include "app/TMainForm.h"
 #include "widgets/TPanel.h"
@@ -57,9 +57,11 @@ bool TMainForm::HandleKey(const QKeyEvent& key)
     const bool pressKey =
         key.key() == Qt::Key_Return || key.key() == Qt::Key_Enter || key.key() == Qt::Key_Space;
     if (pressKey && m_pnlStart->isVisible() && m_btnStart->isVisible()) {
-        // On the welcome screen Enter and Space start the run, whatever has the focus beneath it.
+        // On the welcome screen Enter and Space start the run, whatever has the focus beneath it, and
+        // go on with the kept run when one is offered.
         if (!key.isAutoRepeat())
-            Dispatch(&TMainForm::btnStartClick);
+            Dispatch(FindComponent("btnKontynuuj")->isVisibleTo(m_pnlStart) ? &TMainForm::btnKontynuujClick
+                                                                          : &TMainForm::btnStartClick);
         return true;
     }
     if (!RunIsOnScreen())

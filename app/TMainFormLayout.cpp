@@ -113,6 +113,10 @@ std::vector<WidgetEntry> QuestionArea()
         {.kind = Kind::Image, .name = "imgNieok", .geometry = {851, 608, 63, 63}, .flags = AutoSize | Transparent | Hidden, .picture = Picture::WrongFace},
         {.kind = Kind::Image, .name = "imgNic",   .geometry = {851, 608, 63, 63}, .flags = AutoSize | Transparent | Hidden, .picture = Picture::PartialFace},
         {.kind = Kind::Image, .name = "imgOK",    .geometry = {851, 608, 63, 63}, .flags = AutoSize | Transparent | Hidden, .picture = Picture::GoodFace},
+        // A line above the question, in the window's margin: progress that is not being kept, or the
+        // folder searched for an empty bank.
+        {.kind = Kind::Label, .name = "lblStan", .geometry = {12, 1, 0, 0}, .flags = Transparent | Hidden,
+         .font = LayoutFont::V11, .fontColor = clYellow},
     };
 }
 
@@ -217,6 +221,16 @@ std::vector<WidgetEntry> StartPanel()
          .caption = "Przyjemnej nauki :-)"},
         {.kind = Kind::Button, .name = "btnStart", .parent = "pnlStart", .geometry = {560, 432, 177, 25}, .font = V11, .fontColor = clWindowText,
          .caption = "zaczynam się uczyć", .tabOrder = 0},
+        // The bank in use above the texts; the kept run under the start button, beside which the button
+        // that goes on with it stands.
+        {.kind = Kind::Label, .name = "lblBaza", .parent = "pnlStart", .geometry = {60, 36, 0, 0}, .flags = label, .font = V11, .fontColor = clWhite},
+        {.kind = Kind::Button, .name = "btnZmienBaze", .parent = "pnlStart", .geometry = {560, 30, 177, 25}, .font = V11, .fontColor = clWindowText,
+         .caption = "zmień bazę…", .tabOrder = 2},
+        {.kind = Kind::Button, .name = "btnKontynuuj", .parent = "pnlStart", .geometry = {375, 432, 177, 25}, .flags = Hidden, .font = V11,
+         .fontColor = clWindowText, .caption = "kontynuuję naukę", .tabOrder = 1},
+        {.kind = Kind::Label, .name = "lblPostep", .parent = "pnlStart", .geometry = {60, 474, 0, 0}, .flags = label | Hidden, .font = V11, .fontColor = clWhite},
+        {.kind = Kind::Label, .name = "lblZmiany", .parent = "pnlStart", .geometry = {60, 490, 0, 0}, .flags = label | Hidden, .font = V11, .fontColor = clWhite},
+        {.kind = Kind::Label, .name = "lblZapis", .parent = "pnlStart", .geometry = {60, 506, 0, 0}, .flags = label | Hidden, .font = V11, .fontColor = clYellow},
         // The keys of the keyboard, in the free space under the start button.
         {.kind = Kind::Label, .name = "lblKlawiatura", .parent = "pnlStart", .geometry = {60, 530, 0, 0}, .flags = label, .font = V11, .fontColor = clSkyBlue,
          .caption = "Klawiatura: Enter lub spacja zaczyna, potem naciska „sprawdź” i „dalej”; 1–9, 0, - i = zaznaczają odpowiedzi, 1–4 wybierają listę."},
@@ -561,6 +575,8 @@ void TMainForm::BindEvents()
             Bind(FindComponent(Numbered(prefix, n)), AnswerHandlers[n - 1]);
     }
     Bind(m_btnStart, &TMainForm::btnStartClick);
+    Bind(FindComponent("btnKontynuuj"), &TMainForm::btnKontynuujClick);
+    Bind(FindComponent("btnZmienBaze"), &TMainForm::btnZmienBazeClick);
     Bind(m_btnCheck, &TMainForm::btnCheckClick);
     Bind(m_btnDalej, &TMainForm::btnDalejClick);
     Bind(m_CheckBoxID, &TMainForm::CheckBoxIDClick);

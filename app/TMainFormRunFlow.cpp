@@ -28,10 +28,12 @@ void TMainForm::FormCreate()
     m_lblAutor->adjustBounds(); // placed by its size, before the window is shown
     m_lblAutor->move(m_lblAutor->x(), m_pnlStart->height() - m_lblAutor->height() - 4);
     m_lblAutor->move(m_pnlStart->width() - m_lblAutor->width() - 4, m_lblAutor->y());
+    OpenBank(m_environment.BankDir);
 }
 
 void TMainForm::FormClose()
 {
+    CloseBank();
     m_question.reset();
 }
 
@@ -53,9 +55,9 @@ void TMainForm::btnStartClick()
                     "Jeśli taki katalog istnieje to możliwe, że nie ma w nim plików z pytaniami.\n"
                     "\n"
                     "A jeśli żadne z powyższych to nie wiem co... :-[");
+        ShowSearchedFolder();
     } else {
-        m_pool = std::make_unique<StudyPool>(m_random);
-        const int count = m_pool->BuildPool(std::move(names));
+        const int count = BeginRun(std::move(names));
         m_gaugeOpanowane->setMaxValue(count);
         m_lblPytanInfo->setCaption(QString::number(count));
         try {

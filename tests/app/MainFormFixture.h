@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/Application.h"
+#include "app/FolderDialogs.h"
 #include "app/MessageBoxes.h"
 #include "app/TMainForm.h"
 #include "widgets/TLabel.h"
@@ -8,6 +9,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QBuffer>
+#include <QSettings>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -75,12 +77,30 @@ public:
     }
 };
 
-// A window over a bank of its own, with a fixed clock and recorded message boxes.
+// Folder dialogs answered at once with a folder set beforehand; an empty one is a cancelled dialog.
+class RecordedFolderDialogs : public zdawnik::FolderDialogs
+{
+public:
+    QString answer;
+    QStringList titles;
+
+    QString chooseFolder(QWidget*, const QString& title, const QString&) override
+    {
+        titles << title;
+        return answer;
+    }
+};
+
+// A window over a bank of its own, with a fixed clock, recorded message boxes and folder dialogs.
+// Runs are kept only when stateDir is set, and the bank chosen is remembered only when settings are.
 class MainFormFixture
 {
 public:
     QTemporaryDir dir;
     RecordedMessageBoxes messages;
+    RecordedFolderDialogs folders;
+    QString stateDir;
+    std::unique_ptr<QSettings> settings;
     std::uint32_t clock = 12345;
     std::unique_ptr<zdawnik::TMainForm> window;
 
@@ -98,13 +118,21 @@ public:
                                    std::filesystem::copy_options::overwrite_existing);
     }
 
-    zdawnik::TMainForm& open(const std::filesystem::path& bankDir)
+    zdawnik::MainFormEnvironment environment(const std::filesystem::path& bankDir)
     {
         zdawnik::MainFormEnvironment environment;
         environment.BankDir = bankDir;
         environment.Clock = [this] { return clock; };
         environment.Messages = &messages;
-        window = std::make_unique<zdawnik::TMainForm>(environment);
+        environment.StateDir = stateDir;
+        environment.Settings = settings.get();
+        environment.Folders = &folders;
+        return environment;
+    }
+
+    zdawnik::TMainForm& open(const std::filesystem::path& bankDir)
+    {
+        window = std::make_unique<zdawnik::TMainForm>(environment(bankDir));
         window->show();
         window->activateWindow();
         if (!QTest::qWaitForWindowActive(window.get()))

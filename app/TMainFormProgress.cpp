@@ -1,0 +1,304 @@
+// The bank the window works on and the run kept between sittings: the start panel shows the bank and
+// offers to go on with its kept run; the run is kept after every check and when the window closes;
+// another bank is chosen with the folder dialog or by dropping a folder on the start panel.
+
+#include "app/BankChoice.h"
+#include "app/FolderDialogs.h"
+#include "app/PathText.h"
+#include "app/TMainForm.h"
+#include "bank/StudyPool.h"
+#include "progress/ProgressStore.h"
+#include "widgets/TGauge.h"
+#include "widgets/TLabel.h"
+#include "widgets/TPanel.h"
+
+#include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileInfo>
+#include <QMimeData>
+#include <QPushButton>
+
+namespace zdawnik {
+
+namespace {
+
+// A folder dragged from a file manager: exactly one, on this computer.
+QString DraggedFolder(const QMimeData* data)
+{
+    if (!data || !data->hasUrls() || data->urls().size() != 1 || !data->urls().first().isLocalFile())
+        return {};
+    const QString path = data->urls().first().toLocalFile();
+    return QFileInfo(path).isDir() ? path : QString();
+}
+
+// Takes folders dropped on the widget it watches.
+class FolderDrop : public QObject
+{
+public:
+    FolderDrop(QWidget* target, std::function<void(const QString&)> dropped)
+        : QObject(target), m_dropped(std::move(dropped))
+    {
+        target->setAcceptDrops(true);
+        target->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        switch (event->type()) {
+        case QEvent::DragEnter:
+        case QEvent::DragMove: {
+            auto* drag = static_cast<QDragMoveEvent*>(event);
+            if (DraggedFolder(drag->mimeData()).isEmpty())
+                drag->ignore();
+            else
+                drag->acceptProposedAction();
+            return true;
+        }
+        case QEvent::Drop: {
+            auto* drop = static_cast<QDropEvent*>(event);
+            const QString folder = DraggedFolder(drop->mimeData());
+            if (folder.isEmpty())
+                return QObject::eventFilter(watched, event);
+            drop->acceptProposedAction();
+            m_dropped(folder);
+            return true;
+        }
+        default:
+            return QObject::eventFilter(watched, event);
+        }
+    }
+
+private:
+    std::function<void(const QString&)> m_dropped;
+};
+
+// A caption that shows text as it is: an ampersand in a path is no accelerator.
+QString Literal(QString text)
+{
+    return text.replace(QLatin1Char('&'), QLatin1String("&&"));
+}
+
+// The study clock's way of writing a time: hours, then minutes and seconds of two digits.
+QString ClockText(qint64 seconds)
+{
+    return QStringLiteral("%1:%2:%3")
+        .arg(seconds / 3600)
+        .arg(seconds / 60 % 60, 2, 10, QLatin1Char('0'))
+        .arg(seconds % 60, 2, 10, QLatin1Char('0'));
+}
+
+// The bank's path as the progress store keys it: canonical, in the system's bytes.
+std::string BankKey(const std::filesystem::path& canonical)
+{
+#ifdef _WIN32
+    const std::u8string utf8 = canonical.u8string();
+    return std::string(utf8.begin(), utf8.end());
+#else
+    return canonical.native();
+#endif
+}
+
+} // namespace
+
+void TMainForm::InstallFolderDrop()
+{
+    new FolderDrop(m_pnlStart, [this](const QString& folder) {
+        m_droppedFolder = folder;
+        Dispatch(&TMainForm::pnlStartDragDrop);
+    });
+}
+
+void TMainForm::OpenBank(const std::filesystem::path& bank)
+{
+    m_environment.BankDir = bank;
+    m_store.reset();
+    m_keptRun.reset();
+    auto* bankLine = Find<TLabel>("lblBaza");
+    auto* progressLine = Find<TLabel>("lblPostep");
+    auto* changesLine = Find<TLabel>("lblZmiany");
+    auto* savingLine = Find<TLabel>("lblZapis");
+    auto* continueButton = Find<QPushButton>("btnKontynuuj");
+    for (TLabel* line : {progressLine, changesLine, savingLine})
+        line->hide();
+    continueButton->hide();
+
+    std::error_code error;
+    const bool exists = std::filesystem::is_directory(bank, error);
+    const std::vector<std::string> names = exists ? ScanBank(bank) : std::vector<std::string>();
+    const QString where = exists ? QStringLiteral("plików z pytaniami: %1").arg(names.size())
+                                 : QStringLiteral("nie ma takiego katalogu");
+    // The path gives way in the middle, so that its start and the bank's own folder stay in sight.
+    const QString suffix = QStringLiteral(" (%1)").arg(where);
+    const QString prefix = QStringLiteral("Baza pytań: ");
+    const QFontMetrics metrics(bankLine->font());
+    const int room = Find<QPushButton>("btnZmienBaze")->x() - 12 - bankLine->x();
+    const QString path = metrics.elidedText(TextFromPath(bank), Qt::ElideMiddle,
+                                            room - metrics.horizontalAdvance(prefix + suffix));
+    bankLine->setCaption(Literal(prefix + path + suffix));
+
+    const std::filesystem::path canonical = exists ? std::filesystem::canonical(bank, error) : bank;
+    if (m_environment.StateDir.isEmpty() || !exists || error)
+        return;
+    m_store = std::make_unique<ProgressStore>(m_environment.StateDir, BankKey(canonical));
+    switch (m_store->Open()) {
+    case ProgressStore::Access::Writing:
+        break;
+    case ProgressStore::Access::HeldByAnother:
+        savingLine->setCaption(
+            "Ta baza jest otwarta w innym oknie Zdawnika: postęp zapisuje tamto okno, nie to.");
+        savingLine->show();
+        break;
+    case ProgressStore::Access::FolderUnwritable:
+        savingLine->setCaption(
+            Literal(QStringLiteral("Postęp nie będzie zapisywany: nie można pisać w katalogu %1.")
+                        .arg(QDir::toNativeSeparators(m_environment.StateDir))));
+        savingLine->show();
+        break;
+    }
+
+    const ProgressStore::Loaded loaded = m_store->Load();
+    if (loaded.found == ProgressStore::Found::Damaged) {
+        progressLine->setCaption(
+            "Zapisanego postępu nie udało się odczytać (plik odłożono z końcówką .damaged) – "
+            "można zacząć naukę od nowa.");
+        progressLine->show();
+        return;
+    }
+    if (loaded.found != ProgressStore::Found::Record)
+        return;
+    if (loaded.record.Finished) {
+        progressLine->setCaption(
+            QStringLiteral("Ostatnio cała baza była opanowana %1, nauka trwała %2.")
+                .arg(QLocale(QLocale::Polish)
+                         .toString(loaded.record.SavedAt.toLocalTime(), QStringLiteral("d.MM.yyyy, HH:mm")),
+                     ClockText(loaded.record.StudySeconds)));
+        progressLine->show();
+        return;
+    }
+    if (names.empty())
+        return; // nothing to go on with: the start action reports the empty bank
+
+    // What going on would give, on the bank as it is now.
+    Random unused;
+    StudyPool preview(unused);
+    const BankChanges changes = preview.RestorePool(names, loaded.record.Questions);
+    progressLine->setCaption(QStringLiteral("Zapisany postęp: %1 z %2 pytań opanowanych, czas nauki %3")
+                                 .arg(preview.MasteredCount())
+                                 .arg(preview.Pool().size())
+                                 .arg(ClockText(loaded.record.StudySeconds)));
+    progressLine->show();
+    if (changes.Added > 0 || changes.Removed > 0) {
+        changesLine->setCaption(QStringLiteral("Od zapisu w bazie przybyło pytań: %1, ubyło: %2.")
+                                    .arg(changes.Added)
+                                    .arg(changes.Removed));
+        changesLine->show();
+    }
+    m_keptRun = std::make_unique<RunRecord>(loaded.record);
+    continueButton->show();
+}
+
+void TMainForm::ChangeBank(const QString& folder)
+{
+    if (folder.isEmpty())
+        return;
+    const std::filesystem::path bank = PathFromText(QDir::cleanPath(folder));
+    if (m_environment.Settings)
+        RememberBank(*m_environment.Settings, bank);
+    OpenBank(bank);
+}
+
+void TMainForm::btnZmienBazeClick()
+{
+    ChangeBank(m_folders->chooseFolder(this, QStringLiteral("Wybierz katalog z pytaniami"),
+                                       TextFromPath(m_environment.BankDir)));
+}
+
+void TMainForm::pnlStartDragDrop()
+{
+    if (m_pnlStart->isVisible())
+        ChangeBank(m_droppedFolder);
+}
+
+void TMainForm::btnKontynuujClick()
+{
+    m_continuing = true;
+    btnStartClick();
+}
+
+int TMainForm::BeginRun(std::vector<std::string> names)
+{
+    m_pool = std::make_unique<StudyPool>(m_random);
+    const bool continuing = m_continuing && m_keptRun;
+    m_continuing = false;
+    // A fresh run replaces the kept one at its first check, so a start by mistake loses nothing.
+    m_runToKeep = continuing;
+    if (m_store && m_store->access() == ProgressStore::Access::HeldByAnother)
+        ShowSavingStatus("tę bazę ma otwartą inne okno Zdawnika");
+    else if (m_store && m_store->access() == ProgressStore::Access::FolderUnwritable)
+        ShowSavingStatus(QStringLiteral("nie można pisać w katalogu %1")
+                             .arg(QDir::toNativeSeparators(m_environment.StateDir)));
+    if (!continuing)
+        return m_pool->BuildPool(std::move(names));
+
+    m_pool->RestorePool(std::move(names), m_keptRun->Questions);
+    const int count = static_cast<int>(m_pool->Pool().size());
+    const int mastered = m_pool->MasteredCount();
+    // Maxima before progress: a gauge cuts its progress down to its maximum.
+    m_gaugeDobreZle->setMaxValue(m_keptRun->Answers);
+    m_gaugeDobreZle->setProgress(m_keptRun->GoodAnswers);
+    m_gaugeOpanowane->setMaxValue(count);
+    m_gaugeOpanowane->setProgress(mastered);
+    m_lblOpanowane->setCaption(QString::number(mastered));
+    ShowClock(m_keptRun->StudySeconds);
+    return count;
+}
+
+void TMainForm::KeepProgress(bool afterCheck)
+{
+    if (!m_pool || !m_store || m_finishKept)
+        return;
+    m_runToKeep = m_runToKeep || afterCheck;
+    if (!m_runToKeep || m_store->access() != ProgressStore::Access::Writing)
+        return;
+    RunRecord record;
+    record.BankPath = m_store->bankPath();
+    record.SavedAt = QDateTime::currentDateTimeUtc();
+    record.Finished = m_pool->PendingCount() == 0;
+    record.StudySeconds = ClockSeconds();
+    record.Answers = m_gaugeDobreZle->MaxValue();
+    record.GoodAnswers = m_gaugeDobreZle->Progress();
+    record.Questions = m_pool->Progress();
+    QString error;
+    if (!m_store->Save(record, error)) {
+        ShowSavingStatus(error);
+        return;
+    }
+    ShowSavingStatus(QString());
+    // The time of the last mastering and the time it took stay as they were at that check.
+    m_finishKept = record.Finished;
+}
+
+void TMainForm::CloseBank()
+{
+    KeepProgress(false);
+    m_store.reset(); // another window may take the bank now
+}
+
+void TMainForm::ShowSavingStatus(const QString& problem)
+{
+    auto* status = Find<TLabel>("lblStan");
+    status->setCaption(Literal(QStringLiteral("Postęp nie jest zapisywany: %1").arg(problem)));
+    status->setVisible(!problem.isEmpty());
+}
+
+void TMainForm::ShowSearchedFolder()
+{
+    auto* status = Find<TLabel>("lblStan");
+    status->setCaption(Literal(QStringLiteral("Pytań szukano w katalogu %1")
+                                   .arg(QDir::toNativeSeparators(TextFromPath(m_environment.BankDir)))));
+    status->show();
+}
+
+} // namespace zdawnik
