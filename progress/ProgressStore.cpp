@@ -57,8 +57,8 @@ ProgressStore::Loaded ProgressStore::Load()
             throw EDamagedProgress("cannot be opened: " + file.errorString().toStdString());
         if (file.size() > MaxRecordBytes)
             throw EDamagedProgress("larger than " + std::to_string(MaxRecordBytes) + " bytes");
-        // Read no more than a record may hold, should the file grow meanwhile.
-        loaded.record = DecodeRunRecord(file.read(MaxRecordBytes + 1), m_bankPath);
+        // A file that grew past the limit meanwhile is refused by the decoder.
+        loaded.record = DecodeRunRecord(file.readAll(), m_bankPath);
         loaded.found = Found::Record;
     } catch (const EDamagedProgress& damaged) {
         loaded.found = Found::Damaged;
@@ -81,19 +81,18 @@ QString ProgressStore::KeepAside()
     return m_filePath;
 }
 
-bool ProgressStore::Save(const RunRecord& record, QString& error)
+bool ProgressStore::Save(std::string_view record, QString& error)
 {
     if (m_access != Access::Writing) {
         error = QStringLiteral("the bank's lock is not held");
         return false;
     }
-    const std::string bytes = EncodeRunRecord(record);
     QDir().mkpath(m_stateDir); // the folder may have been removed while the window was open
     // QSaveFile writes beside the old file and flushes the new one to the disk before it renames it
     // over the old one.
     QSaveFile file(m_filePath);
     if (!file.open(QIODevice::WriteOnly) ||
-        file.write(bytes.data(), qint64(bytes.size())) != qint64(bytes.size()) || !file.commit()) {
+        file.write(record.data(), qint64(record.size())) != qint64(record.size()) || !file.commit()) {
         error = file.errorString();
         file.cancelWriting();
         return false;

@@ -6,6 +6,7 @@
 
 #include <memory>
 #include <string>
+#include <string_view>
 
 class QLockFile;
 
@@ -51,10 +52,10 @@ public:
 
     Loaded Load();
 
-    // Replaces the kept record by this one: written to a new file, flushed to the disk, and only then
-    // put in the old one's place, so that a crash at any moment leaves the old record or the new one.
-    // Returns false, and the reason in error, when it could not be written.
-    bool Save(const RunRecord& record, QString& error);
+    // Replaces the kept record by this one (EncodeRunRecord's bytes): written to a new file, flushed to
+    // the disk, and only then put in the old one's place, so that a crash at any moment leaves the old
+    // record or the new one. Returns false, and the reason in error, when it could not be written.
+    bool Save(std::string_view record, QString& error);
 
     const std::string& bankPath() const { return m_bankPath; }
     QString filePath() const { return m_filePath; }

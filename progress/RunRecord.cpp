@@ -5,10 +5,12 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QSet>
+#include <QStringEncoder>
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <functional>
 
 namespace zdawnik {
 
@@ -109,10 +111,14 @@ std::string Text(const QJsonValue& value, const char* what)
 {
     if (!value.isString())
         Damaged(std::string(what) + " is not a string");
+    // Straight from the parser's text to the name's bytes, with one allocation on the way.
     const QString text = value.toString();
-    if (!text.contains(QLatin1Char('%')))
-        return text.toStdString();
-    std::optional<std::string> bytes = FileNameFromText(text.toStdString());
+    std::string utf8(static_cast<std::size_t>(text.size()) * 3, '\0');
+    QStringEncoder encoder(QStringEncoder::Utf8);
+    utf8.resize(static_cast<std::size_t>(encoder.appendToBuffer(utf8.data(), text) - utf8.data()));
+    if (utf8.find('%') == std::string::npos)
+        return utf8;
+    std::optional<std::string> bytes = FileNameFromText(utf8);
     if (!bytes)
         Damaged(std::string(what) + " has a broken %-escape");
     return std::move(*bytes);
@@ -120,16 +126,19 @@ std::string Text(const QJsonValue& value, const char* what)
 
 // What the system's listing never puts in a name: separators that would lead out of the bank folder,
 // and the terminator. A backslash is an ordinary character in a POSIX name.
+bool NeverInAName(char c)
+{
 #ifdef _WIN32
-constexpr std::string_view NeverInAName("/\\:\0", 4);
+    return c == '/' || c == '\\' || c == ':' || c == '\0';
 #else
-constexpr std::string_view NeverInAName("/\0", 2);
+    return c == '/' || c == '\0';
 #endif
+}
 
 // A name the bank scan could list: one question file directly in the bank folder.
 bool IsBareQuestionFileName(const std::string& name)
 {
-    return IsQuestionFileName(name) && name.find_first_of(NeverInAName) == std::string::npos;
+    return IsQuestionFileName(name) && std::none_of(name.begin(), name.end(), NeverInAName);
 }
 
 QuestionProgress Question(const QJsonValue& value)
@@ -152,10 +161,44 @@ QuestionProgress Question(const QJsonValue& value)
 
 } // namespace
 
-std::string EncodeRunRecord(const RunRecord& record)
+namespace {
+
+// Printable ASCII that neither JSON nor the file-name text escapes: most names, copied as they are.
+bool IsPlainName(std::string_view name)
+{
+    for (const char c : name) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte < 0x20 || byte >= 0x80 || c == '"' || c == '\\' || c == '%')
+            return false;
+    }
+    return true;
+}
+
+// One question a line: ["name", repeats, mastered]. A bank may hold a hundred thousand of them, and
+// they are all written after every check: the line is put together with as few appends as may be.
+void AppendQuestion(std::string& out, std::string_view name, int repeats, bool mastered)
+{
+    out += "    [";
+    if (IsPlainName(name)) {
+        out += '"';
+        out.append(name);
+        out += '"';
+    } else {
+        AppendName(out, name);
+    }
+    char tail[32] = {',', ' '};
+    char* end = std::to_chars(tail + 2, tail + 16, repeats).ptr;
+    const std::string_view mark = mastered ? ", true]" : ", false]";
+    end = std::copy(mark.begin(), mark.end(), end);
+    out.append(tail, end);
+}
+
+// The record's header and then its questions, which appendQuestions writes.
+std::string Encode(const RunRecord& record, std::size_t questions,
+                   const std::function<void(std::string&)>& appendQuestions)
 {
     std::string out;
-    out.reserve(512 + record.Questions.size() * 32);
+    out.reserve(512 + questions * 40);
     out += "{\n";
     AppendField(out, "format");
     AppendString(out, FormatName);
@@ -182,19 +225,39 @@ std::string EncodeRunRecord(const RunRecord& record)
     AppendNumber(out, record.GoodAnswers);
     out += ",\n";
     AppendField(out, "questions");
-    out += "[";
-    const char* separator = "\n";
-    for (const QuestionProgress& question : record.Questions) {
-        out += separator;
-        out += "    [";
-        AppendName(out, question.FileName);
-        out += ", ";
-        AppendNumber(out, question.Repeats);
-        out += question.Mastered ? ", true]" : ", false]";
-        separator = ",\n";
-    }
+    out += "[\n";
+    const std::size_t first = out.size();
+    appendQuestions(out);
+    if (out.size() > first)
+        out.resize(out.size() - 2); // the separator after the last question
     out += "\n  ]\n}\n";
     return out;
+}
+
+} // namespace
+
+std::string EncodeRunRecord(const RunRecord& record)
+{
+    return Encode(record, record.Questions.size(), [&](std::string& out) {
+        for (const QuestionProgress& question : record.Questions) {
+            AppendQuestion(out, question.FileName, question.Repeats, question.Mastered);
+            out += ",\n";
+        }
+    });
+}
+
+std::string EncodeRunRecord(const RunRecord& record, const StudyPool& pool)
+{
+    const std::vector<PoolEntry>& entries = pool.Pool();
+    std::vector<bool> pending(entries.size(), false);
+    for (const int entry : pool.PendingList())
+        pending[static_cast<std::size_t>(entry)] = true;
+    return Encode(record, entries.size(), [&](std::string& out) {
+        for (std::size_t i = 0; i < entries.size(); ++i) {
+            AppendQuestion(out, entries[i].FileName, entries[i].Repeats, !pending[i]);
+            out += ",\n";
+        }
+    });
 }
 
 RunRecord DecodeRunRecord(const QByteArray& bytes, const std::string& bankPath)
@@ -237,18 +300,27 @@ RunRecord DecodeRunRecord(const QByteArray& bytes, const std::string& bankPath)
     if (list.isEmpty() || list.size() > MaxRecordQuestions)
         Damaged("a bank of " + std::to_string(list.size()) + " questions");
     record.Questions.reserve(static_cast<std::size_t>(list.size()));
-    QSet<QByteArrayView> names;
-    names.reserve(list.size());
+    // A name listed twice shows as a hash found twice. The hashes are taken while each name is at
+    // hand and sorted; only for a hash found twice are the names themselves compared. A hash set of
+    // the names would visit every one of them again, scattered over the memory.
+    std::vector<std::size_t> hashes;
+    hashes.reserve(static_cast<std::size_t>(list.size()));
     int mastered = 0;
     for (const QJsonValue value : list) {
         record.Questions.push_back(Question(value));
         mastered += record.Questions.back().Mastered;
+        hashes.push_back(std::hash<std::string>{}(record.Questions.back().FileName));
     }
-    for (const QuestionProgress& question : record.Questions) {
-        const qsizetype before = names.size();
-        names.insert(QByteArrayView(question.FileName.data(), qsizetype(question.FileName.size())));
-        if (names.size() == before)
-            Damaged("\"" + question.FileName + "\" is listed twice");
+    std::sort(hashes.begin(), hashes.end());
+    for (auto twice = std::adjacent_find(hashes.begin(), hashes.end()); twice != hashes.end();
+         twice = std::adjacent_find(twice + 1, hashes.end())) {
+        std::vector<std::string_view> sharing;
+        for (const QuestionProgress& question : record.Questions)
+            if (std::hash<std::string>{}(question.FileName) == *twice)
+                sharing.push_back(question.FileName);
+        std::sort(sharing.begin(), sharing.end());
+        if (const auto same = std::adjacent_find(sharing.begin(), sharing.end()); same != sharing.end())
+            Damaged("\"" + std::string(*same) + "\" is listed twice");
     }
     // Every mastering took a right answer, and a run is finished exactly when all are mastered.
     if (mastered > record.GoodAnswers)

@@ -46,6 +46,9 @@ inline constexpr qint64 MaxRecordStudySeconds = 100'000LL * 3600;
 
 // The record as the bytes of its file: UTF-8 JSON, one question a line.
 std::string EncodeRunRecord(const RunRecord& record);
+// The same, with the questions of the pool in place of the record's own: the run as it stands,
+// without a copy of every name.
+std::string EncodeRunRecord(const RunRecord& record, const StudyPool& pool);
 
 // Reads a record back. Anything but a whole, consistent record that this program wrote for the bank
 // at bankPath throws EDamagedProgress: nothing of it is used.

@@ -71,8 +71,8 @@ void TestProgressStore::savedRecordIsLoaded()
     ProgressStore store(m_state, "/banki/pierwszy");
     QCOMPARE(store.Open(), ProgressStore::Access::Writing);
     QString error;
-    QVERIFY2(store.Save(Record("/banki/pierwszy", 5), error), qPrintable(error));
-    QVERIFY2(store.Save(Record("/banki/pierwszy", 6), error), qPrintable(error));
+    QVERIFY2(store.Save(EncodeRunRecord(Record("/banki/pierwszy", 5)), error), qPrintable(error));
+    QVERIFY2(store.Save(EncodeRunRecord(Record("/banki/pierwszy", 6)), error), qPrintable(error));
     // Only the file and its lock: no temporary files left behind.
     QCOMPARE(QDir(m_state).entryList(QDir::Files).size(), 2);
 
@@ -99,7 +99,7 @@ void TestProgressStore::oneFilePerBank()
         ProgressStore store(m_state, bank);
         QCOMPARE(store.Open(), ProgressStore::Access::Writing);
         QString error;
-        QVERIFY(store.Save(Record(bank, answers++), error));
+        QVERIFY(store.Save(EncodeRunRecord(Record(bank, answers++)), error));
         files << store.filePath();
     }
     files.removeDuplicates();
@@ -155,7 +155,7 @@ void TestProgressStore::damagedFileIsPutAside()
 
     // The place is free for a fresh run.
     QString error;
-    QVERIFY(store.Save(Record("/banki/pierwszy", 1), error));
+    QVERIFY(store.Save(EncodeRunRecord(Record("/banki/pierwszy", 1)), error));
     QCOMPARE(store.Load().found, ProgressStore::Found::Record);
 }
 
@@ -179,12 +179,12 @@ void TestProgressStore::secondStoreOnTheSameBankOnlyReads()
     ProgressStore first(m_state, "/banki/pierwszy");
     QCOMPARE(first.Open(), ProgressStore::Access::Writing);
     QString error;
-    QVERIFY(first.Save(Record("/banki/pierwszy", 4), error));
+    QVERIFY(first.Save(EncodeRunRecord(Record("/banki/pierwszy", 4)), error));
 
     ProgressStore second(m_state, "/banki/pierwszy");
     QCOMPARE(second.Open(), ProgressStore::Access::HeldByAnother);
     QCOMPARE(second.Load().record.Answers, 4);
-    QVERIFY(!second.Save(Record("/banki/pierwszy", 9), error));
+    QVERIFY(!second.Save(EncodeRunRecord(Record("/banki/pierwszy", 9)), error));
     QCOMPARE(first.Load().record.Answers, 4);
 
     // A damaged file is left where it is for the window that holds the lock.
@@ -216,7 +216,7 @@ void TestProgressStore::unwritableFolder()
     QCOMPARE(store.Open(), ProgressStore::Access::FolderUnwritable);
     QCOMPARE(store.Load().found, ProgressStore::Found::Nothing);
     QString error;
-    QVERIFY(!store.Save(Record("/banki/pierwszy", 1), error));
+    QVERIFY(!store.Save(EncodeRunRecord(Record("/banki/pierwszy", 1)), error));
     QVERIFY(!error.isEmpty());
 }
 
@@ -225,19 +225,19 @@ void TestProgressStore::folderRemovedWhileOpen()
     ProgressStore store(m_state, "/banki/pierwszy");
     QCOMPARE(store.Open(), ProgressStore::Access::Writing);
     QString error;
-    QVERIFY(store.Save(Record("/banki/pierwszy", 1), error));
+    QVERIFY(store.Save(EncodeRunRecord(Record("/banki/pierwszy", 1)), error));
     QVERIFY(QDir(m_state).removeRecursively());
-    QVERIFY(store.Save(Record("/banki/pierwszy", 2), error));
+    QVERIFY(store.Save(EncodeRunRecord(Record("/banki/pierwszy", 2)), error));
     QCOMPARE(store.Load().record.Answers, 2);
 
     // Now a file stands where the folder was: the save fails and says why, and the next one, once
     // the folder can be made again, succeeds.
     QVERIFY(QDir(m_state).removeRecursively());
     Write(m_state, "zajęte");
-    QVERIFY(!store.Save(Record("/banki/pierwszy", 3), error));
+    QVERIFY(!store.Save(EncodeRunRecord(Record("/banki/pierwszy", 3)), error));
     QVERIFY(!error.isEmpty());
     QVERIFY(QFile::remove(m_state));
-    QVERIFY(store.Save(Record("/banki/pierwszy", 4), error));
+    QVERIFY(store.Save(EncodeRunRecord(Record("/banki/pierwszy", 4)), error));
     QCOMPARE(store.Load().record.Answers, 4);
 }
 

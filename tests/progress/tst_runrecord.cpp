@@ -1,6 +1,7 @@
 // The progress file's contents: names of any bytes come back as they were, and every kind of file
 // that this program did not write whole, for this bank, is refused.
 
+#include "bank/Random.h"
 #include "progress/FileNameText.h"
 #include "progress/RunRecord.h"
 
@@ -43,6 +44,7 @@ private slots:
     void roundTrip_data();
     void roundTrip();
     void fileIsReadableJson();
+    void runIsWrittenAsItsProgress();
     void damaged_data();
     void damaged();
     void truncatedAnywhere();
@@ -140,6 +142,25 @@ void TestRunRecord::fileIsReadableJson()
     QCOMPARE(root["saved"].toString(), QString("2026-03-12T14:05:07Z"));
     QCOMPARE(root["questions"].toArray().at(1).toArray().at(0).toString(), QString("b.txt"));
     QCOMPARE(root["questions"].toArray().at(1).toArray().at(2).toBool(), true);
+}
+
+void TestRunRecord::runIsWrittenAsItsProgress()
+{
+    // Written from the pool itself, the run is the same file as its progress taken out.
+    quint32 tick = 3;
+    Random random([&] { return tick += 7919; });
+    StudyPool pool(random);
+    pool.BuildPool({"a.txt", "b \"c\".txt", "\xb3\xf3\x64\xbc.txt", "d.txt"});
+    for (int check = 0; check < 9; ++check) {
+        pool.DrawQuestion();
+        pool.MarkShown();
+        pool.ApplyVerdict(check % 4 == 3 ? Verdict::Wrong : Verdict::Good);
+    }
+    RunRecord record = SampleRecord();
+    const std::string fromPool = EncodeRunRecord(record, pool);
+    record.Questions = pool.Progress();
+    QCOMPARE(fromPool, EncodeRunRecord(record));
+    QCOMPARE(DecodeRunRecord(QByteArray::fromStdString(fromPool), Bank).Questions.size(), std::size_t(4));
 }
 
 void TestRunRecord::damaged_data()
