@@ -126,7 +126,7 @@ void TMainForm::OpenBank(const std::filesystem::path& bank)
 
     std::error_code error;
     const bool exists = std::filesystem::is_directory(bank, error);
-    const std::vector<std::string> names = exists ? ScanBank(bank) : std::vector<std::string>();
+    std::vector<std::string> names = exists ? ScanBank(bank) : std::vector<std::string>();
     const QString where = exists ? QStringLiteral("plików z pytaniami: %1").arg(names.size())
                                  : QStringLiteral("nie ma takiego katalogu");
     // The path gives way in the middle, so that its start and the bank's own folder stay in sight.
@@ -158,7 +158,7 @@ void TMainForm::OpenBank(const std::filesystem::path& bank)
         break;
     }
 
-    const ProgressStore::Loaded loaded = m_store->Load();
+    ProgressStore::Loaded loaded = m_store->Load();
     if (loaded.found == ProgressStore::Found::Damaged) {
         progressLine->setCaption(
             "Zapisanego postępu nie udało się odczytać (plik odłożono z końcówką .damaged) – "
@@ -183,7 +183,7 @@ void TMainForm::OpenBank(const std::filesystem::path& bank)
     // What going on would give, on the bank as it is now.
     Random unused;
     StudyPool preview(unused);
-    const BankChanges changes = preview.RestorePool(names, loaded.record.Questions);
+    const BankChanges changes = preview.RestorePool(std::move(names), loaded.record.Questions);
     progressLine->setCaption(QStringLiteral("Zapisany postęp: %1 z %2 pytań opanowanych, czas nauki %3")
                                  .arg(preview.MasteredCount())
                                  .arg(preview.Pool().size())
@@ -195,7 +195,7 @@ void TMainForm::OpenBank(const std::filesystem::path& bank)
                                     .arg(changes.Removed));
         changesLine->show();
     }
-    m_keptRun = std::make_unique<RunRecord>(loaded.record);
+    m_keptRun = std::make_unique<RunRecord>(std::move(loaded.record));
     continueButton->show();
 }
 
@@ -269,9 +269,8 @@ void TMainForm::KeepProgress(bool afterCheck)
     record.StudySeconds = ClockSeconds();
     record.Answers = m_gaugeDobreZle->MaxValue();
     record.GoodAnswers = m_gaugeDobreZle->Progress();
-    record.Questions = m_pool->Progress();
     QString error;
-    if (!m_store->Save(record, error)) {
+    if (!m_store->Save(EncodeRunRecord(record, *m_pool), error)) {
         ShowSavingStatus(error);
         return;
     }

@@ -1,6 +1,6 @@
-// The window's costs against the plain toolkit: the next action on a text question against setting
-// the same texts on bare labels, a picture question against decoding its picture alone, and the
-// memory of a long run.
+// The window's costs against the plain toolkit: the next action on a text question, in a window that
+// keeps its run, against setting the same texts on bare labels, a picture question against decoding its
+// picture alone, and the memory of a long run.
 
 #include "app/Application.h"
 #include "app/MessageBoxes.h"
@@ -34,11 +34,14 @@ void Write(const std::filesystem::path& path, const QByteArray& bytes)
     std::ofstream(path, std::ios::binary).write(bytes.constData(), bytes.size());
 }
 
-std::unique_ptr<TMainForm> OpenWindow(const std::filesystem::path& bank, MessageBoxes& boxes)
+// stateDir: where the window keeps its run; empty, it keeps none.
+std::unique_ptr<TMainForm> OpenWindow(const std::filesystem::path& bank, MessageBoxes& boxes,
+                                      const QString& stateDir = QString())
 {
     MainFormEnvironment environment;
     environment.BankDir = bank;
     environment.Messages = &boxes;
+    environment.StateDir = stateDir;
     static std::uint32_t tick = 0;
     environment.Clock = [] { return tick += 2654435761u; };
     auto window = std::make_unique<TMainForm>(environment);
@@ -73,7 +76,8 @@ void NextActionAgainstBareLabels(const std::filesystem::path& root)
     Write(bank / "a.txt", QByteArray(Questions[0]));
     Write(bank / "b.txt", QByteArray(Questions[1]));
     SilentBoxes boxes;
-    auto window = OpenWindow(bank, boxes);
+    // The window as users have it: keeping its run.
+    auto window = OpenWindow(bank, boxes, QString::fromStdString((root / "stan").string()));
     window->findChild<QPushButton*>("btnStart")->click();
     auto* next = window->findChild<QPushButton*>("btnDalej");
     const auto nextAction = [&] {

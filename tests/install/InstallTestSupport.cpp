@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QProcess>
+#include <QTemporaryDir>
 
 namespace zdawnik::install_test {
 
@@ -60,25 +61,42 @@ ProcessResult InstallBuildTree(const QString& prefix, const QString& workDir, co
         workDir, environment);
 }
 
-ProbeReport RunWithProbe(const QString& program, const QString& workDir, const QString& questionFile)
+QProcessEnvironment ProbeEnvironment(const QString& task, const QString& home)
 {
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
     environment.insert(QStringLiteral("QT_PLUGIN_PATH"), QStringLiteral(ZDAWNIK_PROBE_PLUGIN_DIR));
     QString probe = QStringLiteral("zdawnikprobe");
-    if (!questionFile.isEmpty())
-        probe += QLatin1Char(':') + questionFile;
+    if (!task.isEmpty())
+        probe += QLatin1Char(':') + task;
     environment.insert(QStringLiteral("QT_QPA_GENERIC_PLUGINS"), probe);
+    environment.insert(QStringLiteral("HOME"), home);
+    environment.insert(QStringLiteral("XDG_CONFIG_HOME"), home + QStringLiteral("/.config"));
+    environment.insert(QStringLiteral("XDG_DATA_HOME"), home + QStringLiteral("/.local/share"));
+    return environment;
+}
 
+ProbeReport ReadProbeReport(const ProcessResult& process, const QString& questionFile)
+{
     ProbeReport report;
-    report.process = Run(program, {}, workDir, environment);
+    report.process = process;
     for (const QString& line : report.process.out.split(QLatin1Char('\n'))) {
         const QString word = line.section(QLatin1Char(' '), 0, 0);
         const QString rest = line.section(QLatin1Char(' '), 1);
         if (word == QLatin1String("window")) {
             report.windowFound = rest == QLatin1String("found");
+        } else if (word == QLatin1String("bank")) {
+            report.bank = rest;
+        } else if (word == QLatin1String("progress")) {
+            report.progress = rest;
+        } else if (word == QLatin1String("saving")) {
+            report.saving = rest;
         } else if (word == QLatin1String("questions")) {
             report.questions = rest;
+        } else if (word == QLatin1String("gauge")) {
+            report.gauge = rest; // the last one
+        } else if (word == QLatin1String("status")) {
+            report.status = rest;
         } else if (word == QLatin1String("message")) {
             report.messages << rest;
         } else if (word == QLatin1String("shown")) {
@@ -92,6 +110,15 @@ ProbeReport RunWithProbe(const QString& program, const QString& workDir, const Q
         }
     }
     return report;
+}
+
+ProbeReport RunWithProbe(const QString& program, const QString& workDir, const QString& questionFile,
+                         const QStringList& arguments, const QString& home, const QString& task)
+{
+    QTemporaryDir freshHome;
+    const QString userHome = home.isEmpty() ? freshHome.path() : home;
+    const QString what = task.isEmpty() ? questionFile : task;
+    return ReadProbeReport(Run(program, arguments, workDir, ProbeEnvironment(what, userHome)), questionFile);
 }
 
 QStringList FilesIn(const QString& dir)

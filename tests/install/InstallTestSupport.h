@@ -29,24 +29,38 @@ ProcessResult Run(const QString& program, const QStringList& arguments, const QS
 ProcessResult InstallBuildTree(const QString& prefix, const QString& workDir,
                                const QString& stage = QString());
 
+// The environment the probe runs the program in: the offscreen platform, the probe loaded with its
+// task (see probe/ZdawnikProbe.cpp), and the user's own folders, for the settings and the kept runs,
+// inside home, so that no test reads or writes the real ones.
+QProcessEnvironment ProbeEnvironment(const QString& task, const QString& home);
+
 // What the probe saw in one run of the program.
 struct ProbeReport
 {
     ProcessResult process;
     bool windowFound = false;
     bool ended = false;
+    QString bank;         // the start panel's line on the bank in use
+    QString progress;     // its line on the kept run, when it showed one
+    QString saving;       // its line on keeping the run, when it showed one
     QString questions;    // the question count the window showed after the start
+    QString gauge;        // the good-answers gauge as the probe saw it last, "good/all"
+    QString status;       // the line above the question after the start, when it showed one
     QStringList messages; // every message box, "title: text"
     bool questionShown = false;
     // For each answer place of the wanted question: whether its picture is visible, and its caption.
     QMap<int, QPair<bool, QString>> answers;
 };
 
-// Starts program (a path, possibly a symbolic link) under the offscreen platform with the probe
-// plugin loaded, presses "zaczynam się uczyć", and, if questionFile is given, draws questions
-// until that one is shown.
+// Reads the probe's lines.
+ProbeReport ReadProbeReport(const ProcessResult& process, const QString& questionFile = QString());
+
+// Starts program (a path, possibly a symbolic link) with arguments under the offscreen platform
+// with the probe plugin loaded, presses "zaczynam się uczyć", and, if questionFile is given, draws
+// questions until that one is shown. home: the user's folders; empty, fresh ones for this run.
 ProbeReport RunWithProbe(const QString& program, const QString& workDir,
-                         const QString& questionFile = QString());
+                         const QString& questionFile = QString(), const QStringList& arguments = {},
+                         const QString& home = QString(), const QString& task = QString());
 
 // The sample bank in the source tree: all its file names, and the question files among them.
 QStringList SampleBankFiles();

@@ -163,6 +163,91 @@ private slots:
         }
     }
 
+    void helpAndVersionNeedNoWindow_data()
+    {
+        QTest::addColumn<QString>("option");
+        QTest::addColumn<QString>("printed");
+        QTest::newRow("--help") << QStringLiteral("--help") << QStringLiteral("[KATALOG]");
+        QTest::newRow("-h") << QStringLiteral("-h") << QStringLiteral("--version");
+        QTest::newRow("--version") << QStringLiteral("--version")
+                                   << QStringLiteral("zdawnik " ZDAWNIK_VERSION "\n");
+    }
+
+    void helpAndVersionNeedNoWindow()
+    {
+        QFETCH(QString, option);
+        QFETCH(QString, printed);
+        // A platform that does not exist: the program would fail at once, were it to open a window.
+        QProcessEnvironment environment = ProbeEnvironment(QString(), m_elsewhere);
+        environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("nie-ma-takiej"));
+        const ProcessResult result =
+            Run(Command(QStringLiteral("zdawnik")), {option}, m_elsewhere, environment);
+        QVERIFY2(result.finished && result.exitCode == 0, qPrintable(result.describe(option)));
+        QVERIFY2(result.out.contains(printed), qPrintable(result.out));
+        QVERIFY2(!result.out.contains(QStringLiteral("window found")), qPrintable(result.out));
+        QCOMPARE(result.err, QString());
+    }
+
+    void usageErrorsOpenNoWindow_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::newRow("unknown option") << QStringList{QStringLiteral("--nie-ma-takiej")};
+        QTest::newRow("unknown short option") << QStringList{QStringLiteral("-q")};
+        QTest::newRow("two folders") << QStringList{QStringLiteral("baza"), QStringLiteral("inna")};
+    }
+
+    void usageErrorsOpenNoWindow()
+    {
+        QFETCH(QStringList, arguments);
+        // With the probe loaded, a window that opened would say so.
+        const ProbeReport report =
+            RunWithProbe(Command(QStringLiteral("zdawnik")), m_elsewhere, {}, arguments);
+        QVERIFY2(report.process.finished && report.process.exitCode == 2,
+                 qPrintable(report.process.describe(QStringLiteral("zdawnik"))));
+        QVERIFY(!report.windowFound);
+        QCOMPARE(report.process.out, QString());
+        QVERIFY2(report.process.err.startsWith(QStringLiteral("zdawnik: ")), qPrintable(report.process.err));
+        QVERIFY(report.process.err.contains(QStringLiteral("--help")));
+    }
+
+    void folderArgumentIsTheBank()
+    {
+        const QString bank = m_root.filePath(QStringLiteral("moje pytania/łatwe"));
+        QVERIFY(QDir().mkpath(bank));
+        for (const char* name : {"a.txt", "b.txt"}) {
+            QFile file(bank + QLatin1Char('/') + QLatin1String(name));
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write("X1\r\nPytanie\r\ntak\r\n");
+        }
+        const QString home = m_root.filePath(QStringLiteral("home-folder"));
+        const ProbeReport report =
+            RunWithProbe(Command(QStringLiteral("zdawnik")), m_elsewhere, {}, {bank}, home);
+        QVERIFY2(report.process.finished && report.ended,
+                 qPrintable(report.process.describe(QStringLiteral("zdawnik"))));
+        QVERIFY2(report.messages.isEmpty(), qPrintable(report.messages.join(QLatin1Char('\n'))));
+        QCOMPARE(report.questions, QStringLiteral("2"));
+        QCOMPARE(report.bank, QStringLiteral("Baza pytań: %1 (plików z pytaniami: 2)").arg(bank));
+        // Remembered: the next start without a folder opens it again.
+        const ProbeReport again = RunWithProbe(Command(QStringLiteral("zdawnik")), m_elsewhere, {}, {}, home);
+        QCOMPARE(again.questions, QStringLiteral("2"));
+    }
+
+    void missingFolderIsShownOnTheStartPanel()
+    {
+        const QString missing = m_root.filePath(QStringLiteral("nie ma mnie"));
+        const ProbeReport report =
+            RunWithProbe(Command(QStringLiteral("zdawnik")), m_elsewhere, {}, {missing});
+        QVERIFY2(report.process.finished && report.ended,
+                 qPrintable(report.process.describe(QStringLiteral("zdawnik"))));
+        QVERIFY(report.windowFound);
+        QCOMPARE(report.bank, QStringLiteral("Baza pytań: %1 (nie ma takiego katalogu)").arg(missing));
+        // The two boxes of the empty bank, then the folder that was searched.
+        QCOMPARE(report.messages.size(), 2);
+        QVERIFY(report.messages[0].startsWith(QStringLiteral("Error: ")));
+        QVERIFY(report.messages[1].startsWith(QStringLiteral("Hmm: ")));
+        QCOMPARE(report.status, QStringLiteral("Pytań szukano w katalogu %1").arg(missing));
+    }
+
     void checkerStartedThroughItsLinkChecksTheInstalledBank()
     {
         const ProcessResult check = Run(Command(QStringLiteral("zdawnik-check")), {}, m_elsewhere);

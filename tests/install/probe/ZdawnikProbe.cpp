@@ -1,14 +1,26 @@
 // A Qt plugin that drives the real, installed program from inside, as a user would, and prints
 // what the window shows. Qt loads it into any Qt program when QT_PLUGIN_PATH names this plugin's
-// folder and QT_QPA_GENERIC_PLUGINS=zdawnikprobe[:question file]; the program itself is not
-// changed or rebuilt, so the tests observe the very files an installation or an archive holds.
+// folder and QT_QPA_GENERIC_PLUGINS=zdawnikprobe[:what to do]; the program itself is not changed or
+// rebuilt, so the tests observe the very files an installation or an archive holds.
+//
+// What to do, after the colon:
+//   (nothing)         press "zaczynam się uczyć"
+//   <question file>   the same, then draw questions until that one is shown
+//   check-and-wait    press "zaczynam się uczyć" and "sprawdź", then wait to be killed
+//   continue          press "kontynuuję naukę"
 //
 // Output, one line each, on standard output:
 //   window <found|missing>          the main window
-//   questions <caption>             the question count the window shows after "zaczynam się uczyć"
+//   bank <caption>                  the start panel's line on the bank in use
+//   progress <caption>              the start panel's line on the kept run, when it shows one
+//   saving <caption>                its line on keeping the run, when it shows one
+//   questions <caption>             the question count the window shows after the start
+//   gauge <good>/<all>              the good-answers gauge after the start (and after the check)
+//   status <caption>                the line above the question, when it shows one
 //   message <title>: <text>         every message box (it is dismissed and the run goes on)
 //   shown <file name>               the question file given after the colon, once it is drawn
 //   answer <n> <image visible 0|1> <caption>   for each of the twelve answer places of that question
+//   checked                         check-and-wait has pressed "sprawdź" and waits
 //   end                             the probe has finished; the program then leaves with status 0
 
 #include <QAbstractButton>
@@ -42,7 +54,7 @@ constexpr int MaxDraws = 3000;
 class Probe : public QObject
 {
 public:
-    explicit Probe(const QString& questionFile) : m_questionFile(questionFile)
+    explicit Probe(const QString& task) : m_task(task)
     {
         qApp->installEventFilter(this);
         QTimer::singleShot(0, this, &Probe::Run);
@@ -62,7 +74,7 @@ protected:
 
 private:
     QWidget* m_window = nullptr;
-    QString m_questionFile;
+    QString m_task;
 
     template <typename T> T* Child(const QString& name) const { return m_window->findChild<T*>(name); }
 
@@ -75,10 +87,27 @@ private:
     bool Press(const QString& name) const
     {
         auto* button = Child<QAbstractButton>(name);
-        if (!button || !button->isEnabled())
+        if (!button || !button->isEnabled() || !button->isVisibleTo(m_window))
             return false;
         button->click();
         return true;
+    }
+
+    // A line of the window, when it shows one.
+    void SayShown(const QString& what, const QString& name) const
+    {
+        const auto* line = Child<QWidget>(name);
+        if (line && line->isVisibleTo(m_window))
+            Say(what + QLatin1Char(' ') + Caption(name));
+    }
+
+    void SayGauge() const
+    {
+        const QObject* gauge = Child<QObject>(QStringLiteral("gaugeDobreZle"));
+        if (gauge)
+            Say(QStringLiteral("gauge %1/%2")
+                    .arg(gauge->property("Progress").toInt())
+                    .arg(gauge->property("MaxValue").toInt()));
     }
 
     void Run()
@@ -89,9 +118,22 @@ private:
         }
         Say(QStringLiteral("window %1").arg(m_window ? "found" : "missing"));
         if (m_window) {
-            Press(QStringLiteral("btnStart"));
+            SayShown(QStringLiteral("bank"), QStringLiteral("lblBaza"));
+            SayShown(QStringLiteral("progress"), QStringLiteral("lblPostep"));
+            SayShown(QStringLiteral("saving"), QStringLiteral("lblZapis"));
+            Press(m_task == QLatin1String("continue") ? QStringLiteral("btnKontynuuj")
+                                                      : QStringLiteral("btnStart"));
             Say(QStringLiteral("questions %1").arg(Caption(QStringLiteral("lblPytanInfo"))));
-            if (!m_questionFile.isEmpty())
+            SayGauge();
+            SayShown(QStringLiteral("status"), QStringLiteral("lblStan"));
+            if (m_task == QLatin1String("check-and-wait")) {
+                Press(QStringLiteral("btnCheck"));
+                SayGauge();
+                Say(QStringLiteral("checked"));
+                qApp->removeEventFilter(this);
+                return; // the test ends the program
+            }
+            if (!m_task.isEmpty() && m_task != QLatin1String("continue"))
                 FindQuestion();
         }
         Say(QStringLiteral("end"));
@@ -102,8 +144,8 @@ private:
     void FindQuestion()
     {
         for (int draw = 0; draw < MaxDraws; ++draw) {
-            if (Caption(QStringLiteral("lblPytanieInfo")) == m_questionFile) {
-                Say(QStringLiteral("shown %1").arg(m_questionFile));
+            if (Caption(QStringLiteral("lblPytanieInfo")) == m_task) {
+                Say(QStringLiteral("shown %1").arg(m_task));
                 for (int n = 1; n <= 12; ++n) {
                     const auto* image = Child<QWidget>(QStringLiteral("imgOdp%1").arg(n));
                     const bool visible = image && image->isVisibleTo(m_window);
@@ -129,7 +171,7 @@ class ZdawnikProbePlugin : public QGenericPlugin
     Q_PLUGIN_METADATA(IID QGenericPluginFactoryInterface_iid FILE "ZdawnikProbe.json")
 
 public:
-    QObject* create(const QString& key, const QString& questionFile) override
+    QObject* create(const QString& key, const QString& task) override
     {
         if (key.compare(QLatin1String("zdawnikprobe"), Qt::CaseInsensitive) != 0)
             return nullptr;
@@ -139,7 +181,7 @@ public:
         if (!qobject_cast<QApplication*>(QCoreApplication::instance()) ||
             QFileInfo(QCoreApplication::applicationFilePath()).fileName() != QLatin1String("zdawnik"))
             return nullptr;
-        return new Probe(questionFile);
+        return new Probe(task);
     }
 };
 
