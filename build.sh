@@ -10,7 +10,7 @@ cd "$(dirname "$0")"
 
 PACKAGES=(
     # tool chain
-    cmake ninja-build g++ pkg-config clang libclang-rt-14-dev
+    cmake ninja-build g++ pkg-config clang libclang-rt-14-dev ccache
     # libraries
     qt6-base-dev qt6-svg-dev libgl-dev nlohmann-json3-dev
     libjpeg62-turbo-dev libpng-dev zlib1g-dev
@@ -32,6 +32,15 @@ install_missing() {
     [ "$(id -u)" -ne 0 ] && sudo=(sudo)
     "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get update -q
     "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends "${missing[@]}"
+}
+
+# A compiler cache turns a rebuild of sources compiled once before, in this clone or in another one
+# of the same project, into seconds. Paths are taken relative to the clone, so that clones in
+# different folders share what was compiled.
+use_compiler_cache() {
+    command -v ccache >/dev/null || return 0
+    export CMAKE_C_COMPILER_LAUNCHER=ccache CMAKE_CXX_COMPILER_LAUNCHER=ccache
+    export CCACHE_BASEDIR="$PWD" CCACHE_NOHASHDIR=1
 }
 
 # Configures and builds one of the presets of CMakePresets.json.
@@ -65,6 +74,7 @@ run_tests() {
 case "${1:-}" in
 run)
     install_missing
+    use_compiler_cache
     # The program and its helper only; the tests and benchmarks of the same build are left for "test".
     cmake --preset default
     cmake --build --preset program
@@ -72,10 +82,12 @@ run)
     ;;
 test)
     install_missing
+    use_compiler_cache
     run_tests
     ;;
 bench)
     install_missing
+    use_compiler_cache
     configure_and_build release
     bench/run-all.sh build-release
     ;;
