@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <memory>
 #include <optional>
+#include <vector>
 
 class QCheckBox;
 class QKeyEvent;
@@ -30,6 +31,7 @@ class TGauge;
 class TImage;
 class TLabel;
 class TPanel;
+struct WidgetEntry;
 
 // The name of a numbered widget: prefix and number, "imgGood" and 3 make "imgGood3".
 inline QString Numbered(const char* prefix, int n)
@@ -56,7 +58,8 @@ struct MainFormEnvironment
 
 // The program's one window. Its behaviour lives in the event handlers below, each bound to its
 // widget's event; the implementation is split over files by concern:
-//   TMainFormLayout.cpp     the widgets, their places, fonts, colours and bindings
+//   TMainFormLayout.cpp     the layout tables: every widget with its place, font, colours, caption
+//   TMainFormWidgets.cpp    the widgets made from the tables, stacked, chained and bound
 //   TMainFormRunFlow.cpp    start, next, end and the question-ID switch
 //   TMainFormDisplay.cpp    showing a question and its pictures
 //   TMainFormPlacement.cpp  shuffling the answer panels and ticking answers
@@ -102,6 +105,9 @@ public:
     void PlaceAnswers(int n);
     void LoadQuestionPicture(const std::string& name);
     void LoadAnswerPicture(int n, const std::string& name);
+
+    // The window's widgets, one row each, in the order of creation.
+    static std::vector<WidgetEntry> LayoutTable();
 
     // Any widget of the window by its name; numbered families compose the name ("imgGood" + 3).
     QWidget* FindComponent(const QString& name) const;

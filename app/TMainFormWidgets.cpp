@@ -1,0 +1,336 @@
+// The window built from its layout tables: one factory turns a row into a widget, then the widgets
+// are stacked and chained for the keyboard, and the handlers are bound to their events.
+
+#include "app/LayoutColors.h"
+#include "app/ListColor.h"
+#include "app/TMainForm.h"
+#include "app/WidgetEntry.h"
+#include "assets/BuiltInPictures.h"
+#include "widgets/Accessibility.h"
+#include "widgets/LayoutFonts.h"
+#include "widgets/TGauge.h"
+#include "widgets/TImage.h"
+#include "widgets/TLabel.h"
+#include "widgets/TPanel.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QCursor>
+#include <QListView>
+#include <QPushButton>
+#include <QStyledItemDelegate>
+#include <QTimer>
+
+#include <functional>
+#include <vector>
+
+namespace zdawnik {
+
+namespace {
+
+// Item rows of one height.
+class FixedHeightItems : public QStyledItemDelegate
+{
+public:
+    FixedHeightItems(int height, QObject* parent) : QStyledItemDelegate(parent), m_height(height) {}
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override
+    {
+        return {QStyledItemDelegate::sizeHint(option, index).width(), m_height};
+    }
+
+private:
+    int m_height;
+};
+
+QImage BuiltIn(assets::Picture picture)
+{
+    switch (picture) {
+    case assets::Picture::Tick:
+        return assets::Tick();
+    case assets::Picture::GoodFace:
+        return assets::GoodFace();
+    case assets::Picture::PartialFace:
+        return assets::PartialFace();
+    case assets::Picture::WrongFace:
+        return assets::WrongFace();
+    case assets::Picture::EndPhotograph:
+        return assets::EndPhotograph();
+    case assets::Picture::ApplicationIcon:
+    case assets::Picture::HandCursor:
+        break;
+    }
+    return {};
+}
+
+void SetTextColor(QWidget* widget, const TColor& color)
+{
+    QPalette palette = widget->palette();
+    const QColor resolved = color.toQColor(palette);
+    for (const QPalette::ColorRole role : {QPalette::WindowText, QPalette::ButtonText, QPalette::Text})
+        palette.setColor(role, resolved);
+    widget->setPalette(palette);
+}
+
+QWidget* Create(const WidgetEntry& entry, QWidget* parent)
+{
+    QWidget* widget = nullptr;
+    switch (entry.kind) {
+    case WidgetKind::Label: {
+        auto* label = new TLabel(parent);
+        label->setAutoSize(!(entry.flags & Fixed));
+        label->setAlignment(entry.flags & Right     ? TAlignment::RightJustify
+                            : entry.flags & Centred ? TAlignment::Center
+                                                    : TAlignment::LeftJustify);
+        label->setLayout(entry.flags & Middle ? TTextLayout::Center : TTextLayout::Top);
+        label->setWordWrap(entry.flags & Wrap);
+        label->setTransparent(entry.flags & Transparent);
+        if (entry.color)
+            label->setColor(entry.color->toQColor(parent->palette()));
+        if (entry.fontColor)
+            label->setFontColor(entry.fontColor->toQColor(parent->palette()));
+        label->setAlign(entry.flags & DockLeft     ? TAlign::Left
+                        : entry.flags & DockClient ? TAlign::Client
+                                                   : TAlign::None);
+        widget = label;
+        break;
+    }
+    case WidgetKind::Image: {
+        auto* image = new TImage(parent);
+        image->setCenter(entry.flags & Centred);
+        image->setAutoSize(entry.flags & AutoSize);
+        image->setTransparent(entry.flags & Transparent);
+        image->setAlign(entry.flags & DockLeft     ? TAlign::Left
+                        : entry.flags & DockClient ? TAlign::Client
+                                                   : TAlign::None);
+        if (entry.picture)
+            image->setPicture(BuiltIn(*entry.picture), entry.bitmap);
+        widget = image;
+        break;
+    }
+    case WidgetKind::Panel: {
+        auto* panel = new TPanel(parent);
+        if (entry.color)
+            panel->setColor(entry.color->toQColor(parent->palette()));
+        widget = panel;
+        break;
+    }
+    case WidgetKind::Button:
+        widget = new QPushButton(parent);
+        break;
+    case WidgetKind::CheckBox: {
+        auto* box = new QCheckBox(parent);
+        box->setChecked(entry.flags & Ticked);
+        widget = box;
+        break;
+    }
+    case WidgetKind::ComboBox: {
+        auto* combo = new QComboBox(parent);
+        combo->setEditable(false);
+        // The drop-down's items are 14 pixels high, whatever the style would make them.
+        auto* items = new QListView(combo);
+        items->setItemDelegate(new FixedHeightItems(14, items));
+        combo->setView(items);
+        if (entry.color)
+            SetListColor(combo, entry.color->toQColor(parent->palette()));
+        widget = combo;
+        break;
+    }
+    case WidgetKind::Gauge: {
+        // Both gauges are bars in the window's blue with a lime fill and no text.
+        auto* gauge = new TGauge(parent);
+        gauge->beginLoading();
+        gauge->setKind(gkHorizontalBar);
+        gauge->setBorderStyle(bsSingle);
+        gauge->setBackColor(WindowBlue.toQColor());
+        gauge->setForeColor(clLime.toQColor());
+        if (entry.color)
+            gauge->setColor(entry.color->toQColor());
+        gauge->setShowText(false);
+        gauge->setMinValue(0);
+        if (entry.maxValue)
+            gauge->setMaxValue(*entry.maxValue);
+        gauge->setProgress(0);
+        gauge->endLoading();
+        widget = gauge;
+        break;
+    }
+    }
+    widget->setObjectName(entry.name);
+    if (entry.font != LayoutFont::Inherit)
+        widget->setFont(MakeLayoutFont(entry.font, entry.style));
+    if (entry.fontColor && entry.kind != WidgetKind::Label)
+        SetTextColor(widget, *entry.fontColor);
+    widget->setGeometry(entry.geometry);
+    if (entry.flags & HandCursor)
+        widget->setCursor(assets::HandCursor());
+    widget->setEnabled(!(entry.flags & Disabled));
+    if (!entry.caption.isEmpty() || entry.kind == WidgetKind::Label) {
+        if (auto* label = qobject_cast<TLabel*>(widget))
+            label->setCaption(entry.caption);
+        else if (auto* button = qobject_cast<QAbstractButton*>(widget))
+            button->setText(entry.caption);
+    }
+    if (entry.tabOrder >= 0)
+        widget->setProperty("TabOrder", entry.tabOrder);
+    return widget;
+}
+
+bool Windowed(const QWidget* widget)
+{
+    return !qobject_cast<const TLabel*>(widget) && !qobject_cast<const TImage*>(widget) &&
+           !qobject_cast<const TGauge*>(widget);
+}
+
+} // namespace
+
+void TMainForm::Register(QWidget* widget)
+{
+    m_components.insert(widget->objectName(), widget);
+}
+
+void TMainForm::CreateLayout()
+{
+    setObjectName("MainForm");
+    setWindowTitle("Zdawnik");
+    setFixedSize(952, 690);
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint |
+                   Qt::MSWindowsFixedSizeDialogHint);
+    setFont(MakeLayoutFont(LayoutFont::Window, Regular));
+    QPalette palette = this->palette();
+    palette.setColor(QPalette::Window, WindowBlue.toQColor());
+    palette.setColor(QPalette::WindowText, clWindowText.toQColor(palette));
+    setPalette(palette);
+    setAutoFillBackground(true);
+
+    QHash<QWidget*, std::vector<QWidget*>> children;
+    for (const WidgetEntry& entry : LayoutTable()) {
+        QWidget* parent = entry.parent.isEmpty() ? this : FindComponent(entry.parent);
+        QWidget* widget = Create(entry, parent);
+        if (entry.flags & Hidden)
+            widget->hide();
+        Register(widget);
+        children[parent].push_back(widget);
+    }
+
+    // Window-less widgets are painted on their parent beneath the windowed ones; each group stacks in
+    // the order of creation.
+    for (auto it = children.cbegin(); it != children.cend(); ++it) {
+        for (QWidget* child : it.value())
+            if (!Windowed(child))
+                child->raise();
+        for (QWidget* child : it.value())
+            if (Windowed(child))
+                child->raise();
+    }
+
+    // Keyboard focus follows each parent's tab order, parents before their children.
+    std::vector<QWidget*> chain;
+    std::function<void(QWidget*)> collect = [&](QWidget* parent) {
+        std::vector<QWidget*> ordered;
+        for (QWidget* child : children.value(parent))
+            if (child->property("TabOrder").isValid())
+                ordered.push_back(child);
+        std::stable_sort(ordered.begin(), ordered.end(), [](QWidget* a, QWidget* b) {
+            return a->property("TabOrder").toInt() < b->property("TabOrder").toInt();
+        });
+        for (QWidget* child : ordered) {
+            if (Windowed(child) && !qobject_cast<TPanel*>(child))
+                chain.push_back(child);
+            collect(child);
+        }
+    };
+    collect(this);
+    for (std::size_t i = 1; i < chain.size(); ++i)
+        setTabOrder(chain[i - 1], chain[i]);
+    for (QWidget* widget : m_components) {
+        if (qobject_cast<TPanel*>(widget))
+            widget->setFocusPolicy(Qt::NoFocus);
+    }
+
+    m_Timer = new QTimer(this);
+    m_Timer->setObjectName("Timer");
+    m_Timer->setInterval(999);
+
+    m_lblPytanie = Find<TLabel>("lblPytanie");
+    m_lblPytanieInfo = Find<TLabel>("lblPytanieInfo");
+    m_lblIleOdpowiedzi = Find<TLabel>("lblIleOdpowiedzi");
+    m_imgPytanie = Find<TImage>("imgPytanie");
+    m_imgOK = Find<TImage>("imgOK");
+    m_imgNic = Find<TImage>("imgNic");
+    m_imgNieok = Find<TImage>("imgNieok");
+    m_lblIleRazyInfo = Find<TLabel>("lblIleRazyInfo");
+    m_lblPytanInfo = Find<TLabel>("lblPytanInfo");
+    m_lblOpanowane = Find<TLabel>("lblOpanowane");
+    m_gaugeDobreZle = Find<TGauge>("gaugeDobreZle");
+    m_gaugeOpanowane = Find<TGauge>("gaugeOpanowane");
+    m_CheckBoxDobre = Find<QCheckBox>("CheckBoxDobre");
+    m_CheckBoxID = Find<QCheckBox>("CheckBoxID");
+    m_btnCheck = Find<QPushButton>("btnCheck");
+    m_btnDalej = Find<QPushButton>("btnDalej");
+    m_pnlStart = Find<TPanel>("pnlStart");
+    m_pnlKoniec = Find<TPanel>("pnlKoniec");
+    m_pnlOdpowiedzY = Find<TPanel>("pnlOdpowiedzY");
+    m_btnStart = Find<QPushButton>("btnStart");
+    m_lblAutor = Find<TLabel>("lblAutor");
+    m_lblCoPowstanie = Find<TLabel>("lblCoPowstanie");
+
+    // What screen readers say of the marks and of the statistics, whose captions stand beside them.
+    m_imgOK->setAccessibleName("dobra odpowiedź");
+    m_imgNic->setAccessibleName("odpowiedź częściowo dobra");
+    m_imgNieok->setAccessibleName("zła odpowiedź");
+    const char* const statistics[][2] = {
+        {"lblIleRazyInfo", "Label3"}, {"lblOpanowane", "Label6"},   {"lblPytanInfo", "Label2"},
+        {"gaugeDobreZle", "Label4"},  {"gaugeOpanowane", "Label5"},
+    };
+    for (const auto& [value, caption] : statistics) {
+        const QString text = CaptionText(Find<TLabel>(caption)->caption()).remove(QLatin1Char(':'));
+        if (qobject_cast<TGauge*>(FindComponent(value)))
+            FindComponent(value)->setAccessibleName(text);
+        else
+            FindComponent(value)->setAccessibleDescription(text);
+    }
+}
+
+void TMainForm::Bind(QWidget* widget, Handler handler)
+{
+    const auto dispatch = [this, handler] { Dispatch(handler); };
+    if (auto* button = qobject_cast<QAbstractButton*>(widget))
+        connect(button, &QAbstractButton::clicked, this, dispatch);
+    else if (auto* panel = qobject_cast<TPanel*>(widget))
+        connect(panel, &TPanel::clicked, this, dispatch);
+    else if (auto* image = qobject_cast<TImage*>(widget))
+        connect(image, &TImage::clicked, this, dispatch);
+    else if (auto* label = qobject_cast<TLabel*>(widget))
+        connect(label, &TLabel::clicked, this, dispatch);
+}
+
+const TMainForm::Handler TMainForm::AnswerHandlers[12] = {
+    &TMainForm::pnlOdp1Click, &TMainForm::pnlOdp2Click,  &TMainForm::pnlOdp3Click,  &TMainForm::pnlOdp4Click,
+    &TMainForm::pnlOdp5Click, &TMainForm::pnlOdp6Click,  &TMainForm::pnlOdp7Click,  &TMainForm::pnlOdp8Click,
+    &TMainForm::pnlOdp9Click, &TMainForm::pnlOdp10Click, &TMainForm::pnlOdp11Click, &TMainForm::pnlOdp12Click,
+};
+
+void TMainForm::BindEvents()
+{
+    for (int n = 1; n <= 12; ++n) {
+        for (const char* prefix : {"pnlOdp", "imgOdp", "lblOdp"})
+            Bind(FindComponent(Numbered(prefix, n)), AnswerHandlers[n - 1]);
+    }
+    Bind(m_btnStart, &TMainForm::btnStartClick);
+    Bind(FindComponent("btnKontynuuj"), &TMainForm::btnKontynuujClick);
+    Bind(FindComponent("btnZmienBaze"), &TMainForm::btnZmienBazeClick);
+    Bind(m_btnCheck, &TMainForm::btnCheckClick);
+    Bind(m_btnDalej, &TMainForm::btnDalejClick);
+    Bind(m_CheckBoxID, &TMainForm::CheckBoxIDClick);
+    Bind(FindComponent("Button1"), &TMainForm::Button1Click);
+    Bind(FindComponent("btnGeneruj"), &TMainForm::btnGenerujClick);
+    connect(m_Timer, &QTimer::timeout, this, [this] { Dispatch(&TMainForm::TimerTimer); });
+}
+
+QWidget* TMainForm::FindComponent(const QString& name) const
+{
+    return m_components.value(name);
+}
+
+} // namespace zdawnik
