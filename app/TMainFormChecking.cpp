@@ -111,7 +111,7 @@ void TMainForm::btnGenerujClick()
     // Sentence questions may carry a picture tag in their question line: it is no part of the sentence.
     QString sentence = Text(WithoutPictureTag(m_question->Body));
     for (int n = 1; n <= 4; ++n) {
-        const QString placeholder = QStringLiteral("{wybór %1}").arg(n);
+        const QString placeholder = QString::fromStdString(SentenceGap(n));
         const QString chosen = Find<QComboBox>(Numbered("ComboOpcja", n))->currentText();
         const qsizetype at = sentence.indexOf(placeholder);
         if (at >= 0)

@@ -50,7 +50,17 @@ inline bool IsChoiceHeader(std::string_view header)
 }
 
 // The flag, and so the key, that marks a right answer of a choice question; any other is wrong.
-inline constexpr std::string_view RightAnswerKey = "1";
+inline bool IsRightKey(std::string_view key)
+{
+    return key == "1";
+}
+
+// The gap of list n in the template of a sentence question, in UTF-8: "{wybór n}". The option chosen
+// in list n takes its place in the sentence.
+inline std::string SentenceGap(int n)
+{
+    return "{wyb\xC3\xB3r " + std::to_string(n) + "}";
+}
 
 // The file line (from 1) each field of the record came from; 0 for a field the file had no line for.
 // A line that holds "[stop]" gives several fields, all from the same line.
@@ -73,7 +83,7 @@ struct Question
 
     bool isChoice() const { return IsChoiceHeader(Header); }
     // Whether answer k of a choice question is a right one.
-    bool isRightAnswer(int k) const { return Keys[k] == RightAnswerKey; }
+    bool isRightAnswer(int k) const { return IsRightKey(Keys[k]); }
 };
 
 } // namespace zdawnik

@@ -1,63 +1,93 @@
-// zdawnik-check [--json] [DIR]: reads every question file of a bank exactly as Zdawnik does and
-// reports what the program will show and what is wrong. Exit status: 0 no problems, 1 problems,
-// 2 the directory cannot be read.
+// zdawnik-check: reads every question file of a bank exactly as Zdawnik does and tells every mistake
+// that shows in the window, at its line. Exit status: 0 no problem, 1 problems, 2 the checker could
+// not do its job.
 
-#include "bank/StudyPool.h"
 #include "base/Platform.h"
-#include "check/BankCheck.h"
+#include "check/CheckRun.h"
+#include "widgets/LayoutFonts.h"
+
+#include <QCommandLineParser>
+#include <QGuiApplication>
 
 #include <cstdio>
-#include <cstring>
-#include <iostream>
 
 using namespace zdawnik;
 
+namespace {
+
+// Writes a text the parser made to out; false when it cannot be written.
+bool Print(std::FILE* out, const QString& text)
+{
+    const QByteArray bytes = text.toUtf8();
+    return std::fwrite(bytes.constData(), 1, std::size_t(bytes.size()), out) == std::size_t(bytes.size()) &&
+           std::fflush(out) == 0;
+}
+
+// The folders and files named on the command line, as the system's bytes: Qt's text of an argument
+// loses bytes that are no UTF-8, so each is matched back to the argument it came from.
+std::vector<std::filesystem::path> RawPaths(const QStringList& positional, int argc, char** argv)
+{
+    std::vector<std::filesystem::path> paths;
+    qsizetype next = 0;
+    bool optionsEnded = false;
+    for (int i = 1; i < argc && next < positional.size(); ++i) {
+        const QString decoded = QString::fromLocal8Bit(argv[i]);
+        if (!optionsEnded && decoded == QLatin1String("--")) {
+            optionsEnded = true;
+            continue;
+        }
+        if ((optionsEnded || !decoded.startsWith('-')) && decoded == positional[next]) {
+            paths.emplace_back(argv[i]);
+            ++next;
+        }
+    }
+    return paths;
+}
+
+} // namespace
+
 int main(int argc, char** argv)
 {
-    bool json = false;
-    std::filesystem::path bankDir;
-    for (int i = 1; i < argc; ++i) {
-        if (std::strcmp(argv[i], "--json") == 0) {
-            json = true;
-        } else if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
-            std::cout << "Usage: zdawnik-check [--json] [DIR]\n"
-                         "Checks the question files (*.txt) of a Zdawnik bank; DIR defaults to the\n"
-                         "folder \"baza\" beside this program.\n"
-                         "Exit status: 0 no problems, 1 some files have problems, 2 DIR cannot be read.\n";
-            return 0;
-        } else if (bankDir.empty()) {
-            bankDir = argv[i];
-        } else {
-            std::cerr << "zdawnik-check: one directory only (see --help)\n";
-            return 2;
-        }
-    }
-    if (bankDir.empty())
-        bankDir = platform::JoinName(platform::ExecutableDirectory(), "baza");
+    // Texts are measured with the window's fonts, but no window opens: no display is needed.
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication application(argc, argv);
+    QGuiApplication::setApplicationName(QStringLiteral("zdawnik-check"));
+    QGuiApplication::setApplicationVersion(QStringLiteral(ZDAWNIK_VERSION));
 
-    std::vector<std::string> names;
-    const bool listed = platform::ListDirectory(bankDir, [&](std::string_view name) {
-        if (IsQuestionFileName(name))
-            names.emplace_back(name);
-    });
-    if (!listed) {
-        std::cerr << "zdawnik-check: cannot read the directory " << bankDir.string() << "\n";
-        return 2;
-    }
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral(
+        "Checks the question files (*.txt) of a Zdawnik bank as the program reads and shows them,\n"
+        "and prints every mistake as file:line: message. Without a path, checks the folder\n"
+        "\"baza\" beside this program.\n"
+        "Exit status: 0 no problem, 1 problems, 2 a path could not be read or the report\n"
+        "could not be written."));
+    const QCommandLineOption help = parser.addHelpOption();
+    const QCommandLineOption version = parser.addVersionOption();
+    const QCommandLineOption json(QStringLiteral("json"), QStringLiteral("Print one JSON object per file."));
+    const QCommandLineOption verbose(
+        QStringLiteral("verbose"),
+        QStringLiteral("Print a summary line for every file, also a file without problems."));
+    parser.addOption(json);
+    parser.addOption(verbose);
+    parser.addPositionalArgument(QStringLiteral("paths"),
+                                 QStringLiteral("Bank folders and single question files."),
+                                 QStringLiteral("[path...]"));
 
-    int withProblems = 0;
-    for (const std::string& name : names) {
-        const FileReport report = CheckQuestionFile(bankDir, name);
-        if (!report.Problems.empty())
-            ++withProblems;
-        if (json) {
-            std::cout << ToJson(report) << '\n';
-        } else {
-            for (const std::string& line : ToTextLines(report))
-                std::cout << line << '\n';
-        }
+    if (!parser.parse(application.arguments())) {
+        Print(stderr, "zdawnik-check: " + parser.errorText() + "\n\n" + parser.helpText());
+        return CouldNotCheck;
     }
-    if (!json)
-        std::cout << names.size() << " question file(s), " << withProblems << " with problems\n";
-    return withProblems == 0 ? 0 : 1;
+    if (parser.isSet(help))
+        return Print(stdout, parser.helpText()) ? NoProblems : CouldNotCheck;
+    if (parser.isSet(version))
+        return Print(stdout, "zdawnik-check " + QGuiApplication::applicationVersion() + "\n") ? NoProblems
+                                                                                              : CouldNotCheck;
+
+    std::vector<std::filesystem::path> paths = RawPaths(parser.positionalArguments(), argc, argv);
+    if (paths.empty())
+        paths.push_back(platform::JoinName(platform::ExecutableDirectory(), "baza"));
+
+    InstallFontSubstitutes();
+    CheckRun run(CheckOptions{parser.isSet(json), parser.isSet(verbose)}, stdout, stderr);
+    return run.run(paths);
 }

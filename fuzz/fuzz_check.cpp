@@ -1,12 +1,17 @@
 // Fuzz target: the bytes of a question file through the bank checker, to the line that
-// `zdawnik-check --json` prints for it. The line must be one JSON object with the report's twelve
-// fields, of their types, whatever the file holds.
+// `zdawnik-check --json` prints for it. The line must be one JSON object with the report's thirteen
+// fields, of their types, whatever the file holds; every problem names a kept line or none.
 //
 // Pictures are looked up and loaded as the checker always does, in a small bank of raster pictures
 // kept beside this file. It holds no metafiles: each would start the helper process, a hundred times
 // the cost of a whole run of the parser, and the metafile targets try that road.
 
-#include "check/BankCheck.h"
+#include "bank/Question.h"
+#include "check/FileChecker.h"
+#include "check/ReportFormat.h"
+#include "widgets/LayoutFonts.h"
+
+#include <QGuiApplication>
 
 #include <algorithm>
 #include <array>
@@ -59,14 +64,14 @@ void CheckJson(const std::string& line, const FileReport& report)
     Require(!json.is_discarded(), "the report parses as JSON");
     Require(json.is_object(), "the report is an object");
 
-    static constexpr std::array<const char*, 12> Fields = {"file",    "lines",  "shown", "encoding",
-                                                           "kind",    "header", "body",  "questionPicture",
-                                                           "answers", "lists",  "error", "problems"};
-    Require(json.size() == Fields.size(), "the report has twelve fields");
+    static constexpr std::array<const char*, 13> Fields = {
+        "file",    "path",  "lines", "shown",   "encoding", "kind", "header", "body", "questionPicture",
+        "answers", "lists", "error", "problems"};
+    Require(json.size() == Fields.size(), "the report has thirteen fields");
     for (const char* field : Fields)
         Require(json.contains(field), "the report has each of its fields");
 
-    Require(json["file"] == "pytanie.txt", "the file is named as given");
+    Require(json["file"] == "pytanie.txt" && json["path"] == "pytanie.txt", "the file is named as given");
     Require(json["lines"].is_number_integer() && json["lines"] == report.Lines, "lines is the line count");
     Require(json["shown"].is_boolean() && json["shown"] == report.Shown, "shown is a truth value");
     Require(json["encoding"] == "windows-1250" || json["encoding"] == "utf-8", "the encoding is one of two");
@@ -87,24 +92,43 @@ void CheckJson(const std::string& line, const FileReport& report)
     Require(error.is_null() || (error.is_object() && error.size() == 2 && IsText(error.at("type")) &&
                                 IsText(error.at("message"))),
             "error is null or a type and a message");
-    Require(json["problems"].is_array() && json["problems"].size() == report.Problems.size(),
-            "problems is the list of problems");
-    for (const Json& problem : json["problems"])
-        Require(IsText(problem), "a problem is a text");
+    Require(json["problems"].is_array() && json["problems"].size() == report.Findings.size(),
+            "problems is the list of findings");
+    for (const Json& problem : json["problems"]) {
+        Require(problem.is_object() && problem.size() == 3, "a problem is an object of three fields");
+        const Json& line = problem.at("line");
+        Require(line.is_null() || (line.is_number_integer() && line >= 1 &&
+                                   line <= std::min(report.Lines, MaxQuestionLines + 1)),
+                "a problem stands on a line of the file, or on none");
+        Require(IsText(problem.at("code")) && !problem.at("code").get<std::string>().empty(),
+                "a problem has its code");
+        Require(IsText(problem.at("message")) && !problem.at("message").get<std::string>().empty(),
+                "a problem says what is wrong");
+    }
 }
 
 } // namespace
 
+extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
+{
+    // The checker measures texts with the window's fonts.
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    static QGuiApplication application(*argc, *argv);
+    InstallFontSubstitutes();
+    return 0;
+}
+
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
+    static const FileChecker checker;
     const std::string_view bytes(reinterpret_cast<const char*>(data), size);
-    const FileReport report = CheckQuestionBytes(bytes, "pytanie.txt", Bank);
+    const FileReport report = checker.checkBytes(bytes, "pytanie.txt", Bank);
     CheckJson(ToJson(report), report);
 
-    const std::vector<std::string> text = ToTextLines(report);
-    Require(text.size() == report.Problems.size() + 1, "the text report is a summary and one line a problem");
+    const std::vector<std::string> text = ToTextLines(report, true);
+    Require(text.size() == report.Findings.size() + 1, "the text report is a summary and one line a problem");
     for (const std::string& line : text)
-        Require(line.starts_with("pytanie.txt: ") && line.find('\n') == std::string::npos,
+        Require(line.starts_with("pytanie.txt:") && line.find('\n') == std::string::npos,
                 "each text line names the file");
     return 0;
 }

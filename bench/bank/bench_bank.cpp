@@ -18,25 +18,12 @@
 
 #include "bench/BenchOutput.h"
 #include "bench/BigQuestionFiles.h"
+#include "bench/SilentView.h"
 
 using namespace zdawnik;
 using namespace zdawnik::bench;
 
 namespace {
-
-class SilentView : public QuestionView
-{
-public:
-    void showFileName(const std::string&) override {}
-    void beginChoiceQuestion() override {}
-    void beginSentenceQuestion() override {}
-    void showQuestionLine(const Question&) override {}
-    void placeAnswers(int) override {}
-    void showAnswer(int, const Question&) override {}
-    void hideLists() override {}
-    void showList(int, const std::vector<std::string>&, const Question&) override {}
-    void reportError(const std::string&, const std::string&) override {}
-};
 
 const char TypicalQuestion[] = "X0101\r\nKt\xf3re z podanych port\xf3w s\xb9 domy\x9clnie u\xbfywane przez "
                                "protok\xf3\xb3 HTTP i HTTPS?\r\n80\r\n21\r\n443\r\n25\r\n110\r\n";

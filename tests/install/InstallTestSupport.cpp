@@ -142,7 +142,7 @@ QString CheckerFoundTheSampleBank(const ProcessResult& check)
     if (!check.finished || check.exitCode != 0)
         return check.describe(QStringLiteral("zdawnik-check"));
     const QString summary =
-        QStringLiteral("%1 question file(s), 0 with problems\n").arg(SampleQuestionFiles().size());
+        QStringLiteral("%1 question files, no problems\n").arg(SampleQuestionFiles().size());
     return check.out.endsWith(summary) ? QString() : check.out;
 }
 

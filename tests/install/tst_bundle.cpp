@@ -134,7 +134,8 @@ private slots:
             QCOMPARE(report.answers.value(n).second, QString());
         }
 
-        const ProcessResult check = Run(moved + QStringLiteral("/zdawnik-check"), {}, elsewhere);
+        const ProcessResult check =
+            Run(moved + QStringLiteral("/zdawnik-check"), {QStringLiteral("--verbose")}, elsewhere);
         const QString problem = CheckerFoundTheSampleBank(check);
         QVERIFY2(problem.isEmpty(), qPrintable(problem));
     }

@@ -250,7 +250,8 @@ private slots:
 
     void checkerStartedThroughItsLinkChecksTheInstalledBank()
     {
-        const ProcessResult check = Run(Command(QStringLiteral("zdawnik-check")), {}, m_elsewhere);
+        const ProcessResult check =
+            Run(Command(QStringLiteral("zdawnik-check")), {QStringLiteral("--verbose")}, m_elsewhere);
         const QString problem = CheckerFoundTheSampleBank(check);
         QVERIFY2(problem.isEmpty(), qPrintable(problem));
     }

@@ -1,0 +1,71 @@
+#include "check/PictureCheck.h"
+
+#include "bank/PictureName.h"
+#include "check/MessageText.h"
+#include "pictures/PictureLoader.h"
+
+namespace zdawnik {
+
+bool LeadsOutOfBank(std::string_view name)
+{
+    if (name.starts_with('/') || name.starts_with('\\'))
+        return true;
+    const auto isLetter = [](char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); };
+    if (name.size() >= 2 && isLetter(name[0]) && name[1] == ':')
+        return true;
+    std::size_t start = 0;
+    while (start <= name.size()) {
+        std::size_t end = name.find_first_of("/\\", start);
+        if (end == std::string_view::npos)
+            end = name.size();
+        if (name.substr(start, end - start) == "..")
+            return true;
+        start = end + 1;
+    }
+    return false;
+}
+
+std::vector<Finding> CheckPicture(const std::filesystem::path& bankDir, const std::string& name,
+                                  TextEncoding encoding, QuestionPlace place)
+{
+    std::vector<Finding> findings;
+    const auto add = [&](FindingCode code, const std::string& text) {
+        findings.push_back(Finding{std::nullopt, code, text});
+    };
+    if (name.empty()) {
+        add(FindingCode::PictureNameEmpty, "the picture tag names no file (write [img]name[/img])");
+        return findings;
+    }
+    const std::string shownName = ToUtf8(name, encoding);
+    const std::string picture = "picture " + Quoted(shownName);
+    if (LeadsOutOfBank(name))
+        add(FindingCode::PictureOutsideBank,
+            picture + " lies outside the bank folder: a copy of the bank will not carry it");
+    const std::string extension = PictureExtension(shownName);
+    if (!IsPictureExtension(extension)) {
+        add(FindingCode::PictureExtension, picture + ": the program cannot show pictures of the extension " +
+                                               Quoted(extension) +
+                                               " (bmp, ico, emf, wmf, png, jpg and jpeg only)");
+        return findings;
+    }
+    const std::optional<std::filesystem::path> file = FindPictureFile(bankDir, name, encoding);
+    if (!file) {
+        add(FindingCode::PictureMissing, picture + ": no such file in the bank folder");
+        return findings;
+    }
+    // Loaded as the window loads it, so a damaged picture shows here before a user meets it.
+    const PictureResult loaded = LoadPicture(*file);
+    if (!loaded.ok()) {
+        add(FindingCode::PictureDamaged,
+            picture + ": the program cannot show it: " + loaded.error.toStdString());
+        return findings;
+    }
+    const QSize placeSize = PicturePlaceSize(place);
+    if (loaded.naturalSize.width() > placeSize.width() || loaded.naturalSize.height() > placeSize.height())
+        add(FindingCode::PictureTooLarge, picture + " is " + SizeText(loaded.naturalSize) +
+                                              " pixels, larger than its place of " + SizeText(placeSize) +
+                                              " at 96 dpi: the window cuts it");
+    return findings;
+}
+
+} // namespace zdawnik

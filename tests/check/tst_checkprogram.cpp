@@ -1,0 +1,183 @@
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include "CheckTestFiles.h"
+
+// The checker as its users run it: arguments, what it prints where, and its exit status. Each case
+// runs the real program in a folder of banks, so that the paths it prints are short.
+class TestCheckProgram : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void program_data();
+    void program();
+    void jsonLines();
+    void reportThatCannotBeWritten();
+
+private:
+    struct Run
+    {
+        int status = -1;
+        QStringList out;
+        QString err;
+    };
+    Run run(const QStringList& arguments, const QString& outputFile = {}) const;
+
+    QTemporaryDir m_dir;
+};
+
+namespace {
+
+std::filesystem::path Under(const QTemporaryDir& dir, const char* path)
+{
+    return std::filesystem::path(dir.path().toStdString()) / path;
+}
+
+} // namespace
+
+void TestCheckProgram::initTestCase()
+{
+    WriteFile(Under(m_dir, "czysta/a.txt"), "X1\r\nQ\r\nA\r\n");
+    WriteFile(Under(m_dir, "czysta/b.TXT"), "Z11\r\nTekst {wyb\xf3r 1}\r\nx;;\r\n");
+    WriteFile(Under(m_dir, "czysta/notatki.doc"), "");
+    WriteFile(Under(m_dir, "bledna/b.txt"), "");
+    WriteFile(Under(m_dir, "bledna/a.txt"), "X0\r\nQ\r\nA\r\n");
+    WriteFile(Under(m_dir, "bledna/c.txt"), "X01\r\nTom & Jerry\r\nA\r\n\r\n");
+    std::filesystem::create_directories(Under(m_dir, "pusta"));
+    WriteFile(Under(m_dir, "pominiete/puste.txt"), "");
+    WriteFile(Under(m_dir, "pominiete/dlugie.txt"), QByteArray("X1\n").repeated(20));
+    WriteFile(Under(m_dir, "pojedynczy.txt"), "X1\r\nQ\r\n");
+}
+
+TestCheckProgram::Run TestCheckProgram::run(const QStringList& arguments, const QString& outputFile) const
+{
+    QProcess check;
+    check.setWorkingDirectory(m_dir.path());
+    if (!outputFile.isEmpty())
+        check.setStandardOutputFile(outputFile);
+    check.start(ZDAWNIK_CHECK_PROGRAM, arguments);
+    Run result;
+    if (!check.waitForFinished(60000) || check.exitStatus() != QProcess::NormalExit)
+        return result;
+    result.status = check.exitCode();
+    result.out = QString::fromUtf8(check.readAllStandardOutput()).split('\n');
+    if (result.out.last().isEmpty())
+        result.out.removeLast();
+    result.err = QString::fromUtf8(check.readAllStandardError());
+    return result;
+}
+
+void TestCheckProgram::program_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QStringList>("out"); // the start of every line, or the whole of a last count line
+    QTest::addColumn<QString>("err");     // a piece of what goes to the error output
+
+    QTest::newRow("clean bank: no output at all") << QStringList{"czysta"} << 0 << QStringList{} << "";
+    QTest::newRow("clean bank, verbose")
+        << QStringList{"--verbose", "czysta"} << 0
+        << QStringList{"czysta/a.txt: choice question, 1 answer, 1 right, windows-1250",
+                       "czysta/b.TXT: sentence question, 1 list, windows-1250",
+                       "2 question files, no problems"}
+        << "";
+    QTest::newRow("faulty bank: files in name order, then a count")
+        << QStringList{"bledna"} << 1
+        << QStringList{"bledna/a.txt:1: no answer is marked right", "bledna/b.txt: the file holds no line",
+                       "bledna/c.txt:2: a single \"&\"", "bledna/c.txt:4: answer 2 is empty",
+                       "3 question files, 4 problems"}
+        << "";
+    QTest::newRow("faulty bank, verbose") << QStringList{"bledna", "--verbose"} << 1
+                                          << QStringList{"bledna/a.txt: choice question",
+                                                         "bledna/a.txt:1: ",
+                                                         "bledna/b.txt: not shown (0 lines)",
+                                                         "bledna/b.txt: the file holds no line",
+                                                         "bledna/c.txt: choice question, 2 answers",
+                                                         "bledna/c.txt:2: ",
+                                                         "bledna/c.txt:4: ",
+                                                         "3 question files, 4 problems"}
+                                          << "";
+    QTest::newRow("several folders and a file, in their order")
+        << QStringList{"pojedynczy.txt", "czysta", "bledna/a.txt"} << 1
+        << QStringList{"pojedynczy.txt: the choice question has no answer lines",
+                       "bledna/a.txt:1: no answer is marked right", "4 question files, 2 problems"}
+        << "";
+    QTest::newRow("a single file") << QStringList{"czysta/a.txt"} << 0 << QStringList{} << "";
+    QTest::newRow("empty bank names its folder")
+        << QStringList{"pusta"} << 1
+        << QStringList{"pusta: the bank holds no question file (*.txt)", "0 question files, 1 problem"} << "";
+    QTest::newRow("bank of files the program skips")
+        << QStringList{"pominiete"} << 1
+        << QStringList{"pominiete/dlugie.txt:20: ", "pominiete/puste.txt: ",
+                       "pominiete: none of the bank's question files can be shown",
+                       "2 question files, 3 problems"}
+        << "";
+    QTest::newRow("missing folder") << QStringList{"brak"} << 2 << QStringList{} << "cannot read brak";
+    QTest::newRow("missing folder among good ones")
+        << QStringList{"czysta", "brak", "bledna/a.txt"} << 2
+        << QStringList{"bledna/a.txt:1: ", "3 question files, 1 problem"} << "cannot read brak";
+    QTest::newRow("help") << QStringList{"--help"} << 0 << QStringList{"Usage: "} << "";
+    QTest::newRow("version") << QStringList{"--version"} << 0 << QStringList{"zdawnik-check " ZDAWNIK_VERSION}
+                             << "";
+    QTest::newRow("unknown option: usage and status 2")
+        << QStringList{"--jsn", "czysta"} << 2 << QStringList{} << "Unknown option 'jsn'";
+}
+
+void TestCheckProgram::program()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(int, status);
+    QFETCH(QStringList, out);
+    QFETCH(QString, err);
+    const Run result = run(arguments);
+    QCOMPARE(result.status, status);
+    if (arguments.contains("--help")) {
+        QVERIFY(result.out.join('\n').contains("--json"));
+        QVERIFY(result.out.join('\n').contains("--verbose"));
+        out = out.mid(0, 1);
+        QVERIFY(result.out.front().startsWith(out.front()));
+        return;
+    }
+    QCOMPARE(result.out.size(), out.size());
+    for (qsizetype i = 0; i < out.size(); ++i)
+        QVERIFY2(result.out[i].startsWith(out[i]), qPrintable(result.out[i]));
+    if (!out.isEmpty() && out.last().contains("question file"))
+        QCOMPARE(result.out.last(), out.last());
+    QVERIFY2(result.err.contains(err), qPrintable(result.err));
+    if (status == 2 && arguments.contains("--jsn"))
+        QVERIFY(result.err.contains("Usage: "));
+}
+
+void TestCheckProgram::jsonLines()
+{
+    const Run result = run({"--json", "bledna", "pusta"});
+    QCOMPARE(result.status, 1);
+    QCOMPARE(result.out.size(), 4);
+    QStringList codes;
+    for (const QString& line : result.out) {
+        const QJsonObject object = QJsonDocument::fromJson(line.toUtf8()).object();
+        QVERIFY(!object.isEmpty());
+        for (const QJsonValue problem : object["problems"].toArray())
+            codes << object[object.contains("bank") ? "bank" : "file"].toString() + " " +
+                         problem.toObject()["code"].toString();
+    }
+    QCOMPARE(codes.join(", "), "a.txt no-right-answer, b.txt empty-file, c.txt single-ampersand, "
+                               "c.txt empty-answer, pusta empty-bank");
+}
+
+void TestCheckProgram::reportThatCannotBeWritten()
+{
+    if (!QFile::exists("/dev/full"))
+        QSKIP("this system has no /dev/full");
+    const Run result = run({"bledna"}, "/dev/full");
+    QCOMPARE(result.status, 2);
+    QVERIFY2(result.err.contains("cannot write the report"), qPrintable(result.err));
+}
+
+QTEST_GUILESS_MAIN(TestCheckProgram)
+#include "tst_checkprogram.moc"
