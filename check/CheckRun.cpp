@@ -7,11 +7,11 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
-#include <nlohmann/json.hpp>
+#include <ostream>
 
 namespace zdawnik {
 
-CheckRun::CheckRun(CheckOptions options, std::FILE* out, std::FILE* err)
+CheckRun::CheckRun(CheckOptions options, std::ostream& out, std::ostream& err)
     : m_options(options), m_out(out), m_err(err)
 {
 }
@@ -32,10 +32,9 @@ CheckStatus CheckRun::run(const std::vector<std::filesystem::path>& paths)
     // A clean bank passes in silence, as a linter's should.
     if (!m_options.Json && (m_problems > 0 || m_options.Verbose))
         write(CountLine(m_files, m_problems));
-    if (std::fflush(m_out) != 0 || std::ferror(m_out)) {
-        if (!m_writeFailed)
-            cannot(std::string("cannot write the report: ") + std::strerror(errno));
+    if (!m_writeFailed && !m_out.flush()) {
         m_writeFailed = true;
+        cannot(std::string("cannot write the report: ") + std::strerror(errno));
     }
     if (m_couldNotCheck || m_writeFailed)
         return CouldNotCheck;
@@ -84,7 +83,10 @@ void CheckRun::report(const FileReport& report)
     ++m_files;
     m_problems += static_cast<int>(report.Findings.size());
     if (m_options.Json) {
-        write(ToJson(report));
+        if (!m_writeFailed) {
+            WriteJson(report, m_out);
+            endLine();
+        }
         return;
     }
     for (const std::string& line : ToTextLines(report, m_options.Verbose))
@@ -95,11 +97,11 @@ void CheckRun::bankFinding(const std::filesystem::path& folder, FindingCode code
 {
     ++m_problems;
     if (m_options.Json) {
-        const nlohmann::ordered_json problem{
-            {"line", nullptr}, {"code", CodeName(code)}, {"message", message}};
-        const nlohmann::ordered_json bank{{"bank", ToUtf8(folder.string(), TextEncoding::Utf8)},
-                                          {"problems", nlohmann::ordered_json::array({problem})}};
-        write(bank.dump(-1, ' ', false, nlohmann::ordered_json::error_handler_t::replace));
+        if (!m_writeFailed) {
+            WriteBankJson(ToUtf8(folder.string(), TextEncoding::Utf8), Finding{std::nullopt, code, message},
+                          m_out);
+            endLine();
+        }
         return;
     }
     write(ToUtf8(folder.string(), TextEncoding::Utf8) + ": " + message);
@@ -109,16 +111,23 @@ void CheckRun::write(const std::string& line)
 {
     if (m_writeFailed)
         return;
-    if (std::fwrite(line.data(), 1, line.size(), m_out) != line.size() || std::fputc('\n', m_out) == EOF) {
-        m_writeFailed = true;
-        cannot(std::string("cannot write the report: ") + std::strerror(errno));
-    }
+    m_out.write(line.data(), static_cast<std::streamsize>(line.size()));
+    endLine();
+}
+
+bool CheckRun::endLine()
+{
+    if (m_out.put('\n'))
+        return true;
+    m_writeFailed = true;
+    cannot(std::string("cannot write the report: ") + std::strerror(errno));
+    return false;
 }
 
 void CheckRun::cannot(const std::string& what)
 {
     m_couldNotCheck = true;
-    std::fprintf(m_err, "zdawnik-check: %s\n", what.c_str());
+    m_err << "zdawnik-check: " << what << '\n' << std::flush;
 }
 
 } // namespace zdawnik

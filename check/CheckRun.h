@@ -2,8 +2,8 @@
 
 #include "check/FileChecker.h"
 
-#include <cstdio>
 #include <filesystem>
+#include <iosfwd>
 #include <string>
 #include <vector>
 
@@ -30,7 +30,7 @@ enum CheckStatus : int
 class CheckRun
 {
 public:
-    CheckRun(CheckOptions options, std::FILE* out, std::FILE* err);
+    CheckRun(CheckOptions options, std::ostream& out, std::ostream& err);
 
     CheckStatus run(const std::vector<std::filesystem::path>& paths);
 
@@ -40,12 +40,14 @@ private:
     void report(const FileReport& report);
     void bankFinding(const std::filesystem::path& folder, FindingCode code, const std::string& message);
     void write(const std::string& line);
+    // Ends a line of the report; false once the report cannot be written.
+    bool endLine();
     void cannot(const std::string& what);
     bool writing() const { return !m_writeFailed; }
 
     CheckOptions m_options;
-    std::FILE* m_out;
-    std::FILE* m_err;
+    std::ostream& m_out;
+    std::ostream& m_err;
     FileChecker m_checker;
     int m_files = 0;
     int m_problems = 0;

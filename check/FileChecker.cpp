@@ -66,6 +66,7 @@ public:
         if (!lineCount())
             return;
         stopMarkers();
+        cutLines();
         readerError();
         questionLine();
         if (!m_report.ReaderError) {
@@ -121,9 +122,18 @@ private:
         }
     }
 
+    void cutLines()
+    {
+        for (const int line : m_lines.CutLines)
+            add(line, FindingCode::CutLine,
+                "the line is longer than " + std::to_string(MaxLineBytes / 1024) +
+                    " KiB, the longest the program reads: it refuses the whole file");
+    }
+
     void readerError()
     {
-        if (!m_report.ReaderError)
+        // A cut line is named at its line by cutLines.
+        if (!m_report.ReaderError || m_report.ReaderError->Type == ELineTooLong("").typeName())
             return;
         const std::string report =
             "the program reports: " +

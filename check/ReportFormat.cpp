@@ -5,12 +5,30 @@
 
 #include <algorithm>
 #include <nlohmann/json.hpp>
+#include <ostream>
+#include <sstream>
 
 namespace zdawnik {
 
 namespace {
 
 using Json = nlohmann::ordered_json;
+
+// One line of compact JSON straight into out. Texts are UTF-8 by now; anything else would be shown
+// as U+FFFD rather than stop the report.
+void WriteLine(const Json& json, std::ostream& out)
+{
+    nlohmann::detail::serializer<Json> serializer(nlohmann::detail::output_adapter<char>(out), ' ',
+                                                  Json::error_handler_t::replace);
+    serializer.dump(json, false, false, 0);
+}
+
+Json ProblemJson(const Finding& finding)
+{
+    return Json{{"line", finding.Line ? Json(*finding.Line) : Json(nullptr)},
+                {"code", CodeName(finding.Code)},
+                {"message", finding.Message}};
+}
 
 std::string Counted(int count, const char* one, const char* many)
 {
@@ -36,7 +54,7 @@ std::string SummaryOf(const FileReport& report)
 
 } // namespace
 
-std::string ToJson(const FileReport& report)
+void WriteJson(const FileReport& report, std::ostream& out)
 {
     const auto text = [&](const std::string& raw) { return ToUtf8(raw, report.Encoding); };
     const auto optionalText = [&](const std::optional<std::string>& raw) {
@@ -56,9 +74,7 @@ std::string ToJson(const FileReport& report)
     }
     Json problems = Json::array();
     for (const Finding& finding : report.Findings)
-        problems.push_back(Json{{"line", finding.Line ? Json(*finding.Line) : Json(nullptr)},
-                                {"code", CodeName(finding.Code)},
-                                {"message", finding.Message}});
+        problems.push_back(ProblemJson(finding));
     Json json;
     json["file"] = ToUtf8(report.File, TextEncoding::Utf8);
     json["path"] = ToUtf8(report.Path, TextEncoding::Utf8);
@@ -75,7 +91,19 @@ std::string ToJson(const FileReport& report)
                                               {"message", text(report.ReaderError->Message)}}
                                        : Json(nullptr);
     json["problems"] = problems;
-    return json.dump(-1, ' ', false, Json::error_handler_t::replace);
+    WriteLine(json, out);
+}
+
+std::string ToJson(const FileReport& report)
+{
+    std::ostringstream out;
+    WriteJson(report, out);
+    return out.str();
+}
+
+void WriteBankJson(const std::string& folder, const Finding& finding, std::ostream& out)
+{
+    WriteLine(Json{{"bank", folder}, {"problems", Json::array({ProblemJson(finding)})}}, out);
 }
 
 std::vector<std::string> ToTextLines(const FileReport& report, bool summary)

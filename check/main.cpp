@@ -10,6 +10,7 @@
 #include <QGuiApplication>
 
 #include <cstdio>
+#include <iostream>
 
 using namespace zdawnik;
 
@@ -88,6 +89,6 @@ int main(int argc, char** argv)
         paths.push_back(platform::JoinName(platform::ExecutableDirectory(), "baza"));
 
     InstallFontSubstitutes();
-    CheckRun run(CheckOptions{parser.isSet(json), parser.isSet(verbose)}, stdout, stderr);
+    CheckRun run(CheckOptions{parser.isSet(json), parser.isSet(verbose)}, std::cout, std::cerr);
     return run.run(paths);
 }

@@ -14,6 +14,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iostream>
 #include <string>
 
 #include "bench/BenchOutput.h"
@@ -59,11 +60,11 @@ int main(int argc, char** argv)
     const std::filesystem::path root = mkdtemp(pattern);
     const int files = 100000;
     const std::filesystem::path bank = MakeBank(root, files);
-    std::FILE* nowhere = std::fopen("/dev/null", "w");
+    std::ofstream nowhere("/dev/null");
 
     const PairedTimes checking = MedianPairedMicroseconds(
         [&] {
-            CheckRun run(CheckOptions{}, nowhere, stderr);
+            CheckRun run(CheckOptions{}, nowhere, std::cerr);
             if (run.run({bank}) != NoProblems)
                 std::fprintf(stderr, "the benchmark bank has problems\n");
         },
@@ -80,7 +81,6 @@ int main(int argc, char** argv)
         1, 5);
     ReportTimes("check-100000-vs-scan-pool-and-read", checking.work, checking.limit, 2.0);
 
-    std::fclose(nowhere);
     std::filesystem::remove_all(root);
     return 0;
 }
