@@ -2,6 +2,7 @@
 
 #include "bank/StudyPool.h"
 #include "base/Platform.h"
+#include "base/VisibleText.h"
 #include "check/ReportFormat.h"
 
 #include <algorithm>
@@ -104,14 +105,16 @@ void CheckRun::bankFinding(const std::filesystem::path& folder, FindingCode code
         }
         return;
     }
-    write(ToUtf8(folder.string(), TextEncoding::Utf8) + ": " + message);
+    write(folder.string() + ": " + message);
 }
 
 void CheckRun::write(const std::string& line)
 {
     if (m_writeFailed)
         return;
-    m_out.write(line.data(), static_cast<std::streamsize>(line.size()));
+    // Names and texts come from the bank; none of their bytes may steer the terminal.
+    const std::string visible = VisibleText(line);
+    m_out.write(visible.data(), static_cast<std::streamsize>(visible.size()));
     endLine();
 }
 
@@ -127,7 +130,7 @@ bool CheckRun::endLine()
 void CheckRun::cannot(const std::string& what)
 {
     m_couldNotCheck = true;
-    m_err << "zdawnik-check: " << what << '\n' << std::flush;
+    m_err << "zdawnik-check: " << VisibleText(what) << '\n' << std::flush;
 }
 
 } // namespace zdawnik

@@ -108,7 +108,8 @@ void WriteBankJson(const std::string& folder, const Finding& finding, std::ostre
 
 std::vector<std::string> ToTextLines(const FileReport& report, bool summary)
 {
-    const std::string path = ToUtf8(report.Path, TextEncoding::Utf8);
+    // The path as the system spells it: bytes that are no UTF-8 are shown escaped as they are.
+    const std::string& path = report.Path;
     std::vector<std::string> lines;
     if (summary)
         lines.push_back(path + ": " + SummaryOf(report));

@@ -3,6 +3,7 @@
 // not do its job.
 
 #include "base/Platform.h"
+#include "base/VisibleText.h"
 #include "check/CheckRun.h"
 #include "widgets/LayoutFonts.h"
 
@@ -75,7 +76,9 @@ int main(int argc, char** argv)
                                  QStringLiteral("[path...]"));
 
     if (!parser.parse(application.arguments())) {
-        Print(stderr, "zdawnik-check: " + parser.errorText() + "\n\n" + parser.helpText());
+        // The error quotes the option as typed, which may hold any byte.
+        const QString error = QString::fromStdString(VisibleText(parser.errorText().toStdString()));
+        Print(stderr, "zdawnik-check: " + error + "\n\n" + parser.helpText());
         return CouldNotCheck;
     }
     if (parser.isSet(help))

@@ -52,6 +52,8 @@ void TestCheckProgram::initTestCase()
     WriteFile(Under(m_dir, "pominiete/puste.txt"), "");
     WriteFile(Under(m_dir, "pominiete/dlugie.txt"), QByteArray("X1\n").repeated(20));
     WriteFile(Under(m_dir, "pojedynczy.txt"), "X1\r\nQ\r\n");
+    WriteFile(Under(m_dir, "sterujace/a\x1B[31m.txt"), "X1\r\nTom & \x07Jerry\r\nA\r\n");
+    WriteFile(Under(m_dir, "sterujace/\xFF.txt"), "X1\r\nQ\r\n");
 }
 
 TestCheckProgram::Run TestCheckProgram::run(const QStringList& arguments, const QString& outputFile) const
@@ -121,11 +123,19 @@ void TestCheckProgram::program_data()
     QTest::newRow("missing folder among good ones")
         << QStringList{"czysta", "brak", "bledna/a.txt"} << 2
         << QStringList{"bledna/a.txt:1: ", "3 question files, 1 problem"} << "cannot read brak";
+    QTest::newRow("control characters and bytes of no text, escaped")
+        << QStringList{"sterujace"} << 1
+        << QStringList{"sterujace/a\\x1B[31m.txt:2: a single \"&\" in the question \"Tom & \\x07Jerry\"",
+                       "sterujace/\\xFF.txt: the choice question has no answer lines",
+                       "2 question files, 2 problems"}
+        << "";
     QTest::newRow("help") << QStringList{"--help"} << 0 << QStringList{"Usage: "} << "";
     QTest::newRow("version") << QStringList{"--version"} << 0 << QStringList{"zdawnik-check " ZDAWNIK_VERSION}
                              << "";
     QTest::newRow("unknown option: usage and status 2")
         << QStringList{"--jsn", "czysta"} << 2 << QStringList{} << "Unknown option 'jsn'";
+    QTest::newRow("unknown option of control characters")
+        << QStringList{"--\x1B[2J", "czysta"} << 2 << QStringList{} << "Unknown option '\\x1B[2J'";
 }
 
 void TestCheckProgram::program()
@@ -143,13 +153,17 @@ void TestCheckProgram::program()
         QVERIFY(result.out.front().startsWith(out.front()));
         return;
     }
+    for (const QString& line : result.out + QStringList{result.err})
+        QVERIFY2(std::none_of(line.begin(), line.end(),
+                              [](QChar c) { return c != '\n' && c.category() == QChar::Other_Control; }),
+                 qPrintable(line));
     QCOMPARE(result.out.size(), out.size());
     for (qsizetype i = 0; i < out.size(); ++i)
         QVERIFY2(result.out[i].startsWith(out[i]), qPrintable(result.out[i]));
     if (!out.isEmpty() && out.last().contains("question file"))
         QCOMPARE(result.out.last(), out.last());
     QVERIFY2(result.err.contains(err), qPrintable(result.err));
-    if (status == 2 && arguments.contains("--jsn"))
+    if (status == 2 && arguments.front().startsWith("--"))
         QVERIFY(result.err.contains("Usage: "));
 }
 
