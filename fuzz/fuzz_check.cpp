@@ -7,6 +7,7 @@
 // the cost of a whole run of the parser, and the metafile targets try that road.
 
 #include "bank/Question.h"
+#include "base/VisibleText.h"
 #include "check/FileChecker.h"
 #include "check/ReportFormat.h"
 #include "widgets/LayoutFonts.h"
@@ -127,8 +128,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     const std::vector<std::string> text = ToTextLines(report, true);
     Require(text.size() == report.Findings.size() + 1, "the text report is a summary and one line a problem");
-    for (const std::string& line : text)
+    for (const std::string& line : text) {
         Require(line.starts_with("pytanie.txt:") && line.find('\n') == std::string::npos,
                 "each text line names the file");
+        const std::string shown = VisibleText(line);
+        Require(std::none_of(shown.begin(), shown.end(),
+                             [](char c) { return static_cast<unsigned char>(c) < 0x20 || c == 0x7F; }),
+                "a line as written holds no control character");
+    }
     return 0;
 }
