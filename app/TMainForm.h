@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/AnswerSlots.h"
 #include "bank/Question.h"
 #include "bank/QuestionView.h"
 #include "bank/Random.h"
@@ -111,7 +112,15 @@ public:
 
     // Any widget of the window by its name; numbered families compose the name ("imgGood" + 3).
     QWidget* FindComponent(const QString& name) const;
-    template <typename T> T* Find(const QString& name) const { return static_cast<T*>(FindComponent(name)); }
+    // The widget of that name and type. A missing name or another type is a fault of the program, not
+    // of the bank or the user: it stops the program with both names.
+    template <typename T> T* Find(const QString& name) const
+    {
+        T* widget = qobject_cast<T*>(FindComponent(name));
+        if (!widget)
+            FindFailed(name, T::staticMetaObject.className());
+        return widget;
+    }
 
     const Question& CurrentQuestion() const { return *m_question; }
     const StudyPool* Pool() const { return m_pool.get(); }
@@ -132,6 +141,7 @@ private:
     void BindEvents();
     void Bind(QWidget* widget, Handler handler);
     void Register(QWidget* widget);
+    [[noreturn]] void FindFailed(const QString& name, const char* typeName) const;
 
     // The one place where events reach handlers: an error that a handler does not catch ends that
     // handler and is shown as the program's error report; it never reaches the event loop.
@@ -222,9 +232,8 @@ private:
     TLabel* m_lblCoPowstanie = nullptr;
     QTimer* m_Timer = nullptr;
     bool m_centred = false;
-    // The answer standing in each slot of the current placement, slots counted down the left column
-    // and then down the right; 0 for an empty slot.
-    int m_answerInSlot[12] = {};
+    // Which answer stands in which slot: written by placement only, read by the keyboard.
+    AnswerSlots m_answerSlots;
 };
 
 // The program's main window, while it exists.

@@ -1,6 +1,7 @@
 // Judging the answer on screen: the verdict, its mark, the good answers, the statistics, and the
 // sentence that the chosen options make.
 
+#include "app/LayoutColors.h"
 #include "app/ListColor.h"
 #include "app/MessageBoxes.h"
 #include "app/TMainForm.h"
@@ -8,7 +9,6 @@
 #include "bank/StudyPool.h"
 #include "base/Errors.h"
 #include "base/StrToInt.h"
-#include "widgets/TColor.h"
 #include "widgets/TGauge.h"
 #include "widgets/TImage.h"
 #include "widgets/TLabel.h"
@@ -19,12 +19,6 @@
 #include <QPushButton>
 
 namespace zdawnik {
-
-namespace {
-
-const TColor GoodOptionColor{0x0093FF6F};
-
-} // namespace
 
 void TMainForm::btnCheckClick()
 {
@@ -60,7 +54,7 @@ void TMainForm::btnCheckClick()
         if (m_CheckBoxDobre->isChecked()) {
             for (int n = 1; n <= 4; ++n) {
                 auto* list = Find<QComboBox>(Numbered("ComboOpcja", n));
-                SetListColor(list, GoodOptionColor.toQColor());
+                SetListColor(list, ListGreen.toQColor());
                 int position = -1;
                 try {
                     position = StrToInt(m_question->Keys[n]) - 1;

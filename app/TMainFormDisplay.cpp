@@ -2,6 +2,7 @@
 // choice question in their panels, or the sentence panel with its drop-down lists. The reader calls
 // these as it parses, so a question that fails half-way stays on screen as far as it got.
 
+#include "app/LayoutColors.h"
 #include "app/ListColor.h"
 #include "app/MessageBoxes.h"
 #include "app/TMainForm.h"
@@ -54,7 +55,7 @@ void TMainForm::beginSentenceQuestion()
     m_questionRead = true;
     m_lblCoPowstanie->setCaption(QString());
     for (int n = 1; n <= 4; ++n)
-        SetListColor(Find<QComboBox>(Numbered("ComboOpcja", n)), Qt::white);
+        SetListColor(Find<QComboBox>(Numbered("ComboOpcja", n)), clWhite.toQColor());
     m_pnlOdpowiedzY->show();
     m_lblIleOdpowiedzi->setCaption(QString());
 }

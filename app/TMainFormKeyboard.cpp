@@ -83,7 +83,7 @@ bool TMainForm::HandleKey(const QKeyEvent& key)
             Find<QComboBox>(Numbered("ComboOpcja", slot))->setFocus(Qt::ShortcutFocusReason);
         return true;
     }
-    const int answer = m_answerInSlot[slot - 1];
+    const int answer = m_answerSlots.answerIn(slot);
     if (answer > 0 && Find<TPanel>(Numbered("pnlOdp", answer))->isVisible())
         Dispatch(AnswerHandlers[answer - 1]);
     return true;

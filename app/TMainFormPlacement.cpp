@@ -1,8 +1,8 @@
 // Before a choice question is shown its answer panels are reset and moved to shuffled slots, each
 // slot with its own colour; while it is shown, a click on an answer ticks or unticks it.
 
+#include "app/LayoutColors.h"
 #include "app/TMainForm.h"
-#include "widgets/TColor.h"
 #include "widgets/TImage.h"
 #include "widgets/TLabel.h"
 #include "widgets/TPanel.h"
@@ -17,11 +17,6 @@ namespace zdawnik {
 
 namespace {
 
-const TColor TickedColor{0x0080FFFF};
-const TColor ResetColor{0x00EEEEEE};
-const TColor Grey{0x00DDDDDD};
-const TColor White{0x00FFFFFF};
-
 struct Slot
 {
     int left;
@@ -32,7 +27,7 @@ struct Slot
 // Rows are 72 pixels apart from top 160; grey and white alternate down a column.
 constexpr Slot Row(int left, int row)
 {
-    return {left, 160 + 72 * row, row % 2 == 0 ? Grey : White};
+    return {left, 160 + 72 * row, row % 2 == 0 ? SlotGrey : clWhite};
 }
 
 // The slots for 1-6, 7-8, 9-10 and 11-12 answers: one centred column, or two columns filled down
@@ -77,12 +72,12 @@ void TMainForm::PlaceAnswers(int n)
         if (k > placed) {
             auto* panel = Find<TPanel>(Numbered("pnlOdp", k));
             panel->hide();
-            SetColorOnce(panel, ResetColor.toQColor());
+            SetColorOnce(panel, ResetGrey.toQColor());
         }
         Find<QCheckBox>(Numbered("CheckBox", k))->setChecked(false);
         Find<TImage>(Numbered("imgOdp", k))->hide();
     }
-    std::fill(std::begin(m_answerInSlot), std::end(m_answerInSlot), 0);
+    m_answerSlots.clear();
     if (placed == 0)
         return;
 
@@ -95,7 +90,7 @@ void TMainForm::PlaceAnswers(int n)
         const int e = m_random.RandomBelow(static_cast<int>(freeSlots.size()));
         const int slotNumber = freeSlots[static_cast<std::size_t>(e)];
         const Slot& slot = table[slotNumber - 1];
-        m_answerInSlot[slotNumber - 1] = i;
+        m_answerSlots.place(slotNumber, i);
         auto* panel = Find<TPanel>(Numbered("pnlOdp", i));
         panel->move(slot.left, slot.top);
         panel->show();
@@ -111,10 +106,8 @@ void TMainForm::DescribeAnswer(int n)
     static const char* const Keys[12] = {"1", "2", "3", "4", "5", "6", "7", "8", "9", "0", "-", "="};
     QString description =
         Find<QCheckBox>(Numbered("CheckBox", n))->isChecked() ? "zaznaczona" : "niezaznaczona";
-    for (int slot = 0; slot < 12; ++slot) {
-        if (m_answerInSlot[slot] == n)
-            description += QStringLiteral(", klawisz %1").arg(Keys[slot]);
-    }
+    if (const int slot = m_answerSlots.slotOf(n))
+        description += QStringLiteral(", klawisz %1").arg(Keys[slot - 1]);
     Find<TPanel>(Numbered("pnlOdp", n))->setAccessibleDescription(description);
 }
 
@@ -127,7 +120,7 @@ void TMainForm::ToggleAnswer(int n)
         panel->setColor(Find<TLabel>(Numbered("lblOdp", n))->color());
     } else {
         box->setChecked(true);
-        panel->setColor(TickedColor.toQColor());
+        panel->setColor(TickedYellow.toQColor());
     }
     DescribeAnswer(n);
 }

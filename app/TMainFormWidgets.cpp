@@ -333,4 +333,11 @@ QWidget* TMainForm::FindComponent(const QString& name) const
     return m_components.value(name);
 }
 
+void TMainForm::FindFailed(const QString& name, const char* typeName) const
+{
+    const QWidget* widget = FindComponent(name);
+    qFatal("The window has no %s named \"%s\" (%s)", typeName, qPrintable(name),
+           widget ? widget->metaObject()->className() : "no widget of that name");
+}
+
 } // namespace zdawnik
