@@ -182,7 +182,6 @@ private:
     // Answers.
     void ToggleAnswer(int n);
     void DescribeAnswer(int n);
-    bool SentenceListMatches(int n, bool& conversionReported);
     void ApplyVerdictToWindow(Verdict verdict);
 
     MainFormEnvironment m_environment;

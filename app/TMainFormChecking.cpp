@@ -7,7 +7,7 @@
 #include "app/TMainForm.h"
 #include "bank/PictureName.h"
 #include "bank/StudyPool.h"
-#include "base/Errors.h"
+#include "bank/Verdict.h"
 #include "base/StrToInt.h"
 #include "widgets/TGauge.h"
 #include "widgets/TImage.h"
@@ -23,68 +23,41 @@ namespace zdawnik {
 void TMainForm::btnCheckClick()
 {
     if (m_question->isChoice()) {
-        int ticked = 0, correct = 0, hits = 0;
-        for (int n = 1; n <= 12; ++n)
-            ticked += Find<QCheckBox>(Numbered("CheckBox", n))->isChecked();
-        for (int n = 1; n <= 12; ++n) {
-            const bool key = m_question->isRightAnswer(n);
-            if (key) {
-                ++correct;
-                if (m_CheckBoxDobre->isChecked())
-                    Find<TImage>(Numbered("imgGood", n))->show();
-            }
-            if (key && Find<QCheckBox>(Numbered("CheckBox", n))->isChecked())
-                ++hits;
-        }
-        Verdict verdict = Verdict::Wrong;
-        if (ticked == correct && ticked == hits && ticked != 0)
-            verdict = Verdict::Good;
-        else if (ticked == hits && ticked != correct && ticked != 0)
-            verdict = Verdict::Partial;
-        ApplyVerdictToWindow(verdict);
-    } else {
-        int mismatches = 0;
-        bool conversionReported = false;
-        for (int n = 1; n <= 4; ++n) {
-            if (Find<TPanel>(Numbered("pnlWybor", n))->isVisibleTo(m_pnlOdpowiedzY) &&
-                !SentenceListMatches(n, conversionReported))
-                ++mismatches;
-        }
-        const Verdict verdict = mismatches == 0 ? Verdict::Good : Verdict::Wrong;
+        std::array<bool, MaxAnswers> ticked{};
+        for (int n = 1; n <= MaxAnswers; ++n)
+            ticked[static_cast<std::size_t>(n - 1)] = Find<QCheckBox>(Numbered("CheckBox", n))->isChecked();
         if (m_CheckBoxDobre->isChecked()) {
-            for (int n = 1; n <= 4; ++n) {
+            for (int n = 1; n <= MaxAnswers; ++n)
+                if (m_question->isRightAnswer(n))
+                    Find<TImage>(Numbered("imgGood", n))->show();
+        }
+        ApplyVerdictToWindow(JudgeChoice(*m_question, ticked));
+    } else {
+        std::array<std::optional<int>, MaxLists> chosen;
+        for (int n = 1; n <= MaxLists; ++n) {
+            if (Find<TPanel>(Numbered("pnlWybor", n))->isVisibleTo(m_pnlOdpowiedzY))
+                chosen[static_cast<std::size_t>(n - 1)] =
+                    Find<QComboBox>(Numbered("ComboOpcja", n))->currentIndex();
+        }
+        const SentenceVerdict judged = JudgeSentence(*m_question, chosen);
+        // A key that is no number can never be matched: it is reported as any uncaught error, once,
+        // and the answer is judged wrong, so the run goes on.
+        if (!judged.keyError.empty())
+            ShowErrorReport(QString::fromStdString(ToUtf8(judged.keyError, m_question->Encoding)));
+        if (m_CheckBoxDobre->isChecked()) {
+            for (int n = 1; n <= MaxLists; ++n) {
                 auto* list = Find<QComboBox>(Numbered("ComboOpcja", n));
                 SetListColor(list, ListGreen.toQColor());
-                int position = -1;
-                try {
-                    position = StrToInt(m_question->Keys[n]) - 1;
-                } catch (const EConvertError&) {
-                    // A key that is no number names no option.
-                }
-                list->setCurrentIndex(position >= 0 && position < list->count() ? position : -1);
+                const int position = GoodOption(*m_question, n);
+                list->setCurrentIndex(position < list->count() ? position : -1);
             }
             btnGenerujClick();
         }
-        ApplyVerdictToWindow(verdict);
+        ApplyVerdictToWindow(judged.verdict);
     }
     m_btnCheck->setEnabled(false);
     m_btnDalej->setEnabled(true);
     KeepProgress(true);
-}
-
-bool TMainForm::SentenceListMatches(int n, bool& conversionReported)
-{
-    const int selected = Find<QComboBox>(Numbered("ComboOpcja", n))->currentIndex();
-    try {
-        return selected == StrToInt(m_question->Keys[n]) - 1;
-    } catch (const EConvertError& error) {
-        // The key can never be matched. Report it as any uncaught error, once, and judge the answer
-        // wrong, so the run goes on.
-        if (!conversionReported)
-            ShowErrorReport(QString::fromStdString(ToUtf8(error.what(), m_question->Encoding)));
-        conversionReported = true;
-        return false;
-    }
 }
 
 void TMainForm::ApplyVerdictToWindow(Verdict verdict)
