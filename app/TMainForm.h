@@ -161,6 +161,11 @@ private:
     void reportError(const std::string& typeName, const std::string& message) override;
     QString Text(const std::string& bytes) const;
 
+    // The question drawn last, read and shown; false when it could not be shown.
+    bool ShowDrawnQuestion();
+    // Nothing of a question on screen, and nothing to check.
+    void ClearQuestion();
+
     // Keyboard.
     bool HandleKey(const QKeyEvent& key);
     bool RunIsOnScreen() const;
@@ -201,8 +206,7 @@ private:
     Random m_random;
     std::unique_ptr<StudyPool> m_pool;
     std::unique_ptr<Question> m_question;
-    // Whether a question has been read into the record during this run: until then there is
-    // nothing to check.
+    // Whether the question drawn last was read and shown whole: only then is there anything to check.
     bool m_questionRead = false;
     QHash<QString, QWidget*> m_components;
 

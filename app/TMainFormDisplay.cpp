@@ -1,6 +1,6 @@
 // Showing the question the reader has just read: the question text or picture, the answers of a
 // choice question in their panels, or the sentence panel with its drop-down lists. The reader calls
-// these as it parses, so a question that fails half-way stays on screen as far as it got.
+// these as it parses; a question the reader reports is taken off the screen again.
 
 #include "app/LayoutColors.h"
 #include "app/ListColor.h"
@@ -111,6 +111,9 @@ void TMainForm::showList(int n, const std::vector<std::string>& options, const Q
 
 void TMainForm::reportError(const std::string& typeName, const std::string& message)
 {
+    // What the reader could not read is not shown, in part or whole: the report stands over an empty
+    // question.
+    ClearQuestion();
     ShowMessage(int(MessageBoxes::Icon::None), QCoreApplication::applicationName(),
                 Text(ErrorReportText(typeName, message)));
 }

@@ -265,7 +265,7 @@ void TMainForm::KeepProgress(bool afterCheck)
     RunRecord record;
     record.BankPath = m_store->bankPath();
     record.SavedAt = QDateTime::currentDateTimeUtc();
-    record.Finished = m_pool->PendingCount() == 0;
+    record.Finished = m_pool->MasteredCount() == static_cast<int>(m_pool->Pool().size());
     record.StudySeconds = ClockSeconds();
     record.Answers = m_gaugeDobreZle->MaxValue();
     record.GoodAnswers = m_gaugeDobreZle->Progress();

@@ -6,6 +6,7 @@
 #include "assets/BuiltInPictures.h"
 #include "bank/QuestionReader.h"
 #include "bank/StudyPool.h"
+#include "base/Errors.h"
 #include "widgets/TGauge.h"
 #include "widgets/TImage.h"
 #include "widgets/TLabel.h"
@@ -60,13 +61,9 @@ void TMainForm::btnStartClick()
         const int count = BeginRun(std::move(names));
         m_gaugeOpanowane->setMaxValue(count);
         m_lblPytanInfo->setCaption(QString::number(count));
-        try {
-            btnDalejClick();
-        } catch (...) {
-            // A first question that cannot be opened must not keep the clock from starting.
-            m_Timer->start();
-            throw;
-        }
+        btnDalejClick();
+        if (m_pool->PendingCount() == 0)
+            return; // every question was set aside: the run has ended already
     }
     m_Timer->start();
 }
@@ -75,31 +72,45 @@ void TMainForm::btnDalejClick()
 {
     if (!m_pool)
         return; // no run has started
-    if (m_pool->PendingCount() == 0) {
-        m_pnlOdpowiedzY->hide();
-        m_Timer->stop();
-        // Most runs never get this far in one sitting: the photograph is decoded only now.
-        auto* photograph = Find<TImage>("Image1");
-        if (!photograph->hasPicture())
-            photograph->setPicture(assets::EndPhotograph(), false);
-        m_pnlKoniec->show();
-        return;
+    if (m_pool->PendingCount() > 0) {
+        for (int n = 1; n <= 12; ++n)
+            Find<TImage>(Numbered("imgGood", n))->hide();
+        m_imgOK->hide();
+        m_imgNic->hide();
+        m_imgNieok->hide();
     }
-    for (int n = 1; n <= 12; ++n)
-        Find<TImage>(Numbered("imgGood", n))->hide();
-    m_imgOK->hide();
-    m_imgNic->hide();
-    m_imgNieok->hide();
+    // A question that cannot be shown is set aside and the next one drawn, so that such a file can
+    // neither be judged on what stands on screen nor keep the run from ending.
+    while (m_pool->PendingCount() > 0) {
+        if (ShowDrawnQuestion())
+            return;
+        m_pool->SetAsideCurrent();
+        m_gaugeOpanowane->setMaxValue(m_pool->CountedQuestions());
+    }
+    m_pnlOdpowiedzY->hide();
+    m_Timer->stop();
+    // Most runs never get this far in one sitting: the photograph is decoded only now.
+    auto* photograph = Find<TImage>("Image1");
+    if (!photograph->hasPicture())
+        photograph->setPicture(assets::EndPhotograph(), false);
+    m_pnlKoniec->show();
+}
 
+bool TMainForm::ShowDrawnQuestion()
+{
     const int entry = m_pool->DrawQuestion();
+    m_questionRead = false;
     try {
         LoadQuestionFile(m_environment.BankDir, m_pool->Pool()[static_cast<std::size_t>(entry)].FileName,
                          *m_question, *this);
-    } catch (...) {
-        // Nothing new is on screen to check: the user goes on with the next question.
-        m_btnCheck->setEnabled(false);
-        m_btnDalej->setEnabled(true);
-        throw;
+    } catch (const EInOutError& error) {
+        // The file cannot be opened at all.
+        ClearQuestion();
+        ShowErrorReport(QString::fromUtf8(error.what()));
+    }
+    if (!m_questionRead) {
+        ClearQuestion();
+        return false;
     }
     m_lblIleRazyInfo->setCaption(QString::number(m_pool->MarkShown()));
 
@@ -108,10 +119,20 @@ void TMainForm::btnDalejClick()
         correct += m_question->isRightAnswer(k);
     if (m_question->isChoice())
         m_lblIleOdpowiedzi->setCaption(correct >= 2 ? "[zaznacz przynajmniej jedną odpowiedź]" : "");
+    m_btnCheck->setEnabled(true);
+    m_btnDalej->setEnabled(false);
+    return true;
+}
 
-    // Until a question has been read there is nothing to check, and only "dalej" leads on.
-    m_btnCheck->setEnabled(m_questionRead);
-    m_btnDalej->setEnabled(!m_questionRead);
+void TMainForm::ClearQuestion()
+{
+    m_questionRead = false;
+    m_btnCheck->setEnabled(false);
+    m_lblPytanie->setCaption(QString());
+    m_imgPytanie->hide();
+    m_lblIleOdpowiedzi->setCaption(QString());
+    m_pnlOdpowiedzY->hide();
+    PlaceAnswers(0);
 }
 
 void TMainForm::CheckBoxIDClick()

@@ -44,6 +44,7 @@ int StudyPool::BuildPool(std::vector<std::string> names)
         m_pool.push_back(PoolEntry{std::move(name), InitialRepeats});
     m_pendingList.resize(m_pool.size());
     std::iota(m_pendingList.begin(), m_pendingList.end(), 0);
+    m_setAside.clear();
     m_currentPending = -1;
     m_currentEntry = -1;
     return static_cast<int>(m_pool.size());
@@ -72,6 +73,7 @@ BankChanges StudyPool::RestorePool(std::vector<std::string> names,
     m_pool.clear();
     m_pool.reserve(names.size());
     m_pendingList.clear();
+    m_setAside.clear();
     int kept = 0;
     for (std::size_t i = 0; i < names.size(); ++i) {
         const QuestionProgress* before = earlierOf(i, names[i]);
@@ -96,6 +98,8 @@ std::vector<QuestionProgress> StudyPool::Progress() const
 {
     std::vector<bool> pending(m_pool.size(), false);
     for (const int entry : m_pendingList)
+        pending[static_cast<std::size_t>(entry)] = true;
+    for (const int entry : m_setAside)
         pending[static_cast<std::size_t>(entry)] = true;
     std::vector<QuestionProgress> progress;
     progress.reserve(m_pool.size());
@@ -133,6 +137,15 @@ bool StudyPool::ApplyVerdict(Verdict verdict)
     if (m_currentPending < PendingCount() && *position == m_currentEntry)
         m_pendingList.erase(position);
     return true;
+}
+
+void StudyPool::SetAsideCurrent()
+{
+    if (m_currentPending < 0 || m_currentPending >= PendingCount() ||
+        m_pendingList[static_cast<std::size_t>(m_currentPending)] != m_currentEntry)
+        return; // it has left the pending list already
+    m_pendingList.erase(m_pendingList.begin() + m_currentPending);
+    m_setAside.push_back(m_currentEntry);
 }
 
 } // namespace zdawnik

@@ -81,16 +81,25 @@ public:
     // mastered (it has then left the pending list).
     bool ApplyVerdict(Verdict verdict);
 
+    // Takes the current question out of the pending list without mastering it, because its file could
+    // not be shown. Its counter stays as it is, so a later sitting offers it again.
+    void SetAsideCurrent();
+    // The questions set aside during this run, by pool index, in the order they were set aside.
+    const std::vector<int>& SetAside() const { return m_setAside; }
+
     const std::vector<PoolEntry>& Pool() const { return m_pool; }
     const std::vector<int>& PendingList() const { return m_pendingList; }
     int CurrentPending() const { return m_currentPending; }
     int CurrentEntry() const { return m_currentEntry; }
-    int MasteredCount() const { return static_cast<int>(m_pool.size() - m_pendingList.size()); }
+    int MasteredCount() const { return CountedQuestions() - PendingCount(); }
+    // The questions this run can master: all but those set aside.
+    int CountedQuestions() const { return static_cast<int>(m_pool.size() - m_setAside.size()); }
 
 private:
     Random& m_random;
     std::vector<PoolEntry> m_pool;
     std::vector<int> m_pendingList;
+    std::vector<int> m_setAside;
     int m_currentPending = -1;
     int m_currentEntry = -1;
 };

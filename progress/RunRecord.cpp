@@ -252,6 +252,9 @@ std::string EncodeRunRecord(const RunRecord& record, const StudyPool& pool)
     std::vector<bool> pending(entries.size(), false);
     for (const int entry : pool.PendingList())
         pending[static_cast<std::size_t>(entry)] = true;
+    // A question set aside was never mastered: a later sitting offers it again.
+    for (const int entry : pool.SetAside())
+        pending[static_cast<std::size_t>(entry)] = true;
     return Encode(record, entries.size(), [&](std::string& out) {
         for (std::size_t i = 0; i < entries.size(); ++i) {
             AppendQuestion(out, entries[i].FileName, entries[i].Repeats, !pending[i]);

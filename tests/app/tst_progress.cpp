@@ -24,6 +24,7 @@ private slots:
     void bankChangedSinceTheSave_data();
     void bankChangedSinceTheSave();
     void finishedRunStartsAfresh();
+    void questionNeverShownStaysPending();
     void untrustworthyFile_data();
     void untrustworthyFile();
     void stateFolderCannotBeWritten();
@@ -212,6 +213,29 @@ void TestProgress::finishedRunStartsAfresh()
     QTest::keyClick(f().window.get(), Qt::Key_Space);
     QCOMPARE(f().statistics(), (QStringList{"1", "0", "0/0", "0/1", "0:00:00"}));
     QCOMPARE(f().caption("lblIleRazyInfo"), QString("2"));
+}
+
+void TestProgress::questionNeverShownStaysPending()
+{
+    f().writeQuestions({"a.txt"});
+    f().write("b.txt", QByteArray("X1\n").repeated(20));
+    f().open();
+    f().click("btnStart");
+    while (!f().visible("pnlKoniec")) {
+        f().answer(true);
+        f().next();
+    }
+    f().close();
+    // Kept as a run that is not over: the file that could not be shown waits with its counter.
+    const RunRecord kept = f().kept();
+    QVERIFY(!kept.Finished);
+    QCOMPARE(kept.Questions.size(), std::size_t(2));
+    for (const QuestionProgress& question : kept.Questions) {
+        QCOMPARE(question.Mastered, question.FileName == "a.txt");
+        QCOMPARE(question.Repeats, question.FileName == "a.txt" ? 0 : 3);
+    }
+    f().open();
+    QVERIFY(f().visible("btnKontynuuj"));
 }
 
 void TestProgress::untrustworthyFile_data()

@@ -410,24 +410,27 @@ void TestQuestions::sentenceAfterLonger()
 
 void TestQuestions::sentenceThatFailsHalfWay()
 {
-    // No list count: the reader reports it; the panel shows the new text, the rows stay as they were.
+    // No list count: the reader reports it, and neither the new text nor the rows of the sentence
+    // before stay on screen to be judged.
     start("Z211\nStare\na;;b;;\nc;;\n");
     pick(1, 1);
     f().click("btnCheck");
+    QStringList onScreen;
+    f().messages.whileOpen = [&] {
+        onScreen << f().caption("lblPytanie") << QString::number(f().visible("pnlOdpowiedzY"))
+                 << QString::number(f().enabled("btnCheck"));
+    };
     next("Z\nNowe zdanie\n");
     QCOMPARE(f().messages.boxes.size(), 1);
     QCOMPARE(f().messages.boxes.last().icon, MessageBoxes::Icon::None);
     QCOMPARE(f().messages.boxes.last().title, QString("Zdawnik"));
     QCOMPARE(f().messages.boxes.last().text,
              QString("EConvertError error raised, with message : '' is not a valid integer value"));
-    QVERIFY(f().visible("pnlOdpowiedzY"));
-    QCOMPARE(f().caption("lblPytanie"), QString("Nowe zdanie"));
-    QVERIFY(f().visible("pnlWybor2"));
-    QCOMPARE(list(1)->itemText(1), QString("b"));
-    // It is no dead end: the check judges what stands on screen.
-    QVERIFY(f().enabled("btnCheck"));
-    f().click("btnCheck");
-    QVERIFY(f().enabled("btnDalej"));
+    QCOMPARE(onScreen, QStringList({"", "0", "0"}));
+    // It was the one question of the bank: set aside, it ends the run unmastered.
+    QVERIFY(f().visible("pnlKoniec"));
+    QCOMPARE(f().caption("lblOpanowane"), QString("0"));
+    QCOMPARE(gauge("gaugeOpanowane")->MaxValue(), 0);
 }
 
 void TestQuestions::sentenceWithPicture()
@@ -459,9 +462,9 @@ void TestQuestions::tooManyAnswers()
                                                  "has 13 answers; at most 12 can be shown"));
     for (int n = 1; n <= 12; ++n)
         QVERIFY(!f().visible(Numbered("pnlOdp", n)));
-    // Nothing was read: nothing to check, the user goes on.
+    // Nothing was read: nothing to check, and the one question of the bank cannot hold the run.
     QVERIFY(!f().enabled("btnCheck"));
-    QVERIFY(f().enabled("btnDalej"));
+    QVERIFY(f().visible("pnlKoniec"));
 }
 
 void TestQuestions::assembly_data()

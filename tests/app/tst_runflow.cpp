@@ -21,6 +21,18 @@ const QString HmmText = "Prawdopodobnie nie został odnaleziony katalog \"baza\"
                         "\n"
                         "A jeśli żadne z powyższych to nie wiem co... :-[";
 
+// The clock value that makes the next draw pick pending position `position` of `count`: the
+// generator steps to seed * 134775813 + 1 and draws the high half of seed * count.
+std::uint32_t ClockDrawing(int position, int count)
+{
+    std::uint32_t inverse = 134775813u; // Newton's steps to the inverse modulo 2^32
+    for (int i = 0; i < 5; ++i)
+        inverse *= 2u - 134775813u * inverse;
+    const auto wanted = static_cast<std::uint32_t>(
+        ((std::uint64_t(position) << 32) + (std::uint64_t(1) << 31)) / std::uint64_t(count));
+    return (wanted - 1u) * inverse;
+}
+
 } // namespace
 
 class TestRunFlow : public QObject
@@ -37,11 +49,9 @@ private slots:
     void severalQuestions();
     void hint_data();
     void hint();
-    void questionRemovedDuringTheRun();
-    void firstQuestionCannotBeOpened_data();
-    void firstQuestionCannotBeOpened();
-    void firstQuestionSkipped();
-    void skippedQuestionKeepsThePreviousOnScreen();
+    void questionNotShown_data();
+    void questionNotShown();
+    void bankGoesAwayDuringTheRun();
     void questionIdSwitch();
     void closing();
     void clockCarries_data();
@@ -177,88 +187,134 @@ void TestRunFlow::hint()
     QCOMPARE(f().caption("lblIleOdpowiedzi"), hint);
 }
 
-void TestRunFlow::questionRemovedDuringTheRun()
+void TestRunFlow::questionNotShown_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QString>("report"); // the reader's or the program's; empty: none
+    QTest::addColumn<QString>("position");
+    const struct
+    {
+        const char* kind;
+        const char* report;
+    } kinds[] = {
+        {"twenty lines", ""},
+        {"empty", ""},
+        {"thirteen answers",
+         "ETooManyAnswers error raised, with message : The question has 13 answers; at most 12 can be shown"},
+        {"a sentence without its list count", "EConvertError error raised, with message : '' is not a valid "
+                                              "integer value"},
+        {"listed, then gone", "File not found"},
+        {"a folder", "File access denied"},
+    };
+    for (const auto& kind : kinds)
+        for (const char* position : {"first", "after an answer", "last"})
+            QTest::newRow(qPrintable(QString("%1, %2").arg(kind.kind, position)))
+                << kind.kind << kind.report << position;
+}
+
+void TestRunFlow::questionNotShown()
+{
+    QFETCH(QString, kind);
+    QFETCH(QString, report);
+    QFETCH(QString, position);
+    // A good question and one that cannot be shown.
+    f().write("a.txt", "X1\r\nPytanie a\r\nA\r\n");
+    if (kind == "twenty lines")
+        f().write("b.txt", QByteArray("X1\n").repeated(20));
+    else if (kind == "empty")
+        f().write("b.txt", "");
+    else if (kind == "thirteen answers")
+        f().write("b.txt", ChoiceFile(13, "1"));
+    else if (kind == "a sentence without its list count")
+        f().write("b.txt", "Z\nNowe zdanie\n");
+    else if (kind == "listed, then gone")
+        std::filesystem::create_symlink(f().bank() / "nic.txt", f().bank() / "b.txt");
+    else
+        std::filesystem::create_directory(f().bank() / "b.txt");
+    const std::vector<std::string> listed = ScanBank(f().bank());
+    const int a = listed[0] == "a.txt" ? 0 : 1, b = 1 - a;
+
+    // What stands on screen while a report is open: the question before must be gone.
+    QStringList seenAtReport;
+    f().messages.whileOpen = [&] {
+        for (int n = 1; n <= 12; ++n)
+            if (f().visible(Numbered("pnlOdp", n)))
+                seenAtReport << Numbered("pnlOdp", n);
+        for (const char* name : {"imgOK", "imgNic", "imgNieok", "imgGood1", "pnlOdpowiedzY"})
+            if (f().visible(name))
+                seenAtReport << name;
+        if (!f().caption("lblPytanie").isEmpty())
+            seenAtReport << f().caption("lblPytanie");
+        if (f().enabled("btnCheck"))
+            seenAtReport << "btnCheck";
+    };
+    f().open();
+    if (position == "first") {
+        f().clock = ClockDrawing(b, 2);
+        f().click("btnStart");
+    } else {
+        f().clock = ClockDrawing(a, 2);
+        f().click("btnStart");
+        QCOMPARE(f().caption("lblPytanieInfo"), QString("a.txt"));
+        answerRight();
+        for (int showing = 2; position == "last" && showing <= 3; ++showing) {
+            f().click("btnDalej");
+            answerRight();
+        }
+        const std::vector<int>& pending = f().window->Pool()->PendingList();
+        f().clock = ClockDrawing(int(std::find(pending.begin(), pending.end(), b) - pending.begin()),
+                                 int(pending.size()));
+        f().click("btnDalej");
+    }
+
+    // The report, if any, came once, over an empty question area.
+    QCOMPARE(f().messages.texts(), report.isEmpty() ? QStringList() : QStringList{report});
+    QCOMPARE(seenAtReport, QStringList());
+    // Never shown, never judged: its counter is untouched, and it is neither pending nor mastered.
+    const StudyPool& pool = *f().window->Pool();
+    QCOMPARE(pool.Pool()[std::size_t(b)].Repeats, 3);
+    QVERIFY(!std::count(pool.PendingList().begin(), pool.PendingList().end(), b));
+    QCOMPARE(pool.MasteredCount(), position == "last" ? 1 : 0);
+    QCOMPARE(f().caption("lblPytanInfo"), QString("2"));
+    QCOMPARE(f().widget<TGauge>("gaugeOpanowane")->MaxValue(), 1);
+
+    if (position != "last") {
+        // The run went on with the good question, shown afresh.
+        QCOMPARE(f().caption("lblPytanieInfo"), QString("a.txt"));
+        QCOMPARE(f().caption("lblPytanie"), QString("Pytanie a"));
+        QVERIFY(!f().visible("imgOK"));
+        QVERIFY(f().enabled("btnCheck"));
+        QVERIFY(!f().enabled("btnDalej"));
+        while (f().window->Pool()->PendingCount() > 0) {
+            answerRight();
+            f().click("btnDalej");
+        }
+    } else {
+        QVERIFY(!timer()->isActive());
+    }
+    // The file that was never shown does not keep the run from ending.
+    QVERIFY(f().visible("pnlKoniec"));
+    QCOMPARE(f().caption("lblOpanowane"), QString("1"));
+    QCOMPARE(f().widget<TGauge>("gaugeOpanowane")->Progress(), 1);
+    QCOMPARE(f().messages.boxes.size(), report.isEmpty() ? 0 : 1);
+}
+
+void TestRunFlow::bankGoesAwayDuringTheRun()
 {
     f().write("a.txt", "X1\r\nPytanie\r\nA\r\n");
+    f().write("b.txt", "X1\r\nPytanie\r\nA\r\n");
     f().open();
     f().click("btnStart");
     answerRight();
-    std::filesystem::remove(f().bank() / "a.txt");
-    f().click("btnDalej");
-    // The program's error report; the marks are hidden and the name shown, nothing else happens.
-    QCOMPARE(f().messages.boxes.size(), 1);
-    QCOMPARE(f().messages.boxes[0].icon, MessageBoxes::Icon::Stop);
-    QCOMPARE(f().messages.boxes[0].title, QString("Zdawnik"));
-    QCOMPARE(f().messages.boxes[0].text, QString("File not found"));
-    QVERIFY(!f().visible("imgOK"));
-    QCOMPARE(f().caption("lblPytanieInfo"), QString("a.txt"));
-    QCOMPARE(f().caption("lblIleRazyInfo"), QString("2"));
-    QCOMPARE(f().window->Pool()->Pool()[0].Repeats, 2);
-    QVERIFY(!f().enabled("btnCheck"));
-    QVERIFY(f().enabled("btnDalej"));
-    // The whole bank goes away: the run goes on reporting, it does not stop.
     std::filesystem::remove_all(f().bank());
     f().click("btnDalej");
-    QCOMPARE(f().messages.boxes.size(), 2);
-    QVERIFY(f().enabled("btnDalej"));
-}
-
-void TestRunFlow::firstQuestionCannotBeOpened_data()
-{
-    QTest::addColumn<bool>("directory");
-    QTest::newRow("a folder named x.txt") << true;
-    QTest::newRow("removed after the scan") << false;
-}
-
-void TestRunFlow::firstQuestionCannotBeOpened()
-{
-    QFETCH(bool, directory);
-    std::filesystem::create_directories(f().bank());
-    if (directory)
-        std::filesystem::create_directories(f().bank() / "x.txt");
-    else // listed, but gone when it is read: a link to nothing
-        std::filesystem::create_symlink(f().bank() / "gone.txt", f().bank() / "x.txt");
-    f().open();
-    f().click("btnStart");
-    QCOMPARE(f().messages.boxes.size(), 1);
+    // Each question is reported once, as the program's error report; then the run is over.
+    QCOMPARE(f().messages.texts(), QStringList({"File not found", "File not found"}));
+    QCOMPARE(f().messages.boxes[0].icon, MessageBoxes::Icon::Stop);
     QCOMPARE(f().messages.boxes[0].title, QString("Zdawnik"));
-    QCOMPARE(f().messages.boxes[0].text, QString(directory ? "File access denied" : "File not found"));
-    QCOMPARE(f().caption("lblPytanieInfo"), QString("x.txt"));
-    QCOMPARE(f().caption("lblPytanInfo"), QString("1"));
-    // Nothing to check, but the user can go on, and the clock runs.
-    QVERIFY(!f().enabled("btnCheck"));
-    QVERIFY(f().enabled("btnDalej"));
-    QVERIFY(timer()->isActive());
-}
-
-void TestRunFlow::firstQuestionSkipped()
-{
-    f().write("pusty.txt", "");
-    f().open();
-    f().click("btnStart");
-    QVERIFY(f().messages.boxes.isEmpty());
-    QCOMPARE(f().caption("lblPytanieInfo"), QString("pusty.txt"));
-    QCOMPARE(f().caption("lblIleRazyInfo"), QString("2"));
-    QVERIFY(!f().enabled("btnCheck"));
-    QVERIFY(f().enabled("btnDalej"));
-    // Showing it again and again never takes its counter below zero.
-    for (int i = 0; i < 4; ++i)
-        f().click("btnDalej");
-    QCOMPARE(f().caption("lblIleRazyInfo"), QString("0"));
-}
-
-void TestRunFlow::skippedQuestionKeepsThePreviousOnScreen()
-{
-    f().write("a.txt", "X1\nPierwsze\nA");
-    f().open();
-    f().click("btnStart");
-    answerRight();
-    f().write("a.txt", QByteArray("X1\n").repeated(20));
-    f().click("btnDalej");
-    QVERIFY(f().messages.boxes.isEmpty());
-    QCOMPARE(f().caption("lblPytanie"), QString("Pierwsze"));
-    QVERIFY(f().enabled("btnCheck"));
-    QVERIFY(!f().enabled("btnDalej"));
+    QVERIFY(f().visible("pnlKoniec"));
+    QCOMPARE(f().widget<TGauge>("gaugeOpanowane")->MaxValue(), 0);
+    QCOMPARE(f().caption("lblOpanowane"), QString("0"));
 }
 
 void TestRunFlow::questionIdSwitch()

@@ -27,6 +27,8 @@ private slots:
     void oneQuestionBank();
     void counterNeverNegative();
     void masteredCountAlwaysAgrees();
+    void settingAside_data();
+    void settingAside();
     void scanBank();
     void scanMissingBank();
     void questionFileNames_data();
@@ -294,6 +296,47 @@ void TestStudyPool::masteredCountAlwaysAgrees()
         }
     }
     QCOMPARE(mastered, 40);
+}
+
+void TestStudyPool::settingAside_data()
+{
+    QTest::addColumn<QList<int>>("verdicts"); // before the question is drawn and set aside: 0 Good, 1 Wrong
+    QTest::newRow("never shown") << QList<int>{};
+    QTest::newRow("after a right answer") << QList<int>{0};
+    QTest::newRow("after a wrong answer") << QList<int>{1};
+    QTest::newRow("after two right answers") << QList<int>{0, 0};
+}
+
+void TestStudyPool::settingAside()
+{
+    QFETCH(QList<int>, verdicts);
+    Random random([] { return 99u; });
+    StudyPool pool(random);
+    pool.BuildPool(Names({"a.txt"}));
+    for (const int verdict : verdicts) {
+        pool.DrawQuestion();
+        pool.MarkShown();
+        pool.ApplyVerdict(verdict == 0 ? Verdict::Good : Verdict::Wrong);
+    }
+    const int repeats = pool.Pool()[0].Repeats;
+    pool.DrawQuestion();
+    pool.SetAsideCurrent();
+    pool.SetAsideCurrent(); // once out, always out
+    // The run is over, with nothing mastered and nothing left to master.
+    QCOMPARE(pool.PendingCount(), 0);
+    QCOMPARE(pool.MasteredCount(), 0);
+    QCOMPARE(pool.CountedQuestions(), 0);
+    QCOMPARE(pool.SetAside(), std::vector<int>{0});
+    QCOMPARE(pool.Pool()[0].Repeats, repeats);
+    // A later sitting offers it again, where it was.
+    const std::vector<QuestionProgress> progress = pool.Progress();
+    QCOMPARE(progress.size(), std::size_t(1));
+    QVERIFY(!progress[0].Mastered);
+    QCOMPARE(progress[0].Repeats, repeats);
+    pool.RestorePool(Names({"a.txt"}), progress);
+    QCOMPARE(pool.PendingCount(), 1);
+    QCOMPARE(pool.CountedQuestions(), 1);
+    QVERIFY(pool.SetAside().empty());
 }
 
 void TestStudyPool::scanBank()
