@@ -8,6 +8,7 @@
 #include "assets/BuiltInPictures.h"
 #include "widgets/Accessibility.h"
 #include "widgets/LayoutFonts.h"
+#include "widgets/TComboBox.h"
 #include "widgets/TGauge.h"
 #include "widgets/TImage.h"
 #include "widgets/TLabel.h"
@@ -16,9 +17,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QCursor>
-#include <QListView>
 #include <QPushButton>
-#include <QStyledItemDelegate>
 #include <QTimer>
 
 #include <functional>
@@ -27,20 +26,6 @@
 namespace zdawnik {
 
 namespace {
-
-// Item rows of one height.
-class FixedHeightItems : public QStyledItemDelegate
-{
-public:
-    FixedHeightItems(int height, QObject* parent) : QStyledItemDelegate(parent), m_height(height) {}
-    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override
-    {
-        return {QStyledItemDelegate::sizeHint(option, index).width(), m_height};
-    }
-
-private:
-    int m_height;
-};
 
 QImage BuiltIn(assets::Picture picture)
 {
@@ -66,8 +51,10 @@ void SetTextColor(QWidget* widget, const TColor& color)
 {
     QPalette palette = widget->palette();
     const QColor resolved = color.toQColor(palette);
-    for (const QPalette::ColorRole role : {QPalette::WindowText, QPalette::ButtonText, QPalette::Text})
-        palette.setColor(role, resolved);
+    // The disabled group keeps the platform's greyed text, so a disabled button looks disabled.
+    for (const QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive})
+        for (const QPalette::ColorRole role : {QPalette::WindowText, QPalette::ButtonText, QPalette::Text})
+            palette.setColor(group, role, resolved);
     widget->setPalette(palette);
 }
 
@@ -124,15 +111,11 @@ QWidget* Create(const WidgetEntry& entry, QWidget* parent)
         break;
     }
     case WidgetKind::ComboBox: {
-        auto* combo = new QComboBox(parent);
-        combo->setEditable(false);
-        // The drop-down's items are 14 pixels high, whatever the style would make them.
-        auto* items = new QListView(combo);
-        items->setItemDelegate(new FixedHeightItems(14, items));
-        combo->setView(items);
+        auto* list = new TComboBox(parent);
+        list->setItemHeight(14);
         if (entry.color)
-            SetListColor(combo, entry.color->toQColor(parent->palette()));
-        widget = combo;
+            SetListColor(list, entry.color->toQColor(parent->palette()));
+        widget = list;
         break;
     }
     case WidgetKind::Gauge: {
@@ -251,6 +234,8 @@ void TMainForm::CreateLayout()
     m_Timer = new QTimer(this);
     m_Timer->setObjectName("Timer");
     m_Timer->setInterval(999);
+    // A coarse timer may round 999 ms to a whole second.
+    m_Timer->setTimerType(Qt::PreciseTimer);
 
     m_lblPytanie = Find<TLabel>("lblPytanie");
     m_lblPytanieInfo = Find<TLabel>("lblPytanieInfo");

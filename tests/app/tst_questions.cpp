@@ -8,6 +8,7 @@
 #include "widgets/TImage.h"
 #include "widgets/TPanel.h"
 
+#include <QAbstractItemView>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QPushButton>
@@ -54,6 +55,9 @@ private slots:
     void sentenceWithPicture();
     void choiceAfterSentence();
     void tooManyAnswers();
+    void checkedListsAreFlatGreen();
+    void openedListDropsBelowIt_data();
+    void openedListDropsBelowIt();
     void assembly_data();
     void assembly();
     void wholeRun();
@@ -465,6 +469,47 @@ void TestQuestions::tooManyAnswers()
     // Nothing was read: nothing to check, and the one question of the bank cannot hold the run.
     QVERIFY(!f().enabled("btnCheck"));
     QVERIFY(f().visible("pnlKoniec"));
+}
+
+void TestQuestions::checkedListsAreFlatGreen()
+{
+    start("Z21\nStolica to {wybór 1} {wybór 2}.\nKraków;;Warszawa;;\nw Polsce;;\n");
+    pick(1, 0);
+    f().click("btnCheck");
+    // The field beside the arrow, away from the border and the text, is the one good-option colour.
+    for (int n = 1; n <= 2; ++n) {
+        const QImage image = list(n)->grab().toImage();
+        QSet<QRgb> colours;
+        for (int y = 3; y < image.height() - 3; ++y)
+            for (int x = image.width() / 2; x < image.width() - 40; ++x)
+                colours.insert(image.pixel(x, y));
+        QCOMPARE(colours, QSet<QRgb>{qRgb(111, 255, 147)});
+    }
+}
+
+void TestQuestions::openedListDropsBelowIt_data()
+{
+    QTest::addColumn<int>("n");
+    for (int n = 1; n <= 4; ++n)
+        QTest::newRow(qPrintable(Numbered("ComboOpcja", n))) << n;
+}
+
+void TestQuestions::openedListDropsBelowIt()
+{
+    QFETCH(int, n);
+    start("Z41111\n{wybór 1} {wybór 2} {wybór 3} {wybór 4}\na;;b;;c;;\nd;;e;;\nf;;g;;\nh;;i;;\n");
+    // Room below the lists, as on a screen larger than the window.
+    f().window->move(f().window->x(), 0);
+    QComboBox* opened = list(n);
+    opened->showPopup();
+    QWidget* popup = opened->view()->window();
+    QTRY_VERIFY(popup->isVisible());
+    const QRect field(opened->mapToGlobal(QPoint(0, 0)), opened->size());
+    // Under the closed list, never over it: the choice stays in sight.
+    QCOMPARE(popup->geometry().top(), field.bottom() + 1);
+    QCOMPARE(popup->geometry().left(), field.left());
+    QVERIFY(popup->width() >= field.width());
+    opened->hidePopup();
 }
 
 void TestQuestions::assembly_data()

@@ -33,6 +33,19 @@ std::uint32_t ClockDrawing(int position, int count)
     return (wanted - 1u) * inverse;
 }
 
+// The lightness of the darkest pixel of a button's caption, in the middle of the button.
+int DarkestCaption(QWidget* button)
+{
+    const QImage image = button->grab().toImage();
+    const QRect middle =
+        image.rect().adjusted(image.width() / 5, image.height() / 4, -image.width() / 5, -image.height() / 4);
+    int darkest = 255;
+    for (int y = middle.top(); y <= middle.bottom(); ++y)
+        for (int x = middle.left(); x <= middle.right(); ++x)
+            darkest = std::min(darkest, image.pixelColor(x, y).lightness());
+    return darkest;
+}
+
 } // namespace
 
 class TestRunFlow : public QObject
@@ -53,6 +66,8 @@ private slots:
     void questionNotShown();
     void bankGoesAwayDuringTheRun();
     void questionIdSwitch();
+    void buttonsLookTheirState_data();
+    void buttonsLookTheirState();
     void closing();
     void clockCarries_data();
     void clockCarries();
@@ -315,6 +330,32 @@ void TestRunFlow::bankGoesAwayDuringTheRun()
     QVERIFY(f().visible("pnlKoniec"));
     QCOMPARE(f().widget<TGauge>("gaugeOpanowane")->MaxValue(), 0);
     QCOMPARE(f().caption("lblOpanowane"), QString("0"));
+}
+
+void TestRunFlow::buttonsLookTheirState_data()
+{
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<bool>("enabledWhileAsking");
+    QTest::newRow("sprawdź") << "btnCheck" << true;
+    QTest::newRow("dalej") << "btnDalej" << false;
+}
+
+void TestRunFlow::buttonsLookTheirState()
+{
+    QFETCH(QString, button);
+    QFETCH(bool, enabledWhileAsking);
+    f().write("a.txt", "X1\nQ\nA");
+    f().write("b.txt", "X1\nQ\nA");
+    f().open();
+    f().click("btnStart");
+    const int asking = DarkestCaption(f().widget(button));
+    answerRight();
+    const int answered = DarkestCaption(f().widget(button));
+    const int enabled = enabledWhileAsking ? asking : answered;
+    const int disabled = enabledWhileAsking ? answered : asking;
+    // Black when it can be pressed, greyed when it cannot.
+    QVERIFY2(enabled < 40, qPrintable(QString::number(enabled)));
+    QVERIFY2(disabled > enabled + 60, qPrintable(QString("%1 against %2").arg(disabled).arg(enabled)));
 }
 
 void TestRunFlow::questionIdSwitch()
