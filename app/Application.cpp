@@ -94,11 +94,8 @@ int RunProgram(int argc, char** argv)
     if (!dataFolder.isEmpty())
         environment.StateDir = QDir(dataFolder).filePath(QStringLiteral("progress"));
     TMainForm window(environment);
-    MainForm = &window;
     window.show();
-    const int status = application.exec();
-    MainForm = nullptr;
-    return status;
+    return application.exec();
 }
 
 } // namespace zdawnik

@@ -4,20 +4,15 @@
 #include "app/MessageBoxes.h"
 #include "bank/StudyPool.h"
 #include "progress/ProgressStore.h"
-#include "base/Errors.h"
-#include "widgets/EInvalidOperation.h"
 
 #include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
-#include <QGuiApplication>
 #include <QScreen>
 
 #include <new>
 
 namespace zdawnik {
-
-TMainForm* MainForm = nullptr;
 
 TMainForm::TMainForm(MainFormEnvironment environment)
     : QWidget(nullptr), m_environment(std::move(environment)), m_random(m_environment.Clock)
@@ -41,11 +36,7 @@ TMainForm::TMainForm(MainFormEnvironment environment)
     Dispatch(&TMainForm::FormCreate);
 }
 
-TMainForm::~TMainForm()
-{
-    if (MainForm == this)
-        MainForm = nullptr;
-}
+TMainForm::~TMainForm() = default;
 
 void TMainForm::Dispatch(Handler handler)
 {

@@ -124,7 +124,6 @@ public:
 
     const Question& CurrentQuestion() const { return *m_question; }
     const StudyPool* Pool() const { return m_pool.get(); }
-    Random& Generator() { return m_random; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -238,8 +237,5 @@ private:
     // Which answer stands in which slot: written by placement only, read by the keyboard.
     AnswerSlots m_answerSlots;
 };
-
-// The program's main window, while it exists.
-extern TMainForm* MainForm;
 
 } // namespace zdawnik

@@ -3,7 +3,6 @@
 
 #include "app/LayoutColors.h"
 #include "app/ListColor.h"
-#include "app/MessageBoxes.h"
 #include "app/TMainForm.h"
 #include "bank/PictureName.h"
 #include "bank/StudyPool.h"

@@ -2,7 +2,7 @@
 // 1 to 9, then 0, "-" and "=" tick the answer standing in slot 1 to 12 (slots counted down the left
 // column, then down the right), or in a sentence question move to list 1 to 4; Enter or Space
 // presses "sprawdź" while it can be pressed and "dalej" otherwise, and on the welcome screen starts
-// the run, or goes on with the kept run when one is offered. The mouse works as before.
+// the run, or goes on with the kept run when one is offered.
 
 #include "app/TMainForm.h"
 #include "widgets/TPanel.h"

@@ -20,7 +20,6 @@ namespace zdawnik {
 
 void TMainForm::FormCreate()
 {
-    // Qt paints every window through an off-screen buffer already.
     m_question = std::make_unique<Question>();
 
     m_pnlStart->show();

@@ -10,8 +10,6 @@ class EInvalidOperation : public std::runtime_error
 {
 public:
     using std::runtime_error::runtime_error;
-    // The name the program's error reports give this kind of error.
-    const char* typeName() const noexcept { return "EInvalidOperation"; }
 };
 
 } // namespace zdawnik

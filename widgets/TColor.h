@@ -54,6 +54,5 @@ inline constexpr TColor clMoneyGreen{0x00C0DCC0};
 inline constexpr TColor clWindow{0xFF000005};      // the background of text areas: QPalette::Base
 inline constexpr TColor clWindowFrame{0xFF000006}; // frames: QPalette::Shadow
 inline constexpr TColor clWindowText{0xFF000008};  // text on a window: QPalette::WindowText
-inline constexpr TColor clBtnFace{0xFF00000F};     // the face of a window or a button: QPalette::Window
 
 } // namespace zdawnik

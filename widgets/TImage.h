@@ -26,7 +26,6 @@ public:
     void clearPicture();
     bool hasPicture() const { return !m_picture.isNull(); }
     QImage picture() const { return m_picture; }
-    bool isBitmap() const { return m_bitmap; }
 
     bool center() const { return m_center; }
     void setCenter(bool on);
