@@ -1,7 +1,10 @@
-// The window as it stands when it is created: every widget by name with its parent, place, size,
-// visibility, caption, font, colours, tab order and enabled state, and the stacking and focus order
-// that the order of creation gives.
+// The window as it stands when it is created: every widget of the layout table by name with its
+// parent, place, size, visibility, caption, font, tab order and enabled state; a few facts of the
+// layout checked by hand and by the pixels drawn; and the stacking and focus order that the order of
+// creation gives.
 
+#include "app/WidgetEntry.h"
+#include "widgets/LayoutFonts.h"
 #include "widgets/TGauge.h"
 #include "widgets/TImage.h"
 #include "widgets/TPanel.h"
@@ -18,105 +21,22 @@ using namespace zdawnik;
 
 namespace {
 
-struct Expected
+// The window's widgets as the program's own layout table gives them.
+const std::vector<WidgetEntry>& Table()
 {
-    const char* name;
-    const char* parent;
-    int left, top, width, height; // width -1: sized by its text
-    bool visible;
-    const char* caption; // nullptr: not checked
-    const char* face;    // nullptr: the parent's font
-    int pixels;
-    const char* style; // "", "b", "i"
-    int tabOrder;      // -1: none
-    bool enabled = true;
-};
-
-const char* V = "Verdana";
-const char* S = "MS Sans Serif";
-
-// The layout, written out widget by widget.
-const Expected Layout[] = {
-    {"lblPytanie", "MainForm", 12, 16, 930, 137, true, "lblPytanie", V, 13, "", -1},
-    {"lblPytanieInfo", "MainForm", -1, 18, -1, 13, true, "lblPytanieInfo", V, 11, "i", -1},
-    {"lblIleOdpowiedzi", "MainForm", 34, 138, 887, 13, true, "...", V, 11, "b", -1},
-    {"imgPytanie", "MainForm", 12, 16, 930, 137, false, nullptr, nullptr, 0, "", -1},
-    {"imgNieok", "MainForm", 851, 608, 63, 63, false, nullptr, nullptr, 0, "", -1},
-    {"imgNic", "MainForm", 851, 608, 63, 63, false, nullptr, nullptr, 0, "", -1},
-    {"imgOK", "MainForm", 851, 608, 63, 63, false, nullptr, nullptr, 0, "", -1},
-    {"lblh1", "MainForm", 520, 600, 17, 20, true, "0", S, 13, "b", -1},
-    {"Label15", "MainForm", 536, 600, 9, 20, true, ":", S, 13, "b", -1},
-    {"lblm1", "MainForm", 544, 600, 9, 20, true, "0", S, 13, "b", -1},
-    {"lblm2", "MainForm", 552, 600, 9, 20, true, "0", S, 13, "b", -1},
-    {"Label18", "MainForm", 560, 600, 9, 20, true, ":", S, 13, "b", -1},
-    {"lbls1", "MainForm", 568, 600, 9, 20, true, "0", S, 13, "b", -1},
-    {"lbls2", "MainForm", 576, 600, 9, 20, true, "0", S, 13, "b", -1},
-    {"Label21", "MainForm", 446, 600, 59, 20, true, "Czas nauki:", S, 11, "", -1},
-    {"pnlInfo", "MainForm", 32, 600, 401, 81, true, nullptr, V, 11, "", 12},
-    {"Label2", "pnlInfo", 184, 16, 180, 20, true, "Ilość wszystkich pytań w bazie:", nullptr, 11, "", -1},
-    {"Label3", "pnlInfo", 0, 0, 241, 20, true, "Ilość ponownych wystąpień tego pytania:", nullptr, 11, "",
-     -1},
-    {"lblIleRazyInfo", "pnlInfo", 240, 0, 25, 20, true, "0", S, 11, "b", -1},
-    {"lblPytanInfo", "pnlInfo", 368, 16, 25, 20, true, "0", S, 11, "b", -1},
-    {"gaugeDobreZle", "pnlInfo", 264, 36, 131, 20, true, nullptr, V, 11, "", -1},
-    {"Label4", "pnlInfo", 0, 36, 233, 20, true, "Stosunek odpowiedzi: dobre - złe", nullptr, 11, "", -1},
-    {"Label5", "pnlInfo", 0, 58, 257, 20, true, "Stosunek pytań: opanowane - nieopanowane", nullptr, 11, "",
-     -1},
-    {"gaugeOpanowane", "pnlInfo", 264, 58, 131, 20, true, nullptr, V, 11, "", -1},
-    {"Label6", "pnlInfo", 0, 16, 161, 20, true, "Ilość opanowanych pytań:", nullptr, 11, "", -1},
-    {"lblOpanowane", "pnlInfo", 154, 16, 25, 20, true, "0", S, 11, "b", -1},
-    {"CheckBoxDobre", "MainForm", 446, 640, 171, 17, true, "pokazuj dobre odpowiedzi", V, 9, "", 13},
-    {"btnCheck", "MainForm", 742, 600, 91, 40, true, "sprawdź", V, 13, "b", 14},
-    {"btnDalej", "MainForm", 742, 641, 91, 40, true, "dalej", V, 13, "b", 15, false},
-    {"CheckBoxID", "MainForm", 446, 664, 203, 17, true, "pokazuj ID pytania (prawy górny róg)", V, 9, "", 16},
-    {"pnlStart", "MainForm", 8, 8, 936, 674, true, nullptr, nullptr, 0, "", 17},
-    {"Label1", "pnlStart", 60, 186, -1, -1, true,
-     "Domyślna ilość wystąpień każdego pytania jest ustawiona na trzy.", V, 12, "", -1},
-    {"Label7", "pnlStart", 60, 202, -1, -1, true,
-     "W przypadku złej odpowiedzi ilość powtórzeń zwiększa się o trzy dla danego pytania.", V, 12, "", -1},
-    {"Label8", "pnlStart", 60, 82, -1, -1, true, "Program z bazą pytań powstałą na forum Nexum.", V, 12, "b",
-     -1},
-    {"Label9", "pnlStart", 60, 98, -1, -1, true,
-     "Podziękowania dla wszystkich którzy się przyczynili do jej powstania.", V, 12, "b", -1},
-    {"Label10", "pnlStart", 60, 274, -1, -1, true,
-     "W przypadku znalezienie błędu w pytaniu proszę o kontakt.", V, 12, "", -1},
-    {"Label11", "pnlStart", 620, 386, -1, -1, true, nullptr, V, 12, "i", -1},
-    {"Label12", "pnlStart", 60, 322, -1, -1, true, "Przyjemnej nauki :-)", V, 12, "", -1},
-    {"btnStart", "pnlStart", 560, 432, 177, 25, true, "zaczynam się uczyć", V, 11, "", 0},
-    {"pnlKoniec", "MainForm", 8, 8, 936, 674, false, nullptr, nullptr, 0, "", 18},
-    {"Label14", "pnlKoniec", 60, 186, -1, -1, true,
-     "Teraz pozostaje mieć nadzieję, że większość pojawi się na kole.", V, 12, "", -1},
-    {"Label17", "pnlKoniec", 60, 82, -1, -1, true, "Koniec pytań.", V, 12, "b", -1},
-    {"Label19", "pnlKoniec", 60, 98, -1, -1, true, "Wszystkie zostały przez Ciebie opanowane :-)", V, 12, "b",
-     -1},
-    {"Image1", "pnlKoniec", 544, 80, 347, 484, true, nullptr, nullptr, 0, "", -1},
-    {"Button1", "pnlKoniec", 60, 384, 177, 25, true, "koniec", V, 11, "", 0},
-    {"pnlOdpowiedzY", "MainForm", 32, 160, 889, 433, false, nullptr, V, 11, "", 19},
-    {"lblCoPowstanie", "pnlOdpowiedzY", 40, 192, 793, 105, true, "{wybór 1}", V, 12, "", -1},
-    {"pnlWybor1", "pnlOdpowiedzY", 0, 32, 857, 22, true, nullptr, nullptr, 0, "", 0},
-    {"Label13", "pnlWybor1", 0, 0, 64, 22, true, "{wybór 1}", V, 12, "", -1},
-    {"ComboOpcja1", "pnlWybor1", 88, 0, 769, 22, true, nullptr, V, 12, "", 0},
-    {"pnlWybor2", "pnlOdpowiedzY", 0, 72, 889, 22, true, nullptr, nullptr, 0, "", 1},
-    {"Label16", "pnlWybor2", 0, 0, 64, 22, true, "{wybór 2}", V, 12, "", -1},
-    {"ComboOpcja2", "pnlWybor2", 88, 0, 769, 22, true, nullptr, V, 12, "", 0},
-    {"pnlWybor3", "pnlOdpowiedzY", 0, 112, 873, 22, true, nullptr, nullptr, 0, "", 2},
-    {"Label20", "pnlWybor3", 0, 0, 64, 22, true, "{wybór 3}", V, 12, "", -1},
-    {"ComboOpcja3", "pnlWybor3", 88, 0, 769, 22, true, nullptr, V, 12, "", 0},
-    {"pnlWybor4", "pnlOdpowiedzY", 0, 152, 889, 22, true, nullptr, nullptr, 0, "", 3},
-    {"Label22", "pnlWybor4", 0, 0, 64, 22, true, "{wybór 4}", V, 12, "", -1},
-    {"ComboOpcja4", "pnlWybor4", 88, 0, 769, 22, true, nullptr, V, 12, "", 0},
-    {"btnGeneruj", "pnlOdpowiedzY", 528, 304, 305, 25, true, "generuj zdanie", V, 11, "", 4},
-};
+    static const std::vector<WidgetEntry> table = TMainForm::LayoutTable();
+    return table;
+}
 
 // The window's direct children in the order they are created.
-const char* const WindowChildren[] = {
-    "lblPytanie", "lblPytanieInfo", "lblIleOdpowiedzi", "imgPytanie", "imgNieok",      "imgNic",
-    "imgOK",      "lblh1",          "Label15",          "lblm1",      "lblm2",         "Label18",
-    "lbls1",      "lbls2",          "Label21",          "pnlOdp1",    "pnlOdp2",       "pnlOdp3",
-    "pnlOdp4",    "pnlOdp5",        "pnlOdp6",          "pnlOdp7",    "pnlOdp8",       "pnlOdp9",
-    "pnlOdp10",   "pnlOdp11",       "pnlOdp12",         "pnlInfo",    "CheckBoxDobre", "btnCheck",
-    "btnDalej",   "CheckBoxID",     "pnlStart",         "pnlKoniec",  "pnlOdpowiedzY",
-};
+QStringList WindowChildren()
+{
+    QStringList names;
+    for (const WidgetEntry& entry : Table())
+        if (entry.parent.isEmpty())
+            names << entry.name;
+    return names;
+}
 
 bool Windowless(const QWidget* widget)
 {
@@ -141,6 +61,10 @@ private slots:
     void window();
     void widgets_data();
     void widgets();
+    void handPickedFacts_data();
+    void handPickedFacts();
+    void pixels_data();
+    void pixels();
     void answerPanels_data();
     void answerPanels();
     void colours_data();
@@ -181,36 +105,100 @@ void TestMainFormLayout::window()
 void TestMainFormLayout::widgets_data()
 {
     QTest::addColumn<int>("row");
-    for (int i = 0; i < int(std::size(Layout)); ++i)
-        QTest::newRow(Layout[i].name) << i;
+    for (int i = 0; i < int(Table().size()); ++i)
+        QTest::newRow(qPrintable(Table()[std::size_t(i)].name)) << i;
 }
 
 void TestMainFormLayout::widgets()
 {
     QFETCH(int, row);
-    const Expected& e = Layout[row];
+    const WidgetEntry& e = Table()[std::size_t(row)];
     QWidget* w = f().widget(e.name);
-    QCOMPARE(w->parentWidget()->objectName(), QString(e.parent));
-    if (e.left >= 0)
-        QCOMPARE(w->x(), e.left);
-    QCOMPARE(w->y(), e.top);
-    if (e.width >= 0)
-        QCOMPARE(w->width(), e.width);
-    if (e.height >= 0)
-        QCOMPARE(w->height(), e.height);
-    QCOMPARE(!w->isHidden(), e.visible);
-    QCOMPARE(w->isEnabled(), e.enabled);
-    if (e.caption)
-        QCOMPARE(f().caption(e.name), QString::fromUtf8(e.caption));
-    if (e.face) {
-        QCOMPARE(w->font().family(), QString(e.face));
-        QCOMPARE(w->font().pixelSize(), e.pixels);
+    QCOMPARE(w->parentWidget()->objectName(), e.parent.isEmpty() ? QString("MainForm") : e.parent);
+    // The start and end panels are placed when the window is created; docked widgets take their
+    // parent's edge; a label that sizes itself keeps its top, and its left unless it is right-aligned.
+    const bool placedAtCreation = e.name == "pnlStart" || e.name == "pnlKoniec" || e.name == "lblAutor";
+    const bool sizesItself = e.kind == WidgetKind::Label && !(e.flags & Fixed);
+    if (e.flags & (DockLeft | DockClient) || placedAtCreation) {
+    } else if (sizesItself) {
+        QCOMPARE(w->y(), e.geometry.y());
+        if (!(e.flags & Right))
+            QCOMPARE(w->x(), e.geometry.x());
+    } else {
+        QCOMPARE(w->geometry(), e.geometry);
     }
-    if (e.pixels) {
-        QCOMPARE(w->font().bold(), QByteArray(e.style) == "b");
-        QCOMPARE(w->font().italic(), QByteArray(e.style) == "i");
+    // The start panel is shown when the window is created.
+    QCOMPARE(w->isHidden(), bool(e.flags & Hidden) && e.name != "pnlStart");
+    QCOMPARE(w->isEnabled(), !(e.flags & Disabled));
+    if (!e.caption.isEmpty())
+        QCOMPARE(f().caption(e.name), e.caption);
+    if (e.font != LayoutFont::Inherit) {
+        const QFont font = MakeLayoutFont(e.font, e.style);
+        QCOMPARE(w->font().family(), font.family());
+        QCOMPARE(w->font().pixelSize(), font.pixelSize());
+        QCOMPARE(w->font().bold(), font.bold());
+        QCOMPARE(w->font().italic(), font.italic());
     }
     QCOMPARE(w->property("TabOrder").isValid() ? w->property("TabOrder").toInt() : -1, e.tabOrder);
+}
+
+void TestMainFormLayout::handPickedFacts_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QRect>("geometry");
+    QTest::addColumn<QString>("font"); // face, pixels and "b" for bold
+    QTest::newRow("question") << "lblPytanie" << QRect(12, 16, 930, 137) << "Verdana 13";
+    QTest::newRow("check") << "btnCheck" << QRect(742, 600, 91, 40) << "Verdana 13 b";
+    QTest::newRow("next") << "btnDalej" << QRect(742, 641, 91, 40) << "Verdana 13 b";
+    QTest::newRow("clock hours") << "lblh1" << QRect(520, 600, 17, 20) << "MS Sans Serif 13 b";
+    QTest::newRow("info panel") << "pnlInfo" << QRect(32, 600, 401, 81) << "Verdana 11";
+    QTest::newRow("mastered gauge") << "gaugeOpanowane" << QRect(264, 58, 131, 20) << "Verdana 11";
+    QTest::newRow("good answers") << "CheckBoxDobre" << QRect(446, 640, 171, 17) << "Verdana 9";
+    QTest::newRow("start panel") << "pnlStart" << QRect(8, 8, 936, 674) << "";
+    QTest::newRow("end panel") << "pnlKoniec" << QRect(8, 8, 936, 674) << "";
+    QTest::newRow("start") << "btnStart" << QRect(560, 432, 177, 25) << "Verdana 11";
+    QTest::newRow("third list") << "ComboOpcja3" << QRect(88, 0, 769, 22) << "Verdana 12";
+    QTest::newRow("third list's row") << "pnlWybor3" << QRect(0, 112, 873, 22) << "";
+}
+
+void TestMainFormLayout::handPickedFacts()
+{
+    QFETCH(QString, name);
+    QFETCH(QRect, geometry);
+    QFETCH(QString, font);
+    QWidget* w = f().widget(name);
+    QCOMPARE(w->geometry(), geometry);
+    if (!font.isEmpty()) {
+        const QStringList parts = font.split(' ');
+        const bool bold = parts.last() == "b";
+        const int size = (bold ? parts[parts.size() - 2] : parts.last()).toInt();
+        QCOMPARE(w->font().family(), font.section(' ', 0, parts.size() - (bold ? 3 : 2)));
+        QCOMPARE(w->font().pixelSize(), size);
+        QCOMPARE(w->font().bold(), bold);
+    }
+}
+
+void TestMainFormLayout::pixels_data()
+{
+    QTest::addColumn<bool>("startPanel");
+    QTest::addColumn<QPoint>("at");
+    QTest::addColumn<QColor>("colour");
+    const QColor blue(7, 80, 152), info(6, 72, 138), navy(4, 47, 89), white(255, 255, 255);
+    QTest::newRow("margin round the start panel") << true << QPoint(4, 4) << blue;
+    QTest::newRow("start panel") << true << QPoint(30, 300) << navy;
+    QTest::newRow("window") << false << QPoint(4, 4) << blue;
+    QTest::newRow("question's ground") << false << QPoint(900, 140) << white;
+    QTest::newRow("info panel") << false << QPoint(412, 605) << info;
+    QTest::newRow("under the hidden answer panels") << false << QPoint(300, 300) << blue;
+}
+
+void TestMainFormLayout::pixels()
+{
+    QFETCH(bool, startPanel);
+    QFETCH(QPoint, at);
+    QFETCH(QColor, colour);
+    f().widget("pnlStart")->setVisible(startPanel);
+    QCOMPARE(f().window->grab().toImage().pixelColor(at), colour);
 }
 
 void TestMainFormLayout::answerPanels_data()
@@ -294,15 +282,13 @@ void TestMainFormLayout::colours()
 void TestMainFormLayout::stackingFollowsCreation()
 {
     // Window-less widgets lie beneath the windowed ones; each kind stacks in the order of creation.
+    const QStringList children = WindowChildren();
     QStringList windowless, windowed;
-    for (const char* name : WindowChildren)
+    for (const QString& name : children)
         (Windowless(f().widget(name)) ? windowless : windowed) << name;
     QStringList stacked;
     for (QObject* child : f().window->children())
-        if (auto* w = qobject_cast<QWidget*>(child);
-            w && std::find_if(std::begin(WindowChildren), std::end(WindowChildren), [&](const char* n) {
-                     return w->objectName() == n;
-                 }) != std::end(WindowChildren))
+        if (auto* w = qobject_cast<QWidget*>(child); w && children.contains(w->objectName()))
             stacked << w->objectName();
     QCOMPARE(stacked, windowless + windowed);
     // In the info panel the value labels lie over the captions they overlap.
@@ -388,13 +374,15 @@ void TestMainFormLayout::timerAtStart()
     auto* timer = f().window->findChild<QTimer*>("Timer");
     QVERIFY(timer);
     QCOMPARE(timer->interval(), 999);
+    // A coarse timer would round the interval to a whole second.
+    QCOMPARE(timer->timerType(), Qt::PreciseTimer);
     QVERIFY(!timer->isActive());
 }
 
 void TestMainFormLayout::everyNamedWidgetIsFound()
 {
     // The window looks every widget up by its name; numbered families compose it.
-    for (const Expected& e : Layout)
+    for (const WidgetEntry& e : Table())
         QCOMPARE(f().window->FindComponent(e.name), f().widget(e.name));
     for (const char* prefix : {"pnlOdp", "imgOdp", "lblOdp", "imgGood", "CheckBox"})
         for (int n = 1; n <= 12; ++n)
