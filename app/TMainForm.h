@@ -164,10 +164,18 @@ private:
     bool ShowDrawnQuestion();
     // Nothing of a question on screen, and nothing to check.
     void ClearQuestion();
+    // The next action proper, which "dalej" and the start action both perform.
+    void NextQuestion();
+    // Whether the start action has happened: it hides the start button for good.
+    bool RunStarted() const;
 
     // Keyboard.
     bool HandleKey(const QKeyEvent& key);
     bool RunIsOnScreen() const;
+    // The focused widget of this window when the user can see it, else null.
+    QWidget* FocusOnScreen() const;
+    // After the next action: a keyboard user who pressed "dalej" or the start goes on at "sprawdź".
+    void FocusAfterNext(const QWidget* before);
 
     // The bank and the kept run.
     void OpenBank(const std::filesystem::path& bank);

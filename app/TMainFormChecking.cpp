@@ -21,6 +21,9 @@ namespace zdawnik {
 
 void TMainForm::btnCheckClick()
 {
+    // Only a question that has been read, and not checked yet, is judged.
+    if (!m_pool || !m_questionRead || !m_btnCheck->isEnabled())
+        return;
     if (m_question->isChoice()) {
         std::array<bool, MaxAnswers> ticked{};
         for (int n = 1; n <= MaxAnswers; ++n)
@@ -54,8 +57,9 @@ void TMainForm::btnCheckClick()
         }
         ApplyVerdictToWindow(judged.verdict);
     }
-    m_btnCheck->setEnabled(false);
+    // "dalej" is enabled first, so that a keyboard focus on "sprawdź" moves to it.
     m_btnDalej->setEnabled(true);
+    m_btnCheck->setEnabled(false);
     KeepProgress(true);
 }
 
@@ -74,6 +78,8 @@ void TMainForm::ApplyVerdictToWindow(Verdict verdict)
 
 void TMainForm::btnGenerujClick()
 {
+    if (!m_questionRead || m_question->isChoice())
+        return; // no sentence on screen
     // Sentence questions may carry a picture tag in their question line: it is no part of the sentence.
     QString sentence = Text(WithoutPictureTag(m_question->Body));
     for (int n = 1; n <= 4; ++n) {

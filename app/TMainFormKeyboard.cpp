@@ -1,10 +1,12 @@
 // Keys for students who drill with the keyboard. The answer panels take no focus, so the digit keys
 // 1 to 9, then 0, "-" and "=" tick the answer standing in slot 1 to 12 (slots counted down the left
-// column, then down the right), or in a sentence question move to list 1 to 4; Enter or Space
-// presses "sprawdź" while it can be pressed and "dalej" otherwise, and on the welcome screen starts
-// the run, or goes on with the kept run when one is offered.
+// column, then down the right), or in a sentence question move to list 1 to 4. Space ticks a focused
+// check box and opens a focused list, Space or Enter presses a focused button; otherwise they press
+// "sprawdź" while it can be pressed and "dalej" otherwise, and on the welcome screen start the run,
+// or go on with the kept run when one is offered.
 
 #include "app/TMainForm.h"
+#include "widgets/Accessibility.h"
 #include "widgets/TPanel.h"
 
 #include <QApplication>
@@ -37,8 +39,8 @@ int SlotOfKey(int key)
 
 bool TMainForm::eventFilter(QObject* watched, QEvent* event)
 {
-    // Keys are taken before the focused control sees them, so Space presses "sprawdź" also when a
-    // check box has the focus; keys for other windows (a list's open drop-down, a message box) pass.
+    // Keys are looked at before the focused control sees them; keys for other windows (a list's open
+    // drop-down, a message box) pass.
     if (event->type() == QEvent::KeyPress && watched->isWidgetType() &&
         static_cast<QWidget*>(watched)->window() == this && HandleKey(*static_cast<QKeyEvent*>(event)))
         return true;
@@ -50,22 +52,62 @@ bool TMainForm::RunIsOnScreen() const
     return m_pool && !m_pnlStart->isVisible() && !m_pnlKoniec->isVisible();
 }
 
+QWidget* TMainForm::FocusOnScreen() const
+{
+    QWidget* focus = QApplication::focusWidget();
+    return focus && focus->window() == this && IsOnScreen(focus) ? focus : nullptr;
+}
+
+void TMainForm::FocusAfterNext(const QWidget* before)
+{
+    // Who pressed "dalej" or a start button, by key or by mouse, goes on at "sprawdź" (or at "dalej"
+    // past a question that could not be shown); a focus the user put on a switch stays there. The end
+    // panel takes no focus by itself, so that one Enter too many does not press "koniec".
+    if (!m_pnlKoniec->isHidden()) {
+        if (QWidget* focus = focusWidget())
+            focus->clearFocus();
+        return;
+    }
+    if (before && !qobject_cast<const QPushButton*>(before) && FocusOnScreen())
+        return;
+    if (m_btnCheck->isEnabled())
+        m_btnCheck->setFocus(Qt::OtherFocusReason);
+    else if (m_btnDalej->isEnabled())
+        m_btnDalej->setFocus(Qt::OtherFocusReason);
+}
+
 bool TMainForm::HandleKey(const QKeyEvent& key)
 {
     if (key.modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))
         return false;
     const bool pressKey =
         key.key() == Qt::Key_Return || key.key() == Qt::Key_Enter || key.key() == Qt::Key_Space;
+    QWidget* focus = FocusOnScreen();
+    if (pressKey) {
+        // A focused control takes the key as its own: Space ticks a check box and opens a list, Space
+        // or Enter presses a button. Enter on a check box or a list is the window's, as a dialog's
+        // default button takes it. A control hidden under a panel has no say.
+        if (auto* button = qobject_cast<QPushButton*>(focus)) {
+            if (key.key() == Qt::Key_Space)
+                return false; // the button presses itself when Space is let go
+            if (!key.isAutoRepeat())
+                button->click();
+            return true;
+        }
+        if (key.key() == Qt::Key_Space &&
+            (qobject_cast<QAbstractButton*>(focus) || qobject_cast<QComboBox*>(focus)))
+            return false;
+    }
     if (pressKey && m_pnlStart->isVisible() && m_btnStart->isVisible()) {
-        // On the welcome screen Enter and Space start the run, whatever has the focus beneath it, and
-        // go on with the kept run when one is offered.
+        // On the welcome screen Enter and Space start the run, or go on with the kept run when one is
+        // offered.
         if (!key.isAutoRepeat())
             Dispatch(FindComponent("btnKontynuuj")->isVisibleTo(m_pnlStart) ? &TMainForm::btnKontynuujClick
-                                                                          : &TMainForm::btnStartClick);
+                                                                            : &TMainForm::btnStartClick);
         return true;
     }
     if (!RunIsOnScreen())
-        return false;
+        return pressKey && focus == nullptr; // nothing on screen to press
     if (pressKey) {
         if (!key.isAutoRepeat()) {
             if (m_btnCheck->isEnabled())

@@ -82,8 +82,9 @@ std::vector<WidgetEntry> AnswerPanels()
         panels.push_back({.kind = WidgetKind::Image, .name = Numbered("imgGood", n), .parent = panel,
                           .geometry = {390, n == 1 ? 16 : 20, 50, 50}, .flags = AutoSize | Transparent | Hidden,
                           .picture = assets::Picture::Tick, .bitmap = true});
+        // The answer's tick: the panel is what the user presses, this box only keeps the state.
         panels.push_back({.kind = WidgetKind::CheckBox, .name = Numbered("CheckBox", n), .parent = panel,
-                          .geometry = {0, 56, 14, 14}, .flags = Hidden | HandCursor});
+                          .geometry = {0, 56, 14, 14}, .flags = Hidden | Disabled | HandCursor});
     }
     return panels;
 }
@@ -113,7 +114,7 @@ std::vector<WidgetEntry> BottomControls()
 {
     return {
         {.kind = WidgetKind::CheckBox, .name = "CheckBoxDobre", .geometry = {446, 640, 171, 17}, .flags = Ticked,   .font = LayoutFont::V9,  .fontColor = clBlack,      .caption = "pokazuj dobre odpowiedzi", .tabOrder = 13},
-        {.kind = WidgetKind::Button,   .name = "btnCheck",      .geometry = {742, 600, 91, 40},  .flags = 0,        .font = LayoutFont::V13, .style = Bold, .fontColor = clWindowText, .caption = "sprawdź", .tabOrder = 14},
+        {.kind = WidgetKind::Button,   .name = "btnCheck",      .geometry = {742, 600, 91, 40},  .flags = Disabled, .font = LayoutFont::V13, .style = Bold, .fontColor = clWindowText, .caption = "sprawdź", .tabOrder = 14},
         {.kind = WidgetKind::Button,   .name = "btnDalej",      .geometry = {742, 641, 91, 40},  .flags = Disabled, .font = LayoutFont::V13, .style = Bold, .fontColor = clWindowText, .caption = "dalej", .tabOrder = 15},
         {.kind = WidgetKind::CheckBox, .name = "CheckBoxID",    .geometry = {446, 664, 203, 17}, .flags = Ticked,   .font = LayoutFont::V9,  .fontColor = clBlack,      .caption = "pokazuj ID pytania (prawy górny róg)", .tabOrder = 16},
     };

@@ -115,6 +115,8 @@ void TMainForm::ToggleAnswer(int n)
 {
     auto* box = Find<QCheckBox>(Numbered("CheckBox", n));
     auto* panel = Find<TPanel>(Numbered("pnlOdp", n));
+    if (panel->isHidden())
+        return; // an answer that is not shown is not ticked
     if (box->isChecked()) {
         box->setChecked(false);
         panel->setColor(Find<TLabel>(Numbered("lblOdp", n))->color());

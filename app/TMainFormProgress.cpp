@@ -211,6 +211,8 @@ void TMainForm::ChangeBank(const QString& folder)
 
 void TMainForm::btnZmienBazeClick()
 {
+    if (RunStarted())
+        return; // a run keeps its bank
     ChangeBank(m_folders->chooseFolder(this, QStringLiteral("Wybierz katalog z pytaniami"),
                                        TextFromPath(m_environment.BankDir)));
 }
@@ -223,6 +225,8 @@ void TMainForm::pnlStartDragDrop()
 
 void TMainForm::btnKontynuujClick()
 {
+    if (RunStarted())
+        return;
     m_continuing = true;
     btnStartClick();
 }

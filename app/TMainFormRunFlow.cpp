@@ -18,8 +18,15 @@
 
 namespace zdawnik {
 
+bool TMainForm::RunStarted() const
+{
+    return m_btnStart->isHidden();
+}
+
 void TMainForm::FormCreate()
 {
+    if (m_question)
+        return; // the window exists once
     m_question = std::make_unique<Question>();
 
     m_pnlStart->show();
@@ -39,6 +46,9 @@ void TMainForm::FormClose()
 
 void TMainForm::btnStartClick()
 {
+    if (RunStarted())
+        return;
+    const QWidget* focus = FocusOnScreen();
     m_pnlStart->hide();
     m_btnStart->hide();
 
@@ -60,17 +70,26 @@ void TMainForm::btnStartClick()
         const int count = BeginRun(std::move(names));
         m_gaugeOpanowane->setMaxValue(count);
         m_lblPytanInfo->setCaption(QString::number(count));
-        btnDalejClick();
+        NextQuestion();
         if (m_pool->PendingCount() == 0)
             return; // every question was set aside: the run has ended already
+        FocusAfterNext(focus);
     }
     m_Timer->start();
 }
 
 void TMainForm::btnDalejClick()
 {
-    if (!m_pool)
-        return; // no run has started
+    // Only a run that waits for "dalej" goes on: not before its start, not with a question open.
+    if (!m_pool || !m_btnDalej->isEnabled())
+        return;
+    const QWidget* focus = FocusOnScreen();
+    NextQuestion();
+    FocusAfterNext(focus);
+}
+
+void TMainForm::NextQuestion()
+{
     if (m_pool->PendingCount() > 0) {
         for (int n = 1; n <= 12; ++n)
             Find<TImage>(Numbered("imgGood", n))->hide();
@@ -141,7 +160,8 @@ void TMainForm::CheckBoxIDClick()
 
 void TMainForm::Button1Click()
 {
-    close();
+    if (!m_pnlKoniec->isHidden())
+        close();
 }
 
 } // namespace zdawnik

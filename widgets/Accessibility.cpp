@@ -69,6 +69,24 @@ QAccessibleInterface* Factory(const QString& className, QObject* object)
 
 } // namespace
 
+bool IsOnScreen(const QWidget* widget)
+{
+    if (!widget || !widget->isVisible())
+        return false;
+    for (const QWidget* level = widget; !level->isWindow(); level = level->parentWidget()) {
+        const QWidget* parent = level->parentWidget();
+        const QRect area(widget->mapTo(parent, QPoint(0, 0)), widget->size());
+        const QObjectList& siblings = parent->children();
+        // Later siblings lie above earlier ones.
+        for (qsizetype i = siblings.indexOf(level) + 1; i < siblings.size(); ++i) {
+            const auto* panel = qobject_cast<const TPanel*>(siblings[i]);
+            if (panel && !panel->isHidden() && panel->geometry().contains(area))
+                return false;
+        }
+    }
+    return true;
+}
+
 void InstallAccessibleInterfaces()
 {
     static bool installed = false;

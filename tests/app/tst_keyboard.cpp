@@ -39,6 +39,8 @@ private slots:
     void enterThroughAWholeQuestion_data();
     void enterThroughAWholeQuestion();
     void keysWaitForTheRun();
+    void spaceAndEnterBelongToTheFocus_data();
+    void spaceAndEnterBelongToTheFocus();
     void sentenceListsByKey();
     void keyLineOnTheStartPanel();
     void answersForScreenReaders();
@@ -103,7 +105,6 @@ void TestKeyboard::enterThroughAWholeQuestion()
             if (panel->pos() == SlotPlace(3, k))
                 press(SlotKeys[k - 1]);
         }
-        f().widget("CheckBoxDobre")->setFocus(); // Space on a focused check box still means "sprawdź"
         press(key);
         QVERIFY(f().visible("imgOK"));
         QVERIFY(f().widget<QCheckBox>("CheckBoxDobre")->isChecked());
@@ -131,6 +132,101 @@ void TestKeyboard::keysWaitForTheRun()
     for (int n = 1; n <= 12; ++n)
         QVERIFY(!f().widget<QCheckBox>(Numbered("CheckBox", n))->isChecked());
     QCOMPARE(f().caption("lblPytanInfo"), QString("1"));
+}
+
+void TestKeyboard::spaceAndEnterBelongToTheFocus_data()
+{
+    QTest::addColumn<QString>("screen");
+    QTest::addColumn<QString>("focus"); // empty: nothing the user can see has the focus
+    QTest::addColumn<int>("key");
+    QTest::addColumn<QString>("outcome");
+    const struct
+    {
+        const char* screen;
+        const char* focus;
+        const char* onSpace;
+        const char* onEnter;
+    } rows[] = {
+        {"question", "CheckBoxDobre", "switch ticked off", "verdict"},
+        {"question", "CheckBoxID", "switch ticked off", "verdict"},
+        {"question", "btnCheck", "verdict", "verdict"},
+        {"question", "", "verdict", "verdict"},
+        {"checked", "btnDalej", "next question", "next question"},
+        {"checked", "CheckBoxDobre", "switch ticked off", "next question"},
+        {"checked", "", "next question", "next question"},
+        {"sentence", "ComboOpcja1", "list opened", "verdict"},
+        {"sentence", "btnGeneruj", "sentence", "sentence"},
+        {"sentence", "", "verdict", "verdict"},
+        {"welcome", "btnZmienBaze", "folder dialog", "folder dialog"},
+        {"welcome", "btnStart", "run started", "run started"},
+        {"welcome", "", "run started", "run started"},
+    };
+    for (const auto& row : rows) {
+        for (int key : {int(Qt::Key_Space), int(Qt::Key_Return)}) {
+            const QString name = QString("%1, focus on %2, %3")
+                                     .arg(row.screen, *row.focus ? row.focus : "nothing",
+                                          key == Qt::Key_Space ? "Space" : "Enter");
+            QTest::newRow(qPrintable(name))
+                << row.screen << row.focus << key << (key == Qt::Key_Space ? row.onSpace : row.onEnter);
+        }
+    }
+}
+
+void TestKeyboard::spaceAndEnterBelongToTheFocus()
+{
+    QFETCH(QString, screen);
+    QFETCH(QString, focus);
+    QFETCH(int, key);
+    QFETCH(QString, outcome);
+
+    f().write("q.txt",
+              screen == "sentence" ? QByteArray("Z11\nA {wyb\xf3r 1}\na;;b;;\n") : ChoiceFile(2, "10"));
+    f().open();
+    if (screen != "welcome")
+        f().click("btnStart");
+    if (screen == "checked")
+        f().click("btnCheck");
+    if (focus.isEmpty()) {
+        if (QWidget* focused = QApplication::focusWidget())
+            focused->clearFocus();
+    } else {
+        f().widget(focus)->setFocus(Qt::TabFocusReason);
+        QCOMPARE(QApplication::focusWidget(), f().widget(focus));
+    }
+    const QString showings = f().caption("lblIleRazyInfo");
+    const QImage switchBefore = f().widget("CheckBoxDobre")->grab().toImage();
+
+    QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : f().window.get(),
+                    Qt::Key(key));
+
+    // A verdict shows its mark and counts one more answer.
+    const bool verdict = outcome == "verdict";
+    QCOMPARE(f().visible("imgNieok"), verdict || (screen == "checked" && outcome != "next question"));
+    QCOMPARE(f().widget<TGauge>("gaugeDobreZle")->MaxValue(), verdict || screen == "checked" ? 1 : 0);
+    // The next question is shown once more, with one showing less to come.
+    QCOMPARE(f().caption("lblIleRazyInfo") != showings,
+             outcome == "next question" || outcome == "run started");
+    QCOMPARE(f().visible("pnlStart"), screen == "welcome" && outcome != "run started");
+    // A switch shows its tick, and loses it only to its own key.
+    auto* dobre = f().widget<QCheckBox>("CheckBoxDobre");
+    auto* id = f().widget<QCheckBox>("CheckBoxID");
+    const bool switchedOff = outcome == "switch ticked off";
+    QCOMPARE(!dobre->isChecked(), switchedOff && focus == "CheckBoxDobre");
+    QCOMPARE(f().widget("CheckBoxDobre")->grab().toImage() != switchBefore,
+             switchedOff && focus == "CheckBoxDobre");
+    QCOMPARE(!id->isChecked(), switchedOff && focus == "CheckBoxID");
+    QCOMPARE(f().widget("lblPytanieInfo")->isVisible(), !(switchedOff && focus == "CheckBoxID"));
+    // A list opens its drop-down; "generuj zdanie" writes the sentence; "zmień bazę…" asks for a folder.
+    QWidget* popup = QApplication::activePopupWidget();
+    QCOMPARE(popup != nullptr, outcome == "list opened");
+    if (popup)
+        popup->close();
+    if (screen == "sentence")
+        QCOMPARE(f().caption("lblCoPowstanie"), outcome == "sentence"  ? QString("A  ")
+                                                : outcome == "verdict" ? QString("A  a")
+                                                                       : QString());
+    QCOMPARE(f().folders.titles.size(), outcome == "folder dialog" ? 1 : 0);
+    QVERIFY(f().messages.boxes.isEmpty());
 }
 
 void TestKeyboard::sentenceListsByKey()
