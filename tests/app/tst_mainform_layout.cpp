@@ -321,8 +321,8 @@ void TestMainFormLayout::questionIdKeepsItsRightEdge()
 
 void TestMainFormLayout::focusOrder()
 {
-    // From the good-answers switch round the window: the bottom controls, then the start button
-    // (the start panel's only focusable child).
+    // From the good-answers switch round the window: the bottom controls that can take the focus
+    // ("sprawdź" waits for a question), then the start panel's buttons.
     QStringList order;
     QWidget* w = f().widget("CheckBoxDobre");
     for (int i = 0; i < 4; ++i) {
@@ -331,7 +331,7 @@ void TestMainFormLayout::focusOrder()
         while (!(w->focusPolicy() & Qt::TabFocus) || !w->isVisible() || !w->isEnabled())
             w = w->nextInFocusChain();
     }
-    QCOMPARE(order, (QStringList{"CheckBoxDobre", "btnCheck", "CheckBoxID", "btnStart"}));
+    QCOMPARE(order, (QStringList{"CheckBoxDobre", "CheckBoxID", "btnStart", "btnZmienBaze"}));
     QCOMPARE(f().widget("pnlOdp1")->focusPolicy(), Qt::NoFocus);
     QCOMPARE(f().widget("pnlStart")->focusPolicy(), Qt::NoFocus);
 }
