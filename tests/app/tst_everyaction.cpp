@@ -137,7 +137,7 @@ void TestEveryAction::expectConsistentCounts()
     const StudyPool* pool = f().window->Pool();
     if (!pool)
         return;
-    const int mastered = static_cast<int>(pool->Pool().size()) - pool->PendingCount();
+    const int mastered = pool->MasteredCount();
     QCOMPARE(f().caption("lblOpanowane").toInt(), mastered);
     QCOMPARE(f().widget<TGauge>("gaugeOpanowane")->Progress(), mastered);
     QVERIFY(f().widget<TGauge>("gaugeDobreZle")->Progress() <=
