@@ -19,6 +19,8 @@ PACKAGES=(
     fonts-dejavu-core fonts-liberation2 fonts-urw-base35 fontconfig
     # checks of the desktop files, and screenshots
     desktop-file-utils appstream groff-base xvfb xauth
+    # the accessibility bus, and the screen reader's view of it that a test reads
+    at-spi2-core python3-pyatspi dbus
 )
 
 install_missing() {

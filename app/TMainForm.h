@@ -34,6 +34,9 @@ class TLabel;
 class TPanel;
 struct WidgetEntry;
 
+// The study clock's way of writing a time: hours, then minutes and seconds of two digits.
+QString ClockText(qint64 seconds);
+
 // The name of a numbered widget: prefix and number, "imgGood" and 3 make "imgGood3".
 inline QString Numbered(const char* prefix, int n)
 {
@@ -129,6 +132,8 @@ protected:
     void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+    // Tab and Shift+Tab go round what the user can see: the answers in slot order first.
+    bool focusNextPrevChild(bool next) override;
 
 private:
     using Handler = void (TMainForm::*)();
@@ -176,6 +181,12 @@ private:
     QWidget* FocusOnScreen() const;
     // After the next action: a keyboard user who pressed "dalej" or the start goes on at "sprawdź".
     void FocusAfterNext(const QWidget* before);
+    // The welcome screen's focus: its first button.
+    void FocusWelcome();
+    // The answer (1 to 12) whose panel the widget is, or 0.
+    int AnswerOfPanel(const QWidget* widget) const;
+    // What Tab visits, in order.
+    std::vector<QWidget*> KeyboardOrder() const;
 
     // The bank and the kept run.
     void OpenBank(const std::filesystem::path& bank);
@@ -190,11 +201,16 @@ private:
     // The study clock's time in seconds, read from its digits and written to them.
     qint64 ClockSeconds() const;
     void ShowClock(qint64 seconds);
+    // The clock as a screen reader reads it, one object: "Czas nauki: 0:01:05".
+    void ReadClockAsOne();
 
     // Answers.
     void ToggleAnswer(int n);
     void DescribeAnswer(int n);
     void ApplyVerdictToWindow(Verdict verdict);
+    // Names the verdict marks for screen readers, each with what the check found; the mark that comes
+    // up is announced by its name.
+    void NameVerdictMarks(const QString& found);
 
     MainFormEnvironment m_environment;
     std::unique_ptr<MessageBoxes> m_ownMessages;

@@ -8,6 +8,7 @@
 #include "bank/StudyPool.h"
 #include "bank/Verdict.h"
 #include "base/StrToInt.h"
+#include "widgets/Accessibility.h"
 #include "widgets/TGauge.h"
 #include "widgets/TImage.h"
 #include "widgets/TLabel.h"
@@ -33,6 +34,17 @@ void TMainForm::btnCheckClick()
                 if (m_question->isRightAnswer(n))
                     Find<TImage>(Numbered("imgGood", n))->show();
         }
+        int hits = 0, wrong = 0, correct = 0;
+        for (int n = 1; n <= MaxAnswers; ++n) {
+            const bool right = m_question->isRightAnswer(n), tick = ticked[static_cast<std::size_t>(n - 1)];
+            correct += right;
+            hits += right && tick;
+            wrong += !right && tick;
+        }
+        QString found = QStringLiteral("dobrze zaznaczone %1 z %2").arg(hits).arg(correct);
+        if (wrong > 0)
+            found += QStringLiteral(", źle zaznaczone %1").arg(wrong);
+        NameVerdictMarks(found);
         ApplyVerdictToWindow(JudgeChoice(*m_question, ticked));
     } else {
         std::array<std::optional<int>, MaxLists> chosen;
@@ -42,6 +54,16 @@ void TMainForm::btnCheckClick()
                     Find<QComboBox>(Numbered("ComboOpcja", n))->currentIndex();
         }
         const SentenceVerdict judged = JudgeSentence(*m_question, chosen);
+        int lists = 0, matched = 0;
+        for (int n = 1; n <= MaxLists; ++n) {
+            if (const auto& choice = chosen[static_cast<std::size_t>(n - 1)]) {
+                ++lists;
+                matched += *choice == GoodOption(*m_question, n);
+            }
+        }
+        if (judged.verdict == Verdict::Good)
+            matched = lists;
+        NameVerdictMarks(QStringLiteral("dobrze wybrane %1 z %2").arg(matched).arg(lists));
         // A key that is no number can never be matched: it is reported as any uncaught error, once,
         // and the answer is judged wrong, so the run goes on.
         if (!judged.keyError.empty())
@@ -67,6 +89,7 @@ void TMainForm::ApplyVerdictToWindow(Verdict verdict)
 {
     TImage* mark = verdict == Verdict::Good ? m_imgOK : verdict == Verdict::Partial ? m_imgNic : m_imgNieok;
     mark->show();
+    Announce(mark);
     m_gaugeDobreZle->setMaxValue(m_gaugeDobreZle->MaxValue() + 1);
     if (verdict == Verdict::Good)
         m_gaugeDobreZle->setProgress(m_gaugeDobreZle->Progress() + 1);
@@ -74,6 +97,14 @@ void TMainForm::ApplyVerdictToWindow(Verdict verdict)
         m_lblOpanowane->setCaption(QString::number(StrToInt(m_lblOpanowane->caption().toStdString()) + 1));
         m_gaugeOpanowane->setProgress(m_gaugeOpanowane->Progress() + 1);
     }
+}
+
+void TMainForm::NameVerdictMarks(const QString& found)
+{
+    const std::pair<TImage*, const char*> marks[] = {
+        {m_imgOK, "dobra odpowiedź"}, {m_imgNic, "odpowiedź częściowo dobra"}, {m_imgNieok, "zła odpowiedź"}};
+    for (const auto& [mark, name] : marks)
+        mark->setAccessibleName(found.isEmpty() ? QString(name) : QStringLiteral("%1: %2").arg(name, found));
 }
 
 void TMainForm::btnGenerujClick()

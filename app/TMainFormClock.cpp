@@ -3,6 +3,7 @@
 
 #include "app/TMainForm.h"
 #include "base/StrToInt.h"
+#include "widgets/Accessibility.h"
 #include "widgets/TLabel.h"
 
 namespace zdawnik {
@@ -46,6 +47,7 @@ void TMainForm::TimerTimer()
     }
     for (int i = 0; i < 5; ++i)
         labels[i]->setCaption(QString::number(*values[i]));
+    ReadClockAsOne();
 }
 
 qint64 TMainForm::ClockSeconds() const
@@ -62,6 +64,22 @@ void TMainForm::ShowClock(qint64 seconds)
                               seconds % 10};
     for (int i = 0; i < 5; ++i)
         Find<TLabel>(ClockDigits[i])->setCaption(QString::number(digits[i]));
+    ReadClockAsOne();
+}
+
+QString ClockText(qint64 seconds)
+{
+    return QStringLiteral("%1:%2:%3")
+        .arg(seconds / 3600)
+        .arg(seconds / 60 % 60, 2, 10, QLatin1Char('0'))
+        .arg(seconds % 60, 2, 10, QLatin1Char('0'));
+}
+
+void TMainForm::ReadClockAsOne()
+{
+    // The digits and colons are labels of their own; a screen reader hears the caption and the time.
+    auto* caption = Find<TLabel>("Label21");
+    caption->setAccessibleName(CaptionText(caption->caption()) + ' ' + ClockText(ClockSeconds()));
 }
 
 } // namespace zdawnik

@@ -64,6 +64,7 @@ void TMainForm::showQuestionLine(const Question& question)
 {
     if (HasPictureTag(question.Body)) {
         m_imgPytanie->show();
+        m_imgPytanie->setAccessibleName("rysunek: " + Text(PictureName(question.Body)));
         m_lblPytanie->setCaption(QString());
         LoadQuestionPicture(PictureName(question.Body));
     } else {
@@ -84,7 +85,7 @@ void TMainForm::showAnswer(int n, const Question& question)
     if (HasPictureTag(line)) {
         Find<TImage>(Numbered("imgOdp", n))->show();
         Find<TLabel>(Numbered("lblOdp", n))->setCaption(QString());
-        panel->setAccessibleName("rysunek " + Text(PictureName(line)));
+        panel->setAccessibleName("rysunek"); // read as the text that stands for a picture
         LoadAnswerPicture(n, PictureName(line));
     } else {
         Find<TLabel>(Numbered("lblOdp", n))->setCaption(Text(line));

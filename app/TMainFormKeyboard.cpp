@@ -1,9 +1,10 @@
-// Keys for students who drill with the keyboard. The answer panels take no focus, so the digit keys
-// 1 to 9, then 0, "-" and "=" tick the answer standing in slot 1 to 12 (slots counted down the left
-// column, then down the right), or in a sentence question move to list 1 to 4. Space ticks a focused
-// check box and opens a focused list, Space or Enter presses a focused button; otherwise they press
-// "sprawdź" while it can be pressed and "dalej" otherwise, and on the welcome screen start the run,
-// or go on with the kept run when one is offered.
+// Keys for students who drill with the keyboard. The digit keys 1 to 9, then 0, "-" and "=" tick the
+// answer standing in slot 1 to 12 (slots counted down the left column, then down the right), or in a
+// sentence question move to list 1 to 4. Tab, Shift+Tab and the arrow keys move through the answers in
+// slot order, and Space ticks the focused one. Space ticks a focused check box and opens a focused
+// list, Space or Enter presses a focused button; otherwise they press "sprawdź" while it can be
+// pressed and "dalej" otherwise, and on the welcome screen start the run, or go on with the kept run
+// when one is offered. The focus never rests on what a panel covers.
 
 #include "app/TMainForm.h"
 #include "widgets/Accessibility.h"
@@ -13,6 +14,8 @@
 #include <QComboBox>
 #include <QKeyEvent>
 #include <QPushButton>
+
+#include <algorithm>
 
 namespace zdawnik {
 
@@ -39,12 +42,84 @@ int SlotOfKey(int key)
 
 bool TMainForm::eventFilter(QObject* watched, QEvent* event)
 {
+    if (!watched->isWidgetType() || static_cast<QWidget*>(watched)->window() != this)
+        return QWidget::eventFilter(watched, event);
     // Keys are looked at before the focused control sees them; keys for other windows (a list's open
     // drop-down, a message box) pass.
-    if (event->type() == QEvent::KeyPress && watched->isWidgetType() &&
-        static_cast<QWidget*>(watched)->window() == this && HandleKey(*static_cast<QKeyEvent*>(event)))
+    if (event->type() == QEvent::KeyPress && HandleKey(*static_cast<QKeyEvent*>(event)))
         return true;
+    // A panel that comes up over the focused control takes the focus from it.
+    if (event->type() == QEvent::Show && qobject_cast<TPanel*>(watched) && isVisible()) {
+        QWidget* focus = focusWidget();
+        if (focus && !IsOnScreen(focus) && !focusNextPrevChild(true))
+            focus->clearFocus();
+    }
     return QWidget::eventFilter(watched, event);
+}
+
+int TMainForm::AnswerOfPanel(const QWidget* widget) const
+{
+    for (int n = 1; widget && n <= 12; ++n)
+        if (widget == FindComponent(Numbered("pnlOdp", n)))
+            return n;
+    return 0;
+}
+
+std::vector<QWidget*> TMainForm::KeyboardOrder() const
+{
+    // The answers in slot order, then the sentence's lists and button, then the rest of the window in
+    // its tab order: only what the user can see and use.
+    const auto usable = [](const QWidget* widget) {
+        return widget->isEnabled() && (widget->focusPolicy() & Qt::TabFocus) && IsOnScreen(widget);
+    };
+    std::vector<QWidget*> order;
+    for (int slot = 1; slot <= 12; ++slot) {
+        const int answer = m_answerSlots.answerIn(slot);
+        if (QWidget* panel = answer > 0 ? FindComponent(Numbered("pnlOdp", answer)) : nullptr;
+            panel && usable(panel))
+            order.push_back(panel);
+    }
+    for (const bool sentence : {true, false})
+        for (QWidget* widget = nextInFocusChain(); widget != this; widget = widget->nextInFocusChain())
+            if (widget->window() == this && m_pnlOdpowiedzY->isAncestorOf(widget) == sentence &&
+                !AnswerOfPanel(widget) && usable(widget))
+                order.push_back(widget);
+    return order;
+}
+
+bool TMainForm::focusNextPrevChild(bool next)
+{
+    const std::vector<QWidget*> order = KeyboardOrder();
+    if (order.empty())
+        return false;
+    const Qt::FocusReason reason = next ? Qt::TabFocusReason : Qt::BacktabFocusReason;
+    QWidget* focus = focusWidget();
+    const auto at = std::find(order.begin(), order.end(), focus);
+    if (at != order.end()) {
+        const std::size_t index = static_cast<std::size_t>(at - order.begin());
+        order[(index + (next ? 1 : order.size() - 1)) % order.size()]->setFocus(reason);
+        return true;
+    }
+    // From a control that has just left the round (disabled, hidden or covered): the next one of the
+    // round in the window's own chain, as "sprawdź" hands over to "dalej".
+    for (QWidget* widget = focus; widget;) {
+        widget = next ? widget->nextInFocusChain() : widget->previousInFocusChain();
+        if (widget == focus)
+            break;
+        if (std::find(order.begin(), order.end(), widget) != order.end()) {
+            widget->setFocus(reason);
+            return true;
+        }
+    }
+    (next ? order.front() : order.back())->setFocus(reason);
+    return true;
+}
+
+void TMainForm::FocusWelcome()
+{
+    // The start panel's first button: going on with the kept run when one is offered.
+    auto* goOn = Find<QPushButton>("btnKontynuuj");
+    (goOn->isVisibleTo(m_pnlStart) ? goOn : m_btnStart)->setFocus(Qt::OtherFocusReason);
 }
 
 bool TMainForm::RunIsOnScreen() const
@@ -68,8 +143,17 @@ void TMainForm::FocusAfterNext(const QWidget* before)
             focus->clearFocus();
         return;
     }
-    if (before && !qobject_cast<const QPushButton*>(before) && FocusOnScreen())
+    if (before && (AnswerOfPanel(before) || m_pnlOdpowiedzY->isAncestorOf(before))) {
+        // Who answered from the question's own controls goes on at the first of the next question's.
+        const std::vector<QWidget*> order = KeyboardOrder();
+        if (!order.empty() &&
+            (AnswerOfPanel(order.front()) || m_pnlOdpowiedzY->isAncestorOf(order.front()))) {
+            order.front()->setFocus(Qt::OtherFocusReason);
+            return;
+        }
+    } else if (before && !qobject_cast<const QPushButton*>(before) && FocusOnScreen()) {
         return;
+    }
     if (m_btnCheck->isEnabled())
         m_btnCheck->setFocus(Qt::OtherFocusReason);
     else if (m_btnDalej->isEnabled())
@@ -78,11 +162,35 @@ void TMainForm::FocusAfterNext(const QWidget* before)
 
 bool TMainForm::HandleKey(const QKeyEvent& key)
 {
+    if (key.key() == Qt::Key_Tab || key.key() == Qt::Key_Backtab)
+        setAttribute(Qt::WA_KeyboardFocusChange); // the focus shows while the keyboard moves it
     if (key.modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))
         return false;
     const bool pressKey =
         key.key() == Qt::Key_Return || key.key() == Qt::Key_Enter || key.key() == Qt::Key_Space;
     QWidget* focus = FocusOnScreen();
+    if (const int answer = AnswerOfPanel(focus); answer > 0 && RunIsOnScreen()) {
+        // The focused answer: Space ticks it, the arrow keys move to the answer before or after it.
+        if (key.key() == Qt::Key_Space) {
+            if (!key.isAutoRepeat())
+                Dispatch(AnswerHandlers[answer - 1]);
+            return true;
+        }
+        const int step = key.key() == Qt::Key_Up || key.key() == Qt::Key_Left      ? -1
+                         : key.key() == Qt::Key_Down || key.key() == Qt::Key_Right ? 1
+                                                                                   : 0;
+        if (step != 0) {
+            std::vector<QWidget*> answers = KeyboardOrder();
+            std::erase_if(answers, [this](const QWidget* widget) { return AnswerOfPanel(widget) == 0; });
+            const auto at = std::find(answers.begin(), answers.end(), focus) - answers.begin();
+            const auto to = at + step;
+            if (to >= 0 && to < static_cast<std::ptrdiff_t>(answers.size())) {
+                setAttribute(Qt::WA_KeyboardFocusChange); // the focus frame shows for keyboard moves
+                answers[static_cast<std::size_t>(to)]->setFocus(Qt::TabFocusReason);
+            }
+            return true;
+        }
+    }
     if (pressKey) {
         // A focused control takes the key as its own: Space ticks a check box and opens a list, Space
         // or Enter presses a button. Enter on a check box or a list is the window's, as a dialog's

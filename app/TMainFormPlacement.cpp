@@ -3,6 +3,7 @@
 
 #include "app/LayoutColors.h"
 #include "app/TMainForm.h"
+#include "widgets/Accessibility.h"
 #include "widgets/TImage.h"
 #include "widgets/TLabel.h"
 #include "widgets/TPanel.h"
@@ -74,7 +75,10 @@ void TMainForm::PlaceAnswers(int n)
             panel->hide();
             SetColorOnce(panel, ResetGrey.toQColor());
         }
-        Find<QCheckBox>(Numbered("CheckBox", k))->setChecked(false);
+        if (auto* box = Find<QCheckBox>(Numbered("CheckBox", k)); box->isChecked()) {
+            box->setChecked(false);
+            NotifyCheckedChanged(Find<TPanel>(Numbered("pnlOdp", k)));
+        }
         Find<TImage>(Numbered("imgOdp", k))->hide();
     }
     m_answerSlots.clear();
@@ -102,12 +106,11 @@ void TMainForm::PlaceAnswers(int n)
 
 void TMainForm::DescribeAnswer(int n)
 {
-    // For screen readers: whether the answer is ticked, and the key that ticks it.
+    // For screen readers: the key that ticks the answer (whether it is ticked is its state).
     static const char* const Keys[12] = {"1", "2", "3", "4", "5", "6", "7", "8", "9", "0", "-", "="};
-    QString description =
-        Find<QCheckBox>(Numbered("CheckBox", n))->isChecked() ? "zaznaczona" : "niezaznaczona";
+    QString description;
     if (const int slot = m_answerSlots.slotOf(n))
-        description += QStringLiteral(", klawisz %1").arg(Keys[slot - 1]);
+        description = QStringLiteral("klawisz %1").arg(Keys[slot - 1]);
     Find<TPanel>(Numbered("pnlOdp", n))->setAccessibleDescription(description);
 }
 
@@ -124,6 +127,7 @@ void TMainForm::ToggleAnswer(int n)
         box->setChecked(true);
         panel->setColor(TickedYellow.toQColor());
     }
+    NotifyCheckedChanged(panel);
     DescribeAnswer(n);
 }
 

@@ -80,15 +80,6 @@ QString Literal(QString text)
     return text.replace(QLatin1Char('&'), QLatin1String("&&"));
 }
 
-// The study clock's way of writing a time: hours, then minutes and seconds of two digits.
-QString ClockText(qint64 seconds)
-{
-    return QStringLiteral("%1:%2:%3")
-        .arg(seconds / 3600)
-        .arg(seconds / 60 % 60, 2, 10, QLatin1Char('0'))
-        .arg(seconds % 60, 2, 10, QLatin1Char('0'));
-}
-
 // The bank's path as the progress store keys it: canonical, in the system's bytes.
 std::string BankKey(const std::filesystem::path& canonical)
 {

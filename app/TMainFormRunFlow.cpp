@@ -36,6 +36,7 @@ void TMainForm::FormCreate()
     m_lblAutor->move(m_lblAutor->x(), m_pnlStart->height() - m_lblAutor->height() - 4);
     m_lblAutor->move(m_pnlStart->width() - m_lblAutor->width() - 4, m_lblAutor->y());
     OpenBank(m_environment.BankDir);
+    FocusWelcome();
 }
 
 void TMainForm::FormClose()

@@ -230,6 +230,9 @@ void TMainForm::CreateLayout()
         if (qobject_cast<TPanel*>(widget))
             widget->setFocusPolicy(Qt::NoFocus);
     }
+    // An answer is reached by Tab and the arrow keys, never by a click: a mouse user sees no focus.
+    for (int n = 1; n <= 12; ++n)
+        FindComponent(Numbered("pnlOdp", n))->setFocusPolicy(Qt::TabFocus);
 
     m_Timer = new QTimer(this);
     m_Timer->setObjectName("Timer");
@@ -260,21 +263,28 @@ void TMainForm::CreateLayout()
     m_lblAutor = Find<TLabel>("lblAutor");
     m_lblCoPowstanie = Find<TLabel>("lblCoPowstanie");
 
-    // What screen readers say of the marks and of the statistics, whose captions stand beside them.
-    m_imgOK->setAccessibleName("dobra odpowiedź");
-    m_imgNic->setAccessibleName("odpowiedź częściowo dobra");
-    m_imgNieok->setAccessibleName("zła odpowiedź");
+    // What screen readers say: the verdict marks, announced as they come up; the statistics, each
+    // with the caption beside it; the clock as one object; each list by its gap; the good-answer
+    // marks as part of their answers.
+    for (TImage* mark : {m_imgOK, m_imgNic, m_imgNieok})
+        SetAccessibleRole(mark, QAccessible::AlertMessage);
+    NameVerdictMarks(QString());
     const char* const statistics[][2] = {
         {"lblIleRazyInfo", "Label3"}, {"lblOpanowane", "Label6"},   {"lblPytanInfo", "Label2"},
         {"gaugeDobreZle", "Label4"},  {"gaugeOpanowane", "Label5"},
     };
-    for (const auto& [value, caption] : statistics) {
-        const QString text = CaptionText(Find<TLabel>(caption)->caption()).remove(QLatin1Char(':'));
-        if (qobject_cast<TGauge*>(FindComponent(value)))
-            FindComponent(value)->setAccessibleName(text);
-        else
-            FindComponent(value)->setAccessibleDescription(text);
+    for (const auto& [value, caption] : statistics)
+        SetCaptionLabel(FindComponent(value), Find<TLabel>(caption));
+    for (const char* part : {"lblh1", "Label15", "lblm1", "lblm2", "Label18", "lbls1", "lbls2"})
+        ReadAsPartOfAnother(FindComponent(part));
+    ReadClockAsOne();
+    const char* const gapCaptions[4] = {"Label13", "Label16", "Label20", "Label22"};
+    for (int n = 1; n <= 4; ++n) {
+        FindComponent(Numbered("ComboOpcja", n))->setAccessibleName(QStringLiteral("wybór %1").arg(n));
+        ReadAsPartOfAnother(FindComponent(gapCaptions[n - 1]));
     }
+    for (int n = 1; n <= 12; ++n)
+        FindComponent(Numbered("imgGood", n))->setAccessibleName("poprawna odpowiedź");
 }
 
 void TMainForm::Bind(QWidget* widget, Handler handler)

@@ -1,5 +1,6 @@
 #include "widgets/TGauge.h"
 
+#include "widgets/Accessibility.h"
 #include "widgets/EInvalidOperation.h"
 #include "widgets/GaugeArithmetic.h"
 #include "widgets/TColor.h"
@@ -136,6 +137,7 @@ void TGauge::setMaxValue(int v)
     if (v < m_progress)
         m_progress = v;
     repaintNow();
+    NotifyNameChanged(this); // it reads as its percentage
 }
 
 void TGauge::setProgress(int v)
@@ -148,8 +150,10 @@ void TGauge::setProgress(int v)
     if (v == m_progress)
         return;
     m_progress = v;
-    if (Percent() != percentBefore)
+    if (Percent() != percentBefore) {
         repaintNow();
+        NotifyNameChanged(this);
+    }
 }
 
 void TGauge::setKind(TGaugeKind kind)

@@ -1,5 +1,7 @@
 #include "widgets/TLabel.h"
 
+#include "widgets/Accessibility.h"
+
 #include <QEvent>
 #include <QFontMetrics>
 #include <QPainter>
@@ -49,6 +51,7 @@ void TLabel::setCaption(const QString& text)
     m_caption = text;
     boundsChanged();
     update();
+    NotifyNameChanged(this);
 }
 
 void TLabel::setAutoSize(bool on)

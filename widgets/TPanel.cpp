@@ -3,6 +3,8 @@
 #include <QChildEvent>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QStyle>
+#include <QStyleOptionFocusRect>
 
 #include <algorithm>
 
@@ -83,6 +85,15 @@ void TPanel::paintEvent(QPaintEvent* event)
 {
     QPainter painter(this);
     painter.fillRect(event->rect(), color());
+    // A panel that takes the focus (an answer) shows it when it came by keyboard; the style draws
+    // nothing while the user works with the mouse.
+    if (hasFocus()) {
+        QStyleOptionFocusRect focus;
+        focus.initFrom(this);
+        focus.rect = rect().adjusted(1, 1, -1, -1);
+        focus.backgroundColor = color();
+        style()->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, &painter, this);
+    }
 }
 
 void TPanel::resizeEvent(QResizeEvent* event)

@@ -1,11 +1,9 @@
-// Drilling without a mouse: the slot keys, Enter and Space, the lists of a sentence question; and
-// what screen readers are told of the answers, the marks and the statistics.
+// Drilling without a mouse: the slot keys, Enter and Space, Tab and the arrow keys, the lists of a
+// sentence question.
 
 #include "widgets/TGauge.h"
 #include "widgets/TPanel.h"
 
-#include <QAccessible>
-#include <QAccessibleValueInterface>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QPushButton>
@@ -18,11 +16,6 @@ namespace {
 
 const int SlotKeys[12] = {Qt::Key_1, Qt::Key_2, Qt::Key_3, Qt::Key_4, Qt::Key_5,     Qt::Key_6,
                           Qt::Key_7, Qt::Key_8, Qt::Key_9, Qt::Key_0, Qt::Key_Minus, Qt::Key_Equal};
-
-QString Accessible(QWidget* widget, QAccessible::Text kind)
-{
-    return QAccessible::queryAccessibleInterface(widget)->text(kind);
-}
 
 } // namespace
 
@@ -41,10 +34,12 @@ private slots:
     void keysWaitForTheRun();
     void spaceAndEnterBelongToTheFocus_data();
     void spaceAndEnterBelongToTheFocus();
+    void tabVisitsWhatIsOnScreen_data();
+    void tabVisitsWhatIsOnScreen();
+    void arrowsAndSpaceOnTheAnswers();
+    void focusFrameOnlyForTheKeyboard();
     void sentenceListsByKey();
     void keyLineOnTheStartPanel();
-    void answersForScreenReaders();
-    void marksAndStatisticsForScreenReaders();
 
 private:
     std::unique_ptr<MainFormFixture> m_fixture;
@@ -229,6 +224,107 @@ void TestKeyboard::spaceAndEnterBelongToTheFocus()
     QVERIFY(f().messages.boxes.isEmpty());
 }
 
+void TestKeyboard::tabVisitsWhatIsOnScreen_data()
+{
+    QTest::addColumn<QString>("screen");
+    QTest::addColumn<QStringList>("round"); // "answer N": the answer standing in slot N
+    QTest::newRow("welcome") << "welcome" << QStringList{"btnStart", "btnZmienBaze"};
+    QTest::newRow("question") << "question" << QStringList{"answer 1",      "answer 2", "answer 3",
+                                                           "CheckBoxDobre", "btnCheck", "CheckBoxID"};
+    QTest::newRow("checked") << "checked" << QStringList{"answer 1",      "answer 2", "answer 3",
+                                                         "CheckBoxDobre", "btnDalej", "CheckBoxID"};
+    QTest::newRow("sentence") << "sentence" << QStringList{"ComboOpcja1",   "ComboOpcja2", "btnGeneruj",
+                                                           "CheckBoxDobre", "btnCheck",    "CheckBoxID"};
+    QTest::newRow("end panel") << "end panel" << QStringList{"Button1"};
+}
+
+void TestKeyboard::tabVisitsWhatIsOnScreen()
+{
+    // Tab goes round what the user can see, the answers first in the order they stand; never to a
+    // control that a panel covers.
+    QFETCH(QString, screen);
+    QFETCH(QStringList, round);
+    if (screen == "sentence")
+        f().write("q.txt", "Z212\nA {wyb\xf3r 1} B {wyb\xf3r 2}\na;;b;;\nc;;d;;\n");
+    else
+        f().write("q.txt", screen == "end panel" ? ChoiceFile(1, "1") : ChoiceFile(3, "100"));
+    f().open();
+    if (screen != "welcome")
+        f().click("btnStart");
+    if (screen == "checked")
+        f().click("btnCheck");
+    for (int showing = 1; screen == "end panel" && showing <= 3; ++showing) {
+        f().click("pnlOdp1");
+        f().click("btnCheck");
+        f().click("btnDalej");
+    }
+    QStringList visited;
+    for (int i = 0; i < 2 * round.size(); ++i) {
+        press(Qt::Key_Tab);
+        QWidget* focus = QApplication::focusWidget();
+        QVERIFY(focus);
+        QString name = focus->objectName();
+        for (int k = 1; k <= 3 && name.startsWith("pnlOdp"); ++k)
+            if (focus->pos() == SlotPlace(3, k))
+                name = QString("answer %1").arg(k);
+        visited << name;
+    }
+    QCOMPARE(visited.mid(visited.indexOf(round.first()), round.size()), round);
+    QCOMPARE(QSet<QString>(visited.begin(), visited.end()), QSet<QString>(round.begin(), round.end()));
+}
+
+void TestKeyboard::arrowsAndSpaceOnTheAnswers()
+{
+    start(ChoiceFile(4, "0100"));
+    const auto inSlot = [this](int k) {
+        for (int n = 1; n <= 4; ++n)
+            if (f().widget(Numbered("pnlOdp", n))->pos() == SlotPlace(4, k))
+                return f().widget<TPanel>(Numbered("pnlOdp", n));
+        return static_cast<TPanel*>(nullptr);
+    };
+    if (QWidget* focus = QApplication::focusWidget())
+        focus->clearFocus();
+    press(Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), inSlot(1));
+    press(Qt::Key_Down);
+    press(Qt::Key_Right);
+    QCOMPARE(QApplication::focusWidget(), inSlot(3));
+    press(Qt::Key_Up);
+    QCOMPARE(QApplication::focusWidget(), inSlot(2));
+    press(Qt::Key_Up);
+    press(Qt::Key_Up); // the first answer is the first
+    QCOMPARE(QApplication::focusWidget(), inSlot(1));
+    // Space ticks the focused answer, and it shows; Enter checks.
+    press(Qt::Key_Space);
+    const int answer = inSlot(1)->objectName().mid(6).toInt();
+    QVERIFY(f().widget<QCheckBox>(Numbered("CheckBox", answer))->isChecked());
+    QCOMPARE(inSlot(1)->color(), QColor(255, 255, 128));
+    press(Qt::Key_Return);
+    QVERIFY(f().visible(answer == 2 ? "imgOK" : "imgNieok"));
+    // Enter again brings the next question, and the focus stays on its answers.
+    press(Qt::Key_Return);
+    QVERIFY(f().enabled("btnCheck"));
+    QCOMPARE(QApplication::focusWidget(), inSlot(1));
+}
+
+void TestKeyboard::focusFrameOnlyForTheKeyboard()
+{
+    start(ChoiceFile(1, "1"));
+    auto* panel = f().widget<TPanel>("pnlOdp1");
+    const QImage unfocused = panel->grab().toImage();
+    // Clicked twice, ticked and unticked: the mouse gives no focus and leaves no mark.
+    f().click("pnlOdp1");
+    f().click("pnlOdp1");
+    QVERIFY(!panel->hasFocus());
+    QCOMPARE(panel->grab().toImage(), unfocused);
+    // Reached by Tab, the answer shows its focus.
+    if (QWidget* focus = QApplication::focusWidget())
+        focus->clearFocus();
+    press(Qt::Key_Tab);
+    QVERIFY(panel->hasFocus());
+    QVERIFY(panel->grab().toImage() != unfocused);
+}
+
 void TestKeyboard::sentenceListsByKey()
 {
     start("Z312\xb3"
@@ -255,38 +351,6 @@ void TestKeyboard::keyLineOnTheStartPanel()
     for (QWidget* other : f().widget("pnlStart")->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
         if (other != line)
             QVERIFY2(!other->geometry().intersects(line->geometry()), qPrintable(other->objectName()));
-}
-
-void TestKeyboard::answersForScreenReaders()
-{
-    f().write("rys.png", "");
-    start("X10\nPytanie\nA && B\n[img]rys.png[/img]\n");
-    QCOMPARE(Accessible(f().widget("pnlOdp1"), QAccessible::Name), QString("A & B"));
-    QCOMPARE(Accessible(f().widget("pnlOdp2"), QAccessible::Name), QString("rysunek rys.png"));
-    QVERIFY(
-        Accessible(f().widget("pnlOdp1"), QAccessible::Description).startsWith("niezaznaczona, klawisz "));
-    f().click("pnlOdp1");
-    QVERIFY(Accessible(f().widget("pnlOdp1"), QAccessible::Description).startsWith("zaznaczona, klawisz "));
-    QCOMPARE(Accessible(f().widget("lblPytanie"), QAccessible::Name), QString("Pytanie"));
-}
-
-void TestKeyboard::marksAndStatisticsForScreenReaders()
-{
-    start(ChoiceFile(2, "10"));
-    QCOMPARE(Accessible(f().widget("imgOK"), QAccessible::Name), QString("dobra odpowiedź"));
-    QCOMPARE(Accessible(f().widget("imgNic"), QAccessible::Name), QString("odpowiedź częściowo dobra"));
-    QCOMPARE(Accessible(f().widget("imgNieok"), QAccessible::Name), QString("zła odpowiedź"));
-    QCOMPARE(Accessible(f().widget("lblIleRazyInfo"), QAccessible::Name), QString("2"));
-    QCOMPARE(Accessible(f().widget("lblIleRazyInfo"), QAccessible::Description),
-             QString("Ilość ponownych wystąpień tego pytania"));
-    f().click("pnlOdp1");
-    f().click("btnCheck");
-    QAccessibleInterface* gauge = QAccessible::queryAccessibleInterface(f().widget("gaugeDobreZle"));
-    QCOMPARE(gauge->role(), QAccessible::ProgressBar);
-    QCOMPARE(gauge->text(QAccessible::Name), QString("Stosunek odpowiedzi dobre - złe"));
-    QCOMPARE(gauge->valueInterface()->currentValue().toInt(), 1);
-    QCOMPARE(gauge->valueInterface()->maximumValue().toInt(), 1);
-    QCOMPARE(gauge->text(QAccessible::Value), QString("100%"));
 }
 
 ZDAWNIK_GUI_TEST_MAIN(TestKeyboard)
