@@ -6,7 +6,7 @@
 #include <array>
 #include <cwctype>
 #include <locale>
-#include <system_error>
+#include <map>
 #include <vector>
 
 namespace zdawnik {
@@ -16,12 +16,34 @@ namespace {
 constexpr std::string_view OpenTag = "[img]";
 constexpr std::string_view CloseTag = "[/img]";
 
-bool Exists(const std::filesystem::path& path)
+// Paths as the system's bytes (UTF-8 on Windows), the form in which a look-up grows a path a part
+// at a time: a std::filesystem::path would parse itself anew at every step.
+#ifdef _WIN32
+constexpr char Separator = '\\';
+
+std::string PathText(const std::filesystem::path& path)
 {
-    std::error_code error;
-    return std::filesystem::symlink_status(path, error).type() != std::filesystem::file_type::not_found &&
-           !error;
+    const std::u8string text = path.u8string();
+    return std::string(text.begin(), text.end());
 }
+
+std::filesystem::path FromPathText(const std::string& text)
+{
+    return std::filesystem::path(std::u8string(text.begin(), text.end()));
+}
+#else
+constexpr char Separator = '/';
+
+std::string PathText(const std::filesystem::path& path)
+{
+    return path.native();
+}
+
+std::filesystem::path FromPathText(const std::string& text)
+{
+    return std::filesystem::path(text);
+}
+#endif
 
 // Lower-cases a character by the rules of a Unicode locale where the system has one.
 const std::ctype<wchar_t>& WideCharacterRules()
@@ -52,41 +74,74 @@ std::u32string Folded(std::string_view name)
 std::vector<std::string> Components(std::string_view name)
 {
     std::vector<std::string> parts;
-    std::string part;
-    for (const char c : name) {
-        if (c == '\\' || c == '/') {
-            parts.push_back(std::move(part));
-            part.clear();
-        } else {
-            part += c;
+    std::size_t start = 0;
+    for (std::size_t i = 0; i <= name.size(); ++i) {
+        if (i == name.size() || name[i] == '\\' || name[i] == '/') {
+            parts.emplace_back(name.substr(start, i - start));
+            start = i + 1;
         }
     }
-    parts.push_back(std::move(part));
     return parts;
 }
 
-std::optional<std::filesystem::path> FindIgnoringCase(const std::filesystem::path& bankDir,
-                                                      std::string_view name)
+// The listings of the directories one look-up has opened, each listed once and its names folded
+// once, however the name reaches it ("a/../a" is a again) and whichever way of writing the name
+// needs it.
+class Listings
 {
-    std::filesystem::path current = bankDir;
-    for (const std::string& part : Components(name)) {
-        const std::filesystem::path exact = platform::JoinName(current, part);
-        if (part.empty() || part == "." || part == ".." || Exists(exact)) {
-            current = exact;
-            continue;
-        }
-        const std::u32string wanted = Folded(part);
-        std::vector<std::string> matches;
-        platform::ListDirectory(current, [&](std::string_view entry) {
-            if (Folded(entry) == wanted)
-                matches.emplace_back(entry);
-        });
-        if (matches.empty())
-            return std::nullopt;
-        // Several names that differ only in case: take the same one every time.
-        current = platform::JoinName(current, *std::min_element(matches.begin(), matches.end()));
+public:
+    struct Entry
+    {
+        std::u32string folded;
+        std::string name;
+    };
+
+    const std::vector<Entry>& Of(const std::string& dir)
+    {
+        static const std::vector<Entry> None;
+        const std::optional<std::string> identity = platform::DirectoryIdentity(dir);
+        if (!identity)
+            return None;
+        auto [found, added] = m_listings.try_emplace(*identity);
+        if (added)
+            platform::ListDirectory(FromPathText(dir), [&](std::string_view entry) {
+                found->second.push_back({Folded(entry), std::string(entry)});
+            });
+        return found->second;
     }
-    return current;
+
+private:
+    std::map<std::string, std::vector<Entry>> m_listings;
+};
+
+std::optional<std::filesystem::path> FindIgnoringCase(const std::filesystem::path& bankDir,
+                                                      std::string_view name, Listings& listings)
+{
+    std::string current = PathText(bankDir);
+    for (const std::string& part : Components(name)) {
+        // No file lies below a path longer than the system opens. Stopping there also bounds the
+        // work of every step, which keeps the whole walk linear in the name's length.
+        if (current.size() > platform::LongestPath())
+            return std::nullopt;
+        const std::size_t parent = current.size();
+        current += Separator;
+        current += part;
+        if (part.empty() || part == "." || part == ".." || platform::EntryExists(current))
+            continue;
+        current.resize(parent);
+        const std::u32string wanted = Folded(part);
+        const std::string* match = nullptr;
+        for (const Listings::Entry& entry : listings.Of(current)) {
+            // Several names that differ only in case: take the same one every time.
+            if (entry.folded == wanted && (!match || entry.name < *match))
+                match = &entry.name;
+        }
+        if (!match)
+            return std::nullopt;
+        current += Separator;
+        current += *match;
+    }
+    return FromPathText(current);
 }
 
 } // namespace
@@ -145,14 +200,14 @@ std::optional<std::filesystem::path> FindPictureFile(const std::filesystem::path
     if (candidates.front() != name)
         candidates.emplace_back(name);
     for (const std::string& candidate : candidates) {
-        std::string separated = candidate;
-        std::replace(separated.begin(), separated.end(), '\\', '/');
-        const std::filesystem::path exact = platform::JoinName(bankDir, separated);
-        if (Exists(exact))
-            return exact;
+        std::string exact = PathText(bankDir) + Separator + candidate;
+        std::replace(exact.end() - std::ptrdiff_t(candidate.size()), exact.end(), '\\', Separator);
+        if (platform::EntryExists(exact))
+            return FromPathText(exact);
     }
+    Listings listings;
     for (const std::string& candidate : candidates) {
-        if (auto found = FindIgnoringCase(bankDir, candidate))
+        if (auto found = FindIgnoringCase(bankDir, candidate, listings))
             return found;
     }
     return std::nullopt;

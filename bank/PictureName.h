@@ -30,6 +30,7 @@ bool IsPictureExtension(std::string_view extension);
 // directories. When no file has the exact name, a file whose name matches without regard to case
 // is taken, so banks made on case-insensitive systems keep their pictures. The name is tried as
 // UTF-8 and, for a Windows-1250 question, also as its own bytes. Nothing when no entry matches.
+// The look-up takes time in proportion to the name's length, and lists each directory at most once.
 std::optional<std::filesystem::path> FindPictureFile(const std::filesystem::path& bankDir,
                                                      std::string_view name, TextEncoding encoding);
 

@@ -9,6 +9,7 @@
 #include <windows.h>
 #else
 #include <cerrno>
+#include <climits>
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -24,6 +25,15 @@ std::filesystem::path JoinName(const std::filesystem::path& dir, const std::stri
     return std::filesystem::path(dir.u8string() + u8"\\" + utf8);
 #else
     return std::filesystem::path(dir.native() + "/" + name);
+#endif
+}
+
+std::size_t LongestPath()
+{
+#ifdef _WIN32
+    return 32767; // with the \\?\ prefix; the system takes no longer path in any form
+#else
+    return PATH_MAX;
 #endif
 }
 
@@ -50,6 +60,47 @@ std::filesystem::path ExecutableDirectory()
         buffer.resize(buffer.size() * 2);
     }
     return std::filesystem::path(buffer).parent_path();
+}
+
+bool EntryExists(const std::string& path)
+{
+    const int length = MultiByteToWideChar(CP_UTF8, 0, path.data(), int(path.size()), nullptr, 0);
+    std::wstring wide(std::size_t(length), L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, path.data(), int(path.size()), wide.data(), length);
+    return GetFileAttributesW(wide.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+std::optional<FileFacts> RegularFileFacts(const std::filesystem::path& path)
+{
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (!GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data) ||
+        (data.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE)))
+        return std::nullopt;
+    FileFacts facts;
+    facts.size = std::uintmax_t(data.nFileSizeHigh) << 32 | data.nFileSizeLow;
+    facts.modified = std::int64_t(std::uint64_t(data.ftLastWriteTime.dwHighDateTime) << 32 |
+                                  data.ftLastWriteTime.dwLowDateTime);
+    return facts;
+}
+
+std::optional<std::string> DirectoryIdentity(const std::string& path)
+{
+    const int length = MultiByteToWideChar(CP_UTF8, 0, path.data(), int(path.size()), nullptr, 0);
+    std::wstring wide(std::size_t(length), L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, path.data(), int(path.size()), wide.data(), length);
+    // Directories open only with backup semantics.
+    HANDLE handle = CreateFileW(wide.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (handle == INVALID_HANDLE_VALUE)
+        return std::nullopt;
+    BY_HANDLE_FILE_INFORMATION information;
+    const bool known = GetFileInformationByHandle(handle, &information) &&
+                       (information.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY);
+    CloseHandle(handle);
+    if (!known)
+        return std::nullopt;
+    return std::to_string(information.dwVolumeSerialNumber) + ':' +
+           std::to_string(information.nFileIndexHigh) + ':' + std::to_string(information.nFileIndexLow);
 }
 
 bool ListDirectory(const std::filesystem::path& dir, const std::function<void(std::string_view)>& visit)
@@ -130,6 +181,29 @@ std::filesystem::path ExecutableDirectory()
         return self.parent_path();
     // Without /proc (a chroot, a locked-down sandbox) the working directory is the best guess left.
     return std::filesystem::current_path(error);
+}
+
+bool EntryExists(const std::string& path)
+{
+    struct stat status;
+    return ::lstat(path.c_str(), &status) == 0;
+}
+
+std::optional<FileFacts> RegularFileFacts(const std::filesystem::path& path)
+{
+    struct stat status;
+    if (::stat(path.c_str(), &status) != 0 || !S_ISREG(status.st_mode))
+        return std::nullopt;
+    return FileFacts{std::uintmax_t(status.st_size),
+                     std::int64_t(status.st_mtim.tv_sec) * 1000000000 + status.st_mtim.tv_nsec};
+}
+
+std::optional<std::string> DirectoryIdentity(const std::string& path)
+{
+    struct stat status;
+    if (::stat(path.c_str(), &status) != 0 || !S_ISDIR(status.st_mode))
+        return std::nullopt;
+    return std::to_string(status.st_dev) + ':' + std::to_string(status.st_ino);
 }
 
 bool ListDirectory(const std::filesystem::path& dir, const std::function<void(std::string_view)>& visit)

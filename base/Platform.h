@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -24,6 +25,28 @@ bool ListDirectory(const std::filesystem::path& dir, const std::function<void(st
 // Joins a directory and a name taken from a listing or from a question file. The name is appended
 // as it stands: an absolute-looking name stays below dir.
 std::filesystem::path JoinName(const std::filesystem::path& dir, const std::string& name);
+
+// Whether an entry of any kind, a dangling link too, stands at path, given as the system's bytes
+// (UTF-8 on Windows) in the form JoinName composes.
+bool EntryExists(const std::string& path);
+
+// Which directory a path (as for EntryExists) names, the same however the path is written; nothing
+// when it names no directory.
+std::optional<std::string> DirectoryIdentity(const std::string& path);
+
+// A regular file as the system describes it: its size, and when it was last written in the file
+// system's own ticks. A file written anew has another size or another time.
+struct FileFacts
+{
+    std::uintmax_t size = 0;
+    std::int64_t modified = 0;
+};
+// Nothing when there is no regular file at path.
+std::optional<FileFacts> RegularFileFacts(const std::filesystem::path& path);
+
+// The length of the longest path the system opens, in the units of its paths: a longer one names no
+// file.
+std::size_t LongestPath();
 
 // The low 32 bits of the system's high-resolution counter (a millisecond tick count where there is none).
 std::uint32_t HighResolutionCounter();

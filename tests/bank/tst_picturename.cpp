@@ -135,6 +135,11 @@ void TestPictureName::findPictureFile_data()
     QTest::newRow("empty") << QByteArray("") << cp << "";
     QTest::newRow("absolute stays inside") << QByteArray("/etc/passwd") << cp << "";
     QTest::newRow("several in other case: the same one") << QByteArray("DWA.png") << cp << "Dwa.png";
+    QTest::newRow("dot parts, other case") << QByteArray(".\\SUB\\.\\PIC.BMP") << cp << "sub/pic.bmp";
+    QTest::newRow("down and up again, other case") << QByteArray("SUB\\..\\rys1.png") << cp << "Rys1.png";
+    // Longer than any path the system opens, the name names no file, however its parts resolve.
+    QTest::newRow("30000 steps up") << QByteArray("../").repeated(30000) + "Rys1.png" << cp << "";
+    QTest::newRow("3000 steps in place") << QByteArray("./").repeated(3000) + "rys1.png" << cp << "";
 }
 
 void TestPictureName::findPictureFile()
