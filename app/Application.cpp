@@ -5,6 +5,7 @@
 #include "app/TMainForm.h"
 #include "assets/BuiltInPictures.h"
 #include "base/Platform.h"
+#include "pictures/PictureLoader.h"
 #include "widgets/Accessibility.h"
 #include "widgets/LayoutFonts.h"
 
@@ -93,8 +94,13 @@ int RunProgram(int argc, char** argv)
     const QString dataFolder = QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation);
     if (!dataFolder.isEmpty())
         environment.StateDir = QDir(dataFolder).filePath(QStringLiteral("progress"));
+    // One picture loader, and one metafile helper, for the whole run.
+    PictureLoader pictures;
+    environment.Pictures = &pictures;
     TMainForm window(environment);
     window.show();
+    // The helper gets ready while the user reads the start panel.
+    pictures.StartHelper();
     return application.exec();
 }
 

@@ -4,6 +4,7 @@
 #include "app/MessageBoxes.h"
 #include "bank/StudyPool.h"
 #include "progress/ProgressStore.h"
+#include "pictures/PictureLoader.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -28,6 +29,12 @@ TMainForm::TMainForm(MainFormEnvironment environment)
     } else {
         m_ownFolders = std::make_unique<SystemFolderDialogs>();
         m_folders = m_ownFolders.get();
+    }
+    if (m_environment.Pictures) {
+        m_pictures = m_environment.Pictures;
+    } else {
+        m_ownPictures = std::make_unique<PictureLoader>();
+        m_pictures = m_ownPictures.get();
     }
     CreateLayout();
     BindEvents();

@@ -26,6 +26,7 @@ namespace zdawnik {
 class FolderDialogs;
 class MessageBoxes;
 class ProgressStore;
+class PictureLoader;
 class StudyPool;
 struct RunRecord;
 class TGauge;
@@ -58,6 +59,9 @@ struct MainFormEnvironment
     QSettings* Settings = nullptr;
     // Where folder dialogs go; null means the platform's dialog.
     FolderDialogs* Folders = nullptr;
+    // Where pictures come from; null means a loader of the window's own, whose metafile helper starts
+    // with the first metafile.
+    PictureLoader* Pictures = nullptr;
 };
 
 // The program's one window. Its behaviour lives in the event handlers below, each bound to its
@@ -164,6 +168,7 @@ private:
     void showList(int n, const std::vector<std::string>& options, const Question& question) override;
     void reportError(const std::string& typeName, const std::string& message) override;
     QString Text(const std::string& bytes) const;
+    void ReleasePictures();
 
     // The question drawn last, read and shown; false when it could not be shown.
     bool ShowDrawnQuestion();
@@ -226,6 +231,8 @@ private:
     bool m_runToKeep = false;
     bool m_finishKept = false;
     QString m_droppedFolder;
+    std::unique_ptr<PictureLoader> m_ownPictures;
+    PictureLoader* m_pictures = nullptr;
     Random m_random;
     std::unique_ptr<StudyPool> m_pool;
     std::unique_ptr<Question> m_question;

@@ -21,14 +21,15 @@ namespace zdawnik {
 
 namespace {
 
-// A picture of the bank, or the reason it cannot be shown.
-PictureResult LoadBankPicture(const std::filesystem::path& bankDir, const std::string& name,
-                              TextEncoding encoding)
+// A picture of the bank, the part of it that its image widget shows, or the reason it cannot be
+// shown.
+PictureResult LoadBankPicture(PictureLoader& pictures, const std::filesystem::path& bankDir,
+                              const std::string& name, TextEncoding encoding, const TImage& image)
 {
     const auto path = FindPictureFile(bankDir, name, encoding);
     if (!path)
         return PictureResult::Failure(QStringLiteral("no such file"));
-    return LoadPicture(*path);
+    return pictures.Load(*path, image.size());
 }
 
 } // namespace
@@ -44,15 +45,27 @@ void TMainForm::showFileName(const std::string& fileName)
     m_lblPytanieInfo->setCaption(QString::fromStdString(ToUtf8(fileName, TextEncoding::Utf8)));
 }
 
+// The pictures of the question before go: only the new question's are kept while it is shown. The
+// widgets are hidden or about to be filled anew, so the screen does not change.
+void TMainForm::ReleasePictures()
+{
+    m_pictures->BeginQuestion();
+    m_imgPytanie->clearPicture();
+    for (int n = 1; n <= 12; ++n)
+        Find<TImage>(Numbered("imgOdp", n))->clearPicture();
+}
+
 void TMainForm::beginChoiceQuestion()
 {
     m_questionRead = true;
+    ReleasePictures();
     m_pnlOdpowiedzY->hide();
 }
 
 void TMainForm::beginSentenceQuestion()
 {
     m_questionRead = true;
+    ReleasePictures();
     m_lblCoPowstanie->setCaption(QString());
     for (int n = 1; n <= 4; ++n)
         SetListColor(Find<QComboBox>(Numbered("ComboOpcja", n)), clWhite.toQColor());
@@ -121,7 +134,8 @@ void TMainForm::reportError(const std::string& typeName, const std::string& mess
 
 void TMainForm::LoadQuestionPicture(const std::string& name)
 {
-    const PictureResult picture = LoadBankPicture(m_environment.BankDir, name, m_question->Encoding);
+    const PictureResult picture =
+        LoadBankPicture(*m_pictures, m_environment.BankDir, name, m_question->Encoding, *m_imgPytanie);
     if (picture.ok()) {
         m_imgPytanie->setPicture(picture.image, picture.bitmap);
         return;
@@ -133,7 +147,8 @@ void TMainForm::LoadQuestionPicture(const std::string& name)
 void TMainForm::LoadAnswerPicture(int n, const std::string& name)
 {
     auto* image = Find<TImage>(Numbered("imgOdp", n));
-    const PictureResult picture = LoadBankPicture(m_environment.BankDir, name, m_question->Encoding);
+    const PictureResult picture =
+        LoadBankPicture(*m_pictures, m_environment.BankDir, name, m_question->Encoding, *image);
     if (picture.ok()) {
         image->setPicture(picture.image, picture.bitmap);
         return;

@@ -8,6 +8,7 @@
 #include "check/MessageText.h"
 #include "check/PictureCheck.h"
 #include "check/ReportView.h"
+#include "pictures/PictureLoader.h"
 
 #include <QString>
 
@@ -390,6 +391,7 @@ void FileChecker::judge(FileReport& report, const QuestionLines& lines,
         report.Header = HeaderField(lines);
         report.Choice = IsChoiceHeader(report.Header);
     }
+    CheckerPictures().BeginQuestion();
     Judgement(report, lines, folder, m_fit).run();
 }
 

@@ -6,6 +6,13 @@
 
 namespace zdawnik {
 
+PictureLoader& CheckerPictures()
+{
+    // Never destroyed: the helper ends when the checker does and closes its pipe.
+    static PictureLoader* const loader = new PictureLoader();
+    return *loader;
+}
+
 bool LeadsOutOfBank(std::string_view name)
 {
     if (name.starts_with('/') || name.starts_with('\\'))
@@ -53,14 +60,15 @@ std::vector<Finding> CheckPicture(const std::filesystem::path& bankDir, const st
         add(FindingCode::PictureMissing, picture + ": no such file in the bank folder");
         return findings;
     }
-    // Loaded as the window loads it, so a damaged picture shows here before a user meets it.
-    const PictureResult loaded = LoadPicture(*file);
+    // Loaded as the window loads it into its place, so a damaged picture shows here before a user
+    // meets it.
+    const QSize placeSize = PicturePlaceSize(place);
+    const PictureResult loaded = CheckerPictures().Load(*file, placeSize);
     if (!loaded.ok()) {
         add(FindingCode::PictureDamaged,
             picture + ": the program cannot show it: " + loaded.error.toStdString());
         return findings;
     }
-    const QSize placeSize = PicturePlaceSize(place);
     if (loaded.naturalSize.width() > placeSize.width() || loaded.naturalSize.height() > placeSize.height())
         add(FindingCode::PictureTooLarge, picture + " is " + SizeText(loaded.naturalSize) +
                                               " pixels, larger than its place of " + SizeText(placeSize) +

@@ -10,6 +10,12 @@
 
 namespace zdawnik {
 
+class PictureLoader;
+
+// The picture loader of the checker's run, with its one metafile helper. Each question file's
+// pictures share a time budget, as a question's do in the window.
+PictureLoader& CheckerPictures();
+
 // What is wrong with a picture a question line or answer line names, judged as the window loads it
 // into its place: the name, the extension, the file, whether it loads, and its size. Findings carry
 // no line; the caller knows it.

@@ -5,6 +5,8 @@
 #include "base/Platform.h"
 #include "base/VisibleText.h"
 #include "check/CheckRun.h"
+#include "check/PictureCheck.h"
+#include "pictures/PictureLoader.h"
 #include "widgets/LayoutFonts.h"
 
 #include <QCommandLineParser>
@@ -92,6 +94,8 @@ int main(int argc, char** argv)
         paths.push_back(platform::JoinName(platform::ExecutableDirectory(), "baza"));
 
     InstallFontSubstitutes();
+    // The metafile helper gets ready while the bank is listed.
+    CheckerPictures().StartHelper();
     CheckRun run(CheckOptions{parser.isSet(json), parser.isSet(verbose)}, std::cout, std::cerr);
     return run.run(paths);
 }

@@ -29,11 +29,6 @@ void DropMessage(QtMsgType, const QMessageLogContext&, const QString&) {}
 
 } // namespace
 
-// libemf2svg shuts fontconfig down after each text record it converts. The helper draws one picture
-// and exits, so there it does no harm; in this process, which has drawn text with Qt already, it
-// would free what Qt still holds. This definition stands in for fontconfig's own and keeps it up.
-extern "C" void FcFini(void) {}
-
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
 {
     // As the helper does: drawing needs fonts but never a screen.

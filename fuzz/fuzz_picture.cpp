@@ -23,6 +23,7 @@
 #include <QDir>
 #include <QFile>
 #include <QImage>
+#include <QRect>
 #include <QtEndian>
 
 #include <cstddef>
@@ -70,10 +71,10 @@ void RepairPngChecksums(QByteArray& data)
     }
 }
 
-// The sanitizer settings the helper inherits. It is a one-shot process: what it leaves unfreed the
-// system takes back at its exit, so its leaks are not looked for. When its failures are kept, a
-// sanitizer report aborts it, so that the loader sees a crash and the input is kept; otherwise the
-// report ends it with an error status, which the loader contains all the same.
+// The sanitizer settings the helper inherits. Its leaks are not looked for: the metafile libraries
+// keep what they allocate for the life of the process, which the loader ends when it has to. When its
+// failures are kept, a sanitizer report aborts it, so that the loader sees a crash and the input is
+// kept; otherwise the report ends it with an error status, which the loader contains all the same.
 void SetHelperEnvironment()
 {
     QByteArray asan = "detect_leaks=0";
@@ -146,14 +147,23 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     QByteArray bytes(reinterpret_cast<const char*>(data), qsizetype(size));
     if (Format == QLatin1String("png"))
         RepairPngChecksums(bytes);
-    const PictureResult result = DecodePicture(bytes, Format);
+    // One loader for the run, as in the program: one helper draws every metafile input.
+    static PictureLoader* const loader = new PictureLoader();
+    // Half the inputs are shown in an answer's place, so that decoding a part is tried as well.
+    const QSize place = size % 2 ? QSize(441, 70) : QSize();
+    const PictureResult result = loader->Decode(bytes, Format, place);
     if (!result.ok()) {
         if (IsMetafile())
             KeepHelperFailure(bytes, result.error);
         return 0;
     }
     Require(!result.image.isNull(), "a loaded picture is an image");
-    Require(WithinLimits(result.image.size()), "a loaded picture is within the size limits");
+    Require(WithinLimits(result.naturalSize), "a loaded picture is within the size limits");
+    Require(QRect(QPoint(0, 0), result.naturalSize).contains(QRect(QPoint(0, 0), result.image.size())),
+            "what is kept of a picture lies within it");
+    Require(place.isEmpty() ||
+                (result.image.width() <= place.width() && result.image.height() <= place.height()),
+            "no more is kept than the place shows");
     Require(result.bitmap == (Format == QLatin1String("bmp")), "only a BMP is marked a bitmap");
     ReadCorners(result.image);
     return 0;

@@ -1,11 +1,9 @@
 #include "pictures/MetafileClient.h"
 
 #include "base/Platform.h"
-#include "pictures/MetafileProtocol.h"
-#include "pictures/PictureLimits.h"
 
 #include <QCoreApplication>
-#include <QElapsedTimer>
+#include <QDeadlineTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
@@ -19,12 +17,6 @@ constexpr char HelperName[] = "zdawnik-metafile.exe";
 #else
 constexpr char HelperName[] = "zdawnik-metafile";
 #endif
-
-void Stop(QProcess& process)
-{
-    process.kill();
-    process.waitForFinished(1000);
-}
 
 } // namespace
 
@@ -43,50 +35,100 @@ QString MetafileHelperPath()
     return directory + QLatin1Char('/') + QLatin1String(HelperName);
 }
 
-PictureResult RenderMetafile(const QByteArray& data, MetafileKind kind)
+MetafileClient::MetafileClient(QString program)
+    : m_program(program.isEmpty() ? MetafileHelperPath() : std::move(program))
 {
-    const QString helper = MetafileHelperPath();
-    if (!QFileInfo(helper).isExecutable())
-        return PictureResult::Failure(
-            QStringLiteral("Metafiles cannot be shown: %1 is missing beside the program").arg(HelperName));
+}
 
-    QProcess process;
-    process.setProgram(helper);
-    process.setArguments({QLatin1String(kind == MetafileKind::Emf ? metafile_protocol::EmfArgument
-                                                                  : metafile_protocol::WmfArgument)});
+MetafileClient::~MetafileClient()
+{
+    Stop();
+}
+
+void MetafileClient::Start()
+{
+    if (m_process && m_process->state() != QProcess::NotRunning)
+        return;
+    if (!QFileInfo(m_program).isExecutable())
+        return;
+    m_process = std::make_unique<QProcess>();
+    m_process->setProgram(m_program);
     // The libraries chatter on their error stream about every odd record; none of it is for the user.
-    process.setStandardErrorFile(QProcess::nullDevice());
-    QElapsedTimer clock;
-    clock.start();
-    process.start(QIODevice::ReadWrite);
-    if (!process.waitForStarted(picture_limits::MetafileTimeoutMs))
-        return PictureResult::Failure(
-            QStringLiteral("Metafiles cannot be shown: %1 does not start").arg(HelperName));
+    m_process->setStandardErrorFile(QProcess::nullDevice());
+    m_process->start(QIODevice::ReadWrite);
+}
 
-    process.write(data);
-    process.closeWriteChannel();
-    QByteArray reply;
-    const qint64 maxReply = metafile_protocol::MaxReplyBytes();
-    for (;;) {
-        reply += process.readAllStandardOutput();
-        if (reply.size() > maxReply) {
-            Stop(process);
-            return metafile_protocol::DecodeReply({});
-        }
-        if (process.state() == QProcess::NotRunning)
-            break;
-        const qint64 left = picture_limits::MetafileTimeoutMs - clock.elapsed();
-        if (left <= 0) {
-            Stop(process);
-            return PictureResult::Failure(QStringLiteral("Damaged metafile: drawing it takes too long"));
-        }
-        // Also feeds the helper's input as its pipe drains.
-        process.waitForReadyRead(int(left));
+void MetafileClient::Stop()
+{
+    if (!m_process)
+        return;
+    if (m_process->state() != QProcess::NotRunning) {
+        m_process->kill();
+        m_process->waitForFinished(1000);
     }
-    reply += process.readAllStandardOutput();
-    if (process.exitStatus() == QProcess::CrashExit)
-        return PictureResult::Failure(QStringLiteral("Damaged metafile: the renderer crashed on it"));
-    return metafile_protocol::DecodeReply(reply);
+    m_process.reset();
+}
+
+MetafileClient::Reply MetafileClient::Fail(Outcome outcome, const QString& reason)
+{
+    Stop();
+    // The next picture finds a helper ready, or one well on its way.
+    if (outcome == Outcome::OutOfTime || outcome == Outcome::Crashed)
+        Start();
+    return {outcome, PictureResult::Failure(reason)};
+}
+
+qint64 MetafileClient::ProcessId() const
+{
+    return m_process && m_process->state() != QProcess::NotRunning ? m_process->processId() : 0;
+}
+
+MetafileClient::Reply MetafileClient::Render(const QByteArray& data, MetafileKind kind, QSize place,
+                                             int timeoutMs)
+{
+    const QDeadlineTimer deadline(qMax(0, timeoutMs));
+    // A helper that ended since the last picture (killed, or out of memory while idle) is noticed
+    // here, before the request would go to no one.
+    if (m_process && m_process->state() == QProcess::Running && m_process->waitForFinished(0))
+        Stop();
+    Start();
+    if (!m_process)
+        return Fail(
+            Outcome::NoHelper,
+            QStringLiteral("Metafiles cannot be shown: %1 is missing beside the program").arg(HelperName));
+    if (m_process->state() == QProcess::Starting && !m_process->waitForStarted(int(deadline.remainingTime())))
+        return Fail(m_process->state() == QProcess::Starting ? Outcome::OutOfTime : Outcome::NoHelper,
+                    QStringLiteral("Metafiles cannot be shown: %1 does not start").arg(HelperName));
+    if (m_process->state() != QProcess::Running)
+        return Fail(Outcome::NoHelper,
+                    QStringLiteral("Metafiles cannot be shown: %1 does not start").arg(HelperName));
+
+    m_process->write(metafile_protocol::EncodeRequest(kind, place, data));
+    QByteArray reply;
+    std::optional<qint64> expected;
+    for (;;) {
+        reply += m_process->readAllStandardOutput();
+        if (!expected && reply.size() >= metafile_protocol::ReplyHeaderBytes) {
+            expected = metafile_protocol::ReplyBytes(reply);
+            if (!expected)
+                return Fail(Outcome::Crashed,
+                            QStringLiteral("Damaged metafile: the renderer gave no picture"));
+        }
+        if (expected && reply.size() >= *expected)
+            break;
+        if (m_process->state() == QProcess::NotRunning)
+            return Fail(Outcome::Crashed, QStringLiteral("Damaged metafile: the renderer crashed on it"));
+        if (deadline.hasExpired())
+            return Fail(Outcome::OutOfTime, QStringLiteral("Damaged metafile: drawing it takes too long"));
+        // Also feeds the helper's input as its pipe drains.
+        m_process->waitForReadyRead(int(qMax<qint64>(1, deadline.remainingTime())));
+    }
+    if (reply.size() != *expected)
+        return Fail(Outcome::Crashed, QStringLiteral("Damaged metafile: the renderer gave no picture"));
+    Reply result;
+    result.picture = metafile_protocol::DecodeReply(reply);
+    result.outcome = result.picture.ok() ? Outcome::Drawn : Outcome::Refused;
+    return result;
 }
 
 } // namespace zdawnik

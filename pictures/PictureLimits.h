@@ -20,9 +20,24 @@ inline constexpr qint64 MaxFileBytes = 256LL * 1024 * 1024;
 inline constexpr int MaxMetafileSide = 4096;
 inline constexpr qint64 MaxMetafilePixels = 16LL * 1024 * 1024;
 
-// How long the metafile renderer may take before its picture counts as damaged. The window waits
-// for it, so this stays short; the largest valid metafiles seen draw in well under a second.
+// One question's pictures together may take this long to load, so that a slow picture, or many,
+// cannot hold the window for longer. One picture may use at most a share of it, so that the pictures
+// after a hanging one still get their turn. A metafile gets the time that is left for it; the
+// largest valid metafiles seen draw in well under a second.
+inline constexpr int QuestionBudgetMs = 3000;
+inline constexpr int PictureShareMs = 2000;
+
+// The metafile helper ends itself when one picture takes this long, in case the program that waits
+// for it is gone.
 inline constexpr int MetafileTimeoutMs = 10000;
+
+// What one decode of a raster picture may allocate: the whole picture for most formats, only the
+// part a place shows for a baseline JPEG. A 16-bit PNG takes twice the bytes of an 8-bit one.
+inline constexpr qint64 MaxDecodeBytes = 256LL * 1024 * 1024;
+
+// Loaded pictures are kept for the rest of the run, the least recently shown leaving first when
+// they would take more than this.
+inline constexpr qint64 CacheBytes = 64LL * 1024 * 1024;
 
 // True when a declared size is one a screen could need.
 inline bool IsSaneSize(QSize size)

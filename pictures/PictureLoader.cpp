@@ -4,12 +4,10 @@
 #include "base/Errors.h"
 #include "base/Platform.h"
 #include "pictures/MetafileClient.h"
-#include "pictures/PictureLimits.h"
-#include "pictures/RasterIntegrity.h"
+#include "pictures/PictureCache.h"
+#include "pictures/RasterDecoder.h"
 
-#include <QBuffer>
-#include <QImageReader>
-
+#include <algorithm>
 #include <string>
 #include <system_error>
 
@@ -17,91 +15,19 @@ namespace zdawnik {
 
 namespace {
 
-QString TooLarge(QSize size)
-{
-    return QStringLiteral("Picture too large: %1 x %2 pixels")
-        .arg(qAbs(size.width()))
-        .arg(qAbs(size.height()));
-}
-
-QString Refused(const char* format)
-{
-    return QStringLiteral("Damaged or unsupported %1 file").arg(QLatin1String(format));
-}
-
 QString FileTooLarge()
 {
     return QStringLiteral("File too large: over %1 MB").arg(picture_limits::MaxFileBytes / (1024 * 1024));
 }
 
-// Qt's readers refuse on their own any image of more than a set number of megabytes (128 by
-// default), which would cut the size limit of pictures in half, and by more for 16-bit PNGs (8 bytes
-// a pixel). Sizes are judged here before decoding, so Qt's limit is raised once to let through
-// every picture the size limit allows; it is never lowered, nor set where it was turned off.
-void LetThroughAllowedSizes()
+QString NoTimeLeft()
 {
-    static const bool raised = [] {
-        constexpr int Megabytes = int(picture_limits::MaxPixels * 8 / (1024 * 1024));
-        const int current = QImageReader::allocationLimit();
-        if (current != 0 && current < Megabytes)
-            QImageReader::setAllocationLimit(Megabytes);
-        return true;
-    }();
-    Q_UNUSED(raised);
+    return QStringLiteral("Not loaded: the question's pictures took all the time they may");
 }
 
-// Reads the one image of a raster file, refusing a declared size no screen needs before decoding.
-PictureResult ReadRaster(const QByteArray& data, const char* format, const char* name)
+QString TooSlow()
 {
-    LetThroughAllowedSizes();
-    QBuffer buffer;
-    buffer.setData(data);
-    buffer.open(QIODevice::ReadOnly);
-    QImageReader reader(&buffer, format);
-    // A camera tags its JPEG photos with the way it was held.
-    reader.setAutoTransform(true);
-    // A bitmap stored top to bottom declares a negative height.
-    const QSize size = reader.size();
-    if (size.width() <= 0 || size.height() == 0)
-        return PictureResult::Failure(Refused(name));
-    if (!picture_limits::IsSaneSize(size))
-        return PictureResult::Failure(TooLarge(size));
-    PictureResult result;
-    if (!reader.read(&result.image))
-        return PictureResult::Failure(Refused(name));
-    return result;
-}
-
-// An icon file holds several sizes of one picture; the largest is the one meant to be seen at
-// natural size (Qt's reader alone would give the first, often 16 x 16).
-PictureResult ReadIcon(const QByteArray& data)
-{
-    LetThroughAllowedSizes();
-    QBuffer buffer;
-    buffer.setData(data);
-    buffer.open(QIODevice::ReadOnly);
-    QImageReader reader(&buffer, "ico");
-    const int count = reader.imageCount();
-    int best = -1;
-    qint64 bestArea = 0;
-    for (int i = 0; i < count; ++i) {
-        if (!reader.jumpToImage(i))
-            continue;
-        const QSize size = IcoImageSize(data, i, reader.size());
-        if (size.isEmpty())
-            continue;
-        if (!picture_limits::IsSaneSize(size))
-            return PictureResult::Failure(TooLarge(size));
-        const qint64 area = qint64(size.width()) * size.height();
-        if (area > bestArea) {
-            best = i;
-            bestArea = area;
-        }
-    }
-    PictureResult result;
-    if (best < 0 || !reader.jumpToImage(best) || !reader.read(&result.image))
-        return PictureResult::Failure(Refused("ICO"));
-    return result;
+    return QStringLiteral("Damaged metafile: drawing it takes too long");
 }
 
 std::string FileName(const std::filesystem::path& path)
@@ -110,8 +36,18 @@ std::string FileName(const std::filesystem::path& path)
     const std::u8string name = path.filename().u8string();
     return std::string(name.begin(), name.end());
 #else
-    return path.filename().native();
+    // The bytes after the last separator, without parsing the path into its parts.
+    const std::string& whole = path.native();
+    return whole.substr(whole.rfind('/') + 1);
 #endif
+}
+
+std::optional<FileStamp> StampOf(const std::filesystem::path& path)
+{
+    const std::optional<platform::FileFacts> facts = platform::RegularFileFacts(path);
+    if (!facts)
+        return std::nullopt;
+    return FileStamp{path.string(), facts->size, facts->modified};
 }
 
 QByteArray ReadWholeFile(const std::filesystem::path& path)
@@ -145,54 +81,93 @@ QByteArray ReadWholeFile(const std::filesystem::path& path)
 
 } // namespace
 
-namespace {
+// A decoded picture, and what may be concluded from how it went.
+struct PictureLoader::Decoded
+{
+    PictureResult picture;
+    bool lasting = true;  // the same file gives the same answer next time
+    bool tooSlow = false; // it used up the whole share of time a picture gets
+};
 
-PictureResult Decode(const QByteArray& data, const QString& extension)
+PictureLoader::PictureLoader(PictureLoaderOptions options)
+    : m_options(std::move(options)), m_metafiles(std::make_unique<MetafileClient>(m_options.metafileHelper)),
+      m_cache(std::make_unique<PictureCache>(m_options.cacheBytes))
+{
+}
+
+PictureLoader::~PictureLoader() = default;
+
+void PictureLoader::StartHelper()
+{
+    m_metafiles->Start();
+}
+
+void PictureLoader::BeginQuestion()
+{
+    m_question = QDeadlineTimer(m_options.questionBudgetMs);
+}
+
+QDeadlineTimer PictureLoader::Budget() const
+{
+    return m_question ? *m_question : QDeadlineTimer(m_options.questionBudgetMs);
+}
+
+qint64 PictureLoader::HelperProcessId() const
+{
+    return m_metafiles->ProcessId();
+}
+
+qint64 PictureLoader::CachedBytes() const
+{
+    return m_cache->Bytes();
+}
+
+PictureLoader::Decoded PictureLoader::DecodeWithin(const QByteArray& data, const QString& extension,
+                                                   QSize place, const QDeadlineTimer& budget)
 {
     const QString format = extension.toLower();
     if (format.isEmpty())
-        return PictureResult::Failure(QStringLiteral("The picture name has no extension"));
+        return {PictureResult::Failure(QStringLiteral("The picture name has no extension"))};
     if (!IsPictureExtension(format.toStdString()))
-        return PictureResult::Failure(QStringLiteral("Unknown picture format: .%1").arg(format));
+        return {PictureResult::Failure(QStringLiteral("Unknown picture format: .%1").arg(format))};
     if (data.isEmpty())
-        return PictureResult::Failure(QStringLiteral("The file is empty"));
+        return {PictureResult::Failure(QStringLiteral("The file is empty"))};
     if (data.size() > picture_limits::MaxFileBytes)
-        return PictureResult::Failure(FileTooLarge());
+        return {PictureResult::Failure(FileTooLarge())};
+    if (budget.hasExpired())
+        return {PictureResult::Failure(NoTimeLeft()), false};
 
-    if (format == QLatin1String("png")) {
-        const QString damage = CheckPngIntegrity(data);
-        return damage.isEmpty() ? ReadRaster(data, "png", "PNG") : PictureResult::Failure(damage);
-    }
-    if (format == QLatin1String("jpg") || format == QLatin1String("jpeg")) {
-        const QString damage = CheckJpegIntegrity(data);
-        return damage.isEmpty() ? ReadRaster(data, "jpeg", "JPEG") : PictureResult::Failure(damage);
-    }
-    if (format == QLatin1String("bmp")) {
-        const QString damage = CheckBmpIntegrity(data);
-        PictureResult result =
-            damage.isEmpty() ? ReadRaster(data, "bmp", "BMP") : PictureResult::Failure(damage);
-        result.bitmap = result.ok();
-        return result;
-    }
-    if (format == QLatin1String("ico")) {
-        const QString damage = CheckIcoIntegrity(data);
-        return damage.isEmpty() ? ReadIcon(data) : PictureResult::Failure(damage);
-    }
-    return RenderMetafile(data, format == QLatin1String("emf") ? MetafileKind::Emf : MetafileKind::Wmf);
+    if (format == QLatin1String("png"))
+        return {DecodeRaster(data, RasterFormat::Png, place)};
+    if (format == QLatin1String("jpg") || format == QLatin1String("jpeg"))
+        return {DecodeRaster(data, RasterFormat::Jpeg, place)};
+    if (format == QLatin1String("bmp"))
+        return {DecodeRaster(data, RasterFormat::Bmp, place)};
+    if (format == QLatin1String("ico"))
+        return {DecodeRaster(data, RasterFormat::Ico, place)};
+
+    const qint64 left = budget.remainingTime();
+    const bool wholeShare = left >= m_options.pictureShareMs;
+    const int given = int(wholeShare ? m_options.pictureShareMs : left);
+    MetafileClient::Reply reply = m_metafiles->Render(
+        data, format == QLatin1String("emf") ? MetafileKind::Emf : MetafileKind::Wmf, place, given);
+    using Outcome = MetafileClient::Outcome;
+    if (reply.outcome == Outcome::OutOfTime)
+        reply.picture.error = TooSlow();
+    // A helper that crashed may have been worn out by earlier pictures, and one that is missing may
+    // be installed later: only a drawing or the renderer's own verdict stands for the run.
+    const bool lasting = reply.outcome == Outcome::Drawn || reply.outcome == Outcome::Refused;
+    return {std::move(reply.picture), lasting, reply.outcome == Outcome::OutOfTime && wholeShare};
 }
 
-} // namespace
-
-PictureResult DecodePicture(const QByteArray& data, const QString& extension)
+PictureResult PictureLoader::Decode(const QByteArray& data, const QString& extension, QSize place)
 {
-    PictureResult result = Decode(data, extension);
-    if (result.ok())
-        result.naturalSize = result.image.size();
-    return result;
+    return DecodeWithin(data, extension, place, Budget()).picture;
 }
 
-PictureResult LoadPicture(const std::filesystem::path& path)
+PictureResult PictureLoader::Load(const std::filesystem::path& path, QSize place)
 {
+    const QDeadlineTimer budget = Budget();
     const std::string name = FileName(path);
     if (name.empty())
         return PictureResult::Failure(QStringLiteral("No picture name"));
@@ -204,13 +179,31 @@ PictureResult LoadPicture(const std::filesystem::path& path)
         return PictureResult::Failure(
             QStringLiteral("Unknown picture format: .%1")
                 .arg(QString::fromUtf8(extension.data(), qsizetype(extension.size()))));
+
+    std::optional<PictureCache::Key> key;
+    if (std::optional<FileStamp> stamp = StampOf(path)) {
+        key = PictureCache::Key{std::move(*stamp), place};
+        if (std::find(m_tooSlow.begin(), m_tooSlow.end(), key->file) != m_tooSlow.end())
+            return PictureResult::Failure(TooSlow());
+        if (std::optional<PictureResult> cached = m_cache->Find(*key))
+            return std::move(*cached);
+    }
+    if (budget.hasExpired())
+        return PictureResult::Failure(NoTimeLeft());
     QByteArray data;
     try {
         data = ReadWholeFile(path);
     } catch (const EInOutError& error) {
         return PictureResult::Failure(QString::fromStdString(error.what()));
     }
-    return DecodePicture(data, QString::fromLatin1(extension.data(), qsizetype(extension.size())));
+    Decoded decoded =
+        DecodeWithin(data, QString::fromLatin1(extension.data(), qsizetype(extension.size())), place, budget);
+    data.clear();
+    if (key && decoded.tooSlow)
+        m_tooSlow.push_back(key->file);
+    if (key && decoded.lasting)
+        m_cache->Insert(*key, decoded.picture);
+    return std::move(decoded.picture);
 }
 
 } // namespace zdawnik

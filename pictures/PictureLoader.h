@@ -1,40 +1,80 @@
 #pragma once
 
+#include "pictures/PictureLimits.h"
+#include "pictures/PictureResult.h"
+
 #include <QByteArray>
-#include <QImage>
+#include <QDeadlineTimer>
+#include <QSize>
 #include <QString>
 
 #include <filesystem>
+#include <memory>
+#include <optional>
+#include <vector>
 
 namespace zdawnik {
 
-// A picture loaded from a file, or the reason it could not be.
-struct PictureResult
-{
-    QImage image;        // natural size; metafiles as ARGB with a transparent ground
-    QSize naturalSize;   // the size the picture is shown at (a metafile's within the metafile bounds)
-    bool bitmap = false; // true for BMP pictures: the window may key out their bottom-left colour
-    QString error;       // empty on success; otherwise a short reason a bank author understands
-    bool ok() const { return error.isEmpty(); }
+class MetafileClient;
+class PictureCache;
+struct FileStamp;
 
-    static PictureResult Failure(const QString& reason)
-    {
-        PictureResult result;
-        result.error = reason;
-        return result;
-    }
+struct PictureLoaderOptions
+{
+    // The metafile helper to run; empty means zdawnik-metafile beside the running program.
+    QString metafileHelper;
+    int questionBudgetMs = picture_limits::QuestionBudgetMs;
+    int pictureShareMs = picture_limits::PictureShareMs;
+    qint64 cacheBytes = picture_limits::CacheBytes;
 };
 
-// Loads the file at path, the format chosen by the extension after the last dot of its name without
-// regard to case: bmp, ico, emf, wmf, png, jpg, jpeg. Any other extension, no extension, a missing
-// file, a directory and a damaged file give an error. The name is used as the system's bytes; it is
-// never converted to text and back.
-PictureResult LoadPicture(const std::filesystem::path& path);
+// Turns picture files into pictures for a run of the window or of the checker: PNG, JPEG, BMP and
+// ICO decoded in this process, EMF and WMF drawn by one long-lived metafile helper. Loaded pictures
+// are cached by file and place for the run (see PictureCache). The pictures of one question share a
+// time budget: once it is spent, the pictures not yet loaded fail at once, and a picture that used
+// up its whole share of it is not tried again in the run.
+class PictureLoader
+{
+public:
+    explicit PictureLoader(PictureLoaderOptions options = {});
+    ~PictureLoader();
+    PictureLoader(const PictureLoader&) = delete;
+    PictureLoader& operator=(const PictureLoader&) = delete;
 
-// Decodes bytes as the format of the given extension ("png", "JPG", ...). LoadPicture reads the file
-// and comes here; fuzzers and tests call it directly. Raster formats are decoded in this process;
-// metafiles are drawn by the zdawnik-metafile helper beside the program, so that a crash or a hang
-// of the metafile libraries costs only that picture.
-PictureResult DecodePicture(const QByteArray& data, const QString& extension);
+    // Starts the metafile helper in the background, so that the first metafile need not wait.
+    void StartHelper();
+
+    // A new question: its pictures get a budget of their own. Pictures loaded before any question
+    // begins get a budget each.
+    void BeginQuestion();
+
+    // Loads the file at path, the format chosen by the extension after the last dot of its name
+    // without regard to case: bmp, ico, emf, wmf, png, jpg, jpeg. Any other extension, no extension,
+    // a missing file, a directory and a damaged file give an error. Keeps the part of the picture
+    // that place shows (see VisiblePart); an empty place keeps all of it. The name is used as the
+    // system's bytes; it is never converted to text and back.
+    PictureResult Load(const std::filesystem::path& path, QSize place = {});
+
+    // Decodes bytes as the format of the given extension ("png", "JPG", ...), as Load does once it
+    // has read the file, though nothing is cached; fuzzers and tests call it directly.
+    PictureResult Decode(const QByteArray& data, const QString& extension, QSize place = {});
+
+    // The metafile helper's process id while it runs, 0 otherwise; for tests.
+    qint64 HelperProcessId() const;
+    // What the cache holds; for tests and benchmarks.
+    qint64 CachedBytes() const;
+
+private:
+    struct Decoded;
+    Decoded DecodeWithin(const QByteArray& data, const QString& extension, QSize place,
+                         const QDeadlineTimer& budget);
+    QDeadlineTimer Budget() const;
+
+    PictureLoaderOptions m_options;
+    std::unique_ptr<MetafileClient> m_metafiles;
+    std::unique_ptr<PictureCache> m_cache;
+    std::optional<QDeadlineTimer> m_question;
+    std::vector<FileStamp> m_tooSlow;
+};
 
 } // namespace zdawnik

@@ -15,8 +15,20 @@ namespace zdawnik {
 QString CheckPngIntegrity(QByteArrayView data);
 
 // The marker segments from SOI to EOI, stepping over the entropy-coded data of every scan, so that
-// the end marker of an embedded thumbnail is not taken for the end of the file.
+// the end marker of an embedded thumbnail is not taken for the end of the file. Qt's reader also
+// fills in what is missing when the scans hold far less data than the image needs, so that counts
+// as damage too: a scan coding the first coefficient of its blocks (a Huffman code of at least a
+// bit for each) whose data is shorter than that, or a component that no scan codes.
 QString CheckJpegIntegrity(QByteArrayView data);
+
+// The same walk, with what it learnt of the decoder's needs.
+struct JpegWalk
+{
+    QString damage;              // empty for a file that looks whole
+    qint64 coefficientBytes = 0; // what a decoder holds for the whole image while it reads a
+                                 // progressive file; 0 for a sequential one
+};
+JpegWalk WalkJpeg(QByteArrayView data);
 
 // The headers, and for uncompressed pixels the length the declared size needs.
 QString CheckBmpIntegrity(QByteArrayView data);

@@ -14,6 +14,11 @@
 #include <uemf.h>
 #include <uemf_safe.h>
 
+// libemf2svg shuts fontconfig down after each text record it converts, freeing what Qt, which draws
+// the text of the helper's next picture (and of this one's SVG), still holds. This definition stands
+// in for fontconfig's own and keeps it up for as long as the process lives.
+extern "C" void FcFini(void) {}
+
 namespace zdawnik {
 
 namespace {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "pictures/PictureLoader.h"
+#include "pictures/PictureResult.h"
 
 #include <QByteArray>
 

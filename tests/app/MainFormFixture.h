@@ -102,6 +102,8 @@ public:
     QString stateDir;
     std::unique_ptr<QSettings> settings;
     std::uint32_t clock = 12345;
+    // The window's picture loader; null for one of its own.
+    zdawnik::PictureLoader* pictures = nullptr;
     std::unique_ptr<zdawnik::TMainForm> window;
 
     std::filesystem::path bank() const { return std::filesystem::path(dir.path().toStdString()) / "baza"; }
@@ -127,6 +129,7 @@ public:
         environment.StateDir = stateDir;
         environment.Settings = settings.get();
         environment.Folders = &folders;
+        environment.Pictures = pictures;
         return environment;
     }
 

@@ -1,9 +1,13 @@
 #pragma once
 
+#include "pictures/LittleEndian.h"
+
+#include <QBuffer>
 #include <QByteArray>
 #include <QDir>
 #include <QFile>
 #include <QImage>
+#include <QImageWriter>
 #include <QRect>
 #include <QString>
 #include <QStringList>
@@ -42,6 +46,36 @@ inline QRect InkBox(const QImage& source)
         }
     }
     return box;
+}
+
+// A picture in a format Qt writes: png, jpeg, bmp.
+QByteArray Encoded(const QImage& image, const char* format, bool progressive = false)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, format);
+    writer.setQuality(90);
+    writer.setProgressiveScanWrite(progressive);
+    writer.write(image);
+    return bytes;
+}
+
+// An icon file of one image stored as PNG, its directory giving the size 256 x 256 (a zero byte), as
+// icon editors write large images.
+QByteArray IconHoldingPng(const QByteArray& png)
+{
+    QByteArray icon;
+    LittleEndian fields(icon);
+    fields.u16(0);
+    fields.u16(1);
+    fields.u16(1);
+    fields.u32(0); // 256 x 256, no palette
+    fields.u16(1);
+    fields.u16(32);
+    fields.u32(quint32(png.size()));
+    fields.u32(22);
+    return icon + png;
 }
 
 } // namespace zdawnik::test

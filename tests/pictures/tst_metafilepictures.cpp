@@ -10,6 +10,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <array>
 #include <cstring>
 #include <filesystem>
 
@@ -76,13 +77,12 @@ double InkOverlap(const QImage& a, const QImage& b)
     return either == 0 ? 0.0 : double(both) / double(either);
 }
 
-QByteArray Reply(const char* tag, quint32 first, quint32 second, const QByteArray& body)
+QByteArray Reply(const char* tag, const std::array<quint32, 4>& numbers, const QByteArray& body)
 {
-    QByteArray reply(metafile_protocol::HeaderBytes, '\0');
+    QByteArray reply(metafile_protocol::ReplyHeaderBytes, '\0');
     std::memcpy(reply.data(), "ZDMF", 4);
     reply[4] = tag[0];
-    std::memcpy(reply.data() + 8, &first, 4);
-    std::memcpy(reply.data() + 12, &second, 4);
+    std::memcpy(reply.data() + 8, numbers.data(), 16);
     return reply + body;
 }
 
@@ -111,6 +111,9 @@ private slots:
     void helperCrashCostsOnlyThePicture();
     void textCharsets_data();
     void textCharsets();
+
+private:
+    PictureLoader m_pictures;
 };
 
 void TestMetafilePictures::validFiles_data()
@@ -132,7 +135,7 @@ void TestMetafilePictures::validFiles()
 {
     QFETCH(QString, file);
     QFETCH(bool, drawsSomething);
-    const PictureResult result = LoadPicture(PathOf(PictureData(file)));
+    const PictureResult result = m_pictures.Load(PathOf(PictureData(file)));
     QVERIFY2(result.ok(), qPrintable(result.error));
     QVERIFY(result.image.width() <= picture_limits::MaxMetafileSide);
     QVERIFY(result.image.height() <= picture_limits::MaxMetafileSide);
@@ -154,7 +157,7 @@ void TestMetafilePictures::corruptedFiles()
 {
     // Refused, or drawn within bounds; never a crash or a hang of this process.
     QFETCH(QString, file);
-    const PictureResult result = LoadPicture(PathOf(PictureData(file)));
+    const PictureResult result = m_pictures.Load(PathOf(PictureData(file)));
     if (result.ok()) {
         QVERIFY(!result.image.isNull());
         QVERIFY(result.image.width() <= picture_limits::MaxMetafileSide);
@@ -202,7 +205,7 @@ void TestMetafilePictures::cutShort()
     QFETCH(QByteArray, data);
     QFETCH(QString, extension);
     QFETCH(QString, reason);
-    const PictureResult result = DecodePicture(data, extension);
+    const PictureResult result = m_pictures.Decode(data, extension);
     QVERIFY(!result.ok());
     QVERIFY2(result.error.startsWith(reason), qPrintable(result.error));
 }
@@ -224,7 +227,7 @@ void TestMetafilePictures::polishText()
     QFETCH(QString, extension);
     QVERIFY(!data.isEmpty());
     const QString text = QStringLiteral("ąćęłńóśźż ĄĆĘŁŃÓŚŹŻ");
-    const PictureResult result = DecodePicture(data, extension);
+    const PictureResult result = m_pictures.Decode(data, extension);
     QVERIFY2(result.ok(), qPrintable(result.error));
     QCOMPARE(result.image.size(), TextPicture);
     const double right = InkOverlap(result.image, ReferenceText(text));
@@ -264,7 +267,7 @@ void TestMetafilePictures::hugeFrame()
     QFETCH(QString, extension);
     QFETCH(QSize, expected);
     QVERIFY(!data.isEmpty());
-    const PictureResult result = DecodePicture(data, extension);
+    const PictureResult result = m_pictures.Decode(data, extension);
     QVERIFY2(result.ok(), qPrintable(result.error));
     QVERIFY(qAbs(result.image.width() - expected.width()) <= 1);
     QVERIFY(qAbs(result.image.height() - expected.height()) <= 1);
@@ -290,7 +293,7 @@ void TestMetafilePictures::sampleBank()
     QFETCH(QString, file);
     QFETCH(QSize, size);
     QFETCH(bool, bitmap);
-    const PictureResult result = LoadPicture(PathOf(QStringLiteral(ZDAWNIK_SOURCE_DIR "/baza/") + file));
+    const PictureResult result = m_pictures.Load(PathOf(QStringLiteral(ZDAWNIK_SOURCE_DIR "/baza/") + file));
     QVERIFY2(result.ok(), qPrintable(result.error));
     QCOMPARE(result.image.size(), size);
     QCOMPARE(result.naturalSize, size);
@@ -301,35 +304,45 @@ void TestMetafilePictures::sampleBank()
 void TestMetafilePictures::helperReplies_data()
 {
     QTest::addColumn<QByteArray>("reply");
-    QTest::addColumn<bool>("picture");
+    QTest::addColumn<QSize>("natural"); // an empty size where the reply is no picture
     const QByteArray pixels(2 * 3 * 4, '\x7F');
-    QTest::newRow("a picture") << Reply("I", 2, 3, pixels) << true;
-    QTest::newRow("a reason") << Reply("E", 5, 0, "Broke") << false;
-    QTest::newRow("nothing") << QByteArray() << false;
-    QTest::newRow("no tag") << QByteArray("ZDMF") << false;
-    QTest::newRow("another tag") << Reply("X", 2, 3, pixels) << false;
-    QTest::newRow("pixels one byte short") << Reply("I", 2, 3, pixels.chopped(1)) << false;
-    QTest::newRow("pixels one byte over") << Reply("I", 2, 3, pixels + 'x') << false;
-    QTest::newRow("no pixels") << Reply("I", 0, 3, {}) << false;
-    QTest::newRow("wider than allowed") << Reply("I", 4097, 1, QByteArray(4097 * 4, '\0')) << false;
-    QTest::newRow("size past 32 bits") << Reply("I", 0x40000000, 4, {}) << false;
-    QTest::newRow("reason longer than sent") << Reply("E", 50, 0, "Broke") << false;
-    QTest::newRow("chatter before the reply") << QByteArray("warning\n") + Reply("I", 2, 3, pixels) << false;
+    QTest::newRow("a picture") << Reply("I", {2, 3, 2, 3}, pixels) << QSize(2, 3);
+    QTest::newRow("the part of a larger picture") << Reply("I", {900, 3, 2, 3}, pixels) << QSize(900, 3);
+    QTest::newRow("a part larger than the picture") << Reply("I", {1, 3, 2, 3}, pixels) << QSize();
+    QTest::newRow("a reason") << Reply("E", {5, 0, 0, 0}, "Broke") << QSize();
+    QTest::newRow("nothing") << QByteArray() << QSize();
+    QTest::newRow("no tag") << QByteArray("ZDMF") << QSize();
+    QTest::newRow("another tag") << Reply("X", {2, 3, 2, 3}, pixels) << QSize();
+    QTest::newRow("pixels one byte short") << Reply("I", {2, 3, 2, 3}, pixels.chopped(1)) << QSize();
+    QTest::newRow("pixels one byte over") << Reply("I", {2, 3, 2, 3}, pixels + 'x') << QSize();
+    QTest::newRow("no pixels") << Reply("I", {0, 3, 0, 3}, {}) << QSize();
+    QTest::newRow("wider than allowed")
+        << Reply("I", {4097, 1, 4097, 1}, QByteArray(4097 * 4, '\0')) << QSize();
+    QTest::newRow("a picture wider than allowed") << Reply("I", {4097, 3, 2, 3}, pixels) << QSize();
+    QTest::newRow("size past 32 bits") << Reply("I", {0x40000000, 4, 0x40000000, 4}, {}) << QSize();
+    QTest::newRow("reason longer than sent") << Reply("E", {50, 0, 0, 0}, "Broke") << QSize();
+    QTest::newRow("chatter before the reply")
+        << QByteArray("warning\n") + Reply("I", {2, 3, 2, 3}, pixels) << QSize();
 }
 
 void TestMetafilePictures::helperReplies()
 {
     QFETCH(QByteArray, reply);
-    QFETCH(bool, picture);
+    QFETCH(QSize, natural);
     const PictureResult result = metafile_protocol::DecodeReply(reply);
+    const bool picture = !natural.isEmpty();
     QCOMPARE(result.ok(), picture);
     QCOMPARE(result.image.isNull(), !picture);
     if (picture) {
         QCOMPARE(result.image.size(), QSize(2, 3));
+        QCOMPARE(result.naturalSize, natural);
         // And what goes in comes out.
         QImage image(5, 4, QImage::Format_ARGB32_Premultiplied);
         image.fill(QColor(10, 20, 30, 255));
-        QCOMPARE(metafile_protocol::DecodeReply(metafile_protocol::EncodeImage(image)).image, image);
+        const PictureResult back =
+            metafile_protocol::DecodeReply(metafile_protocol::EncodeImage(image, QSize(50, 4)));
+        QCOMPARE(back.image, image);
+        QCOMPARE(back.naturalSize, QSize(50, 4));
     } else {
         QVERIFY(!result.error.isEmpty());
     }
@@ -354,11 +367,11 @@ void TestMetafilePictures::helperCrashCostsOnlyThePicture()
     QFETCH(QString, file);
     QFETCH(QString, next);
     const PictureResult crashed =
-        LoadPicture(PathOf(QStringLiteral(ZDAWNIK_SOURCE_DIR "/tests/pictures/") + file));
+        m_pictures.Load(PathOf(QStringLiteral(ZDAWNIK_SOURCE_DIR "/tests/pictures/") + file));
     QVERIFY(!crashed.ok());
     QVERIFY(crashed.image.isNull());
     QVERIFY(!crashed.error.isEmpty());
-    const PictureResult drawn = LoadPicture(PathOf(QStringLiteral(ZDAWNIK_SOURCE_DIR "/baza/") + next));
+    const PictureResult drawn = m_pictures.Load(PathOf(QStringLiteral(ZDAWNIK_SOURCE_DIR "/baza/") + next));
     QVERIFY2(drawn.ok(), qPrintable(drawn.error));
 }
 
