@@ -8,6 +8,7 @@
 #include "app/Application.h"
 #include "app/TMainForm.h"
 #include "base/Platform.h"
+#include "pictures/PictureLoader.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -54,11 +55,14 @@ int CountWidgets(int argc, char** argv)
 int StartOnce(int argc, char** argv, bool real, int widgets)
 {
     QApplication application(argc, argv);
+    // The program's one picture loader, whose metafile helper it starts once the window is up.
+    PictureLoader pictures;
     std::unique_ptr<QWidget> window;
     if (real) {
         InitialiseApplication(application);
         MainFormEnvironment environment;
         environment.BankDir = platform::JoinName(platform::ExecutableDirectory(), "baza");
+        environment.Pictures = &pictures;
         window = std::make_unique<TMainForm>(environment);
     } else {
         // As many widgets as the program's window, of the same kinds, but plain.
@@ -75,6 +79,8 @@ int StartOnce(int argc, char** argv, bool real, int widgets)
     FirstPaint firstPaint;
     window->installEventFilter(&firstPaint);
     window->show();
+    if (real)
+        pictures.StartHelper();
     return application.exec();
 }
 

@@ -1,8 +1,10 @@
 // The picture loader against the bare decoder it wraps: loading a 1920 x 1080 JPEG and PNG through
-// LoadPicture (reading the file, the integrity walk, the declared-size check, decoding) against Qt's
-// reader decoding the same file on its own. Also, for information, what a metafile costs through
-// the helper process.
+// the loader (reading the file, the integrity walk, the declared-size check, decoding) against Qt's
+// reader decoding the same file on its own. A question of twelve metafiles, drawn by the helper
+// process, against the same question of twelve PNG pictures. And the look-up of very long picture
+// names.
 
+#include "bank/PictureName.h"
 #include "pictures/PictureLoader.h"
 
 #include <QCoreApplication>
@@ -16,6 +18,7 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <vector>
 
 #include "bench/BenchOutput.h"
 
@@ -62,12 +65,13 @@ std::filesystem::path PathOf(const QString& path)
     return std::filesystem::path(QFile::encodeName(path).toStdString());
 }
 
-void Compare(const std::string& name, const QString& path, const char* format, double target)
+void Compare(PictureLoader& pictures, const std::string& name, const QString& path, const char* format,
+             double target)
 {
     const std::filesystem::path file = PathOf(path);
     const auto [loader, bare] = MedianPairedMicroseconds(
         [&] {
-            const PictureResult result = LoadPicture(file);
+            const PictureResult result = pictures.Load(file);
             if (!result.ok())
                 std::fprintf(stderr, "%s\n", qPrintable(result.error));
         },
@@ -79,6 +83,81 @@ void Compare(const std::string& name, const QString& path, const char* format, d
         },
         3, 31);
     ReportTimes(name, loader, bare, target);
+}
+
+// Six WMF and six EMF pictures of different makers, as one question's twelve answers.
+const char* const QuestionMetafiles[12] = {
+    "wmf-libwmf/2doorvan.wmf",
+    "wmf-libwmf/ant.wmf",
+    "wmf-libwmf/formula1.wmf",
+    "wmf-libwmf/sample.wmf",
+    "wmf-libreoffice/pri-mail_l_200000430000271100001205CAE80946.wmf",
+    "made-here/inkscape-matplotlib.wmf",
+    "emf-libemf2svg/test-007.emf",
+    "emf-libemf2svg/test-022.emf",
+    "emf-libemf2svg/test-041.emf",
+    "emf-libemf2svg/test-062.emf",
+    "made-here/inkscape-matplotlib.emf",
+    "made-here/libreoffice-polish_question.emf",
+};
+
+// The metafile question against the same question with each picture a PNG of what the metafile
+// draws, both loaded afresh for an answer's place, as the window loads a question it shows first.
+void MetafileQuestionAgainstPngQuestion(const QTemporaryDir& directory)
+{
+    std::vector<std::filesystem::path> metafiles;
+    std::vector<std::filesystem::path> pngs;
+    PictureLoader whole;
+    for (const char* file : QuestionMetafiles) {
+        metafiles.push_back(
+            PathOf(QStringLiteral(ZDAWNIK_SOURCE_DIR "/tests/data/pictures/metafiles/") + file));
+        const PictureResult drawn = whole.Load(metafiles.back());
+        const QString png = directory.filePath(QFileInfo(file).completeBaseName() + QStringLiteral(".png"));
+        if (!drawn.ok() || !drawn.image.save(png)) {
+            std::fprintf(stderr, "cannot draw %s: %s\n", file, qPrintable(drawn.error));
+            return;
+        }
+        pngs.push_back(PathOf(png));
+        std::printf("%-70s %4d x %4d\n", file, drawn.naturalSize.width(), drawn.naturalSize.height());
+    }
+    PictureLoaderOptions options;
+    options.cacheBytes = 0;
+    PictureLoader pictures(options);
+    pictures.StartHelper();
+    const auto question = [&](const std::vector<std::filesystem::path>& files) {
+        pictures.BeginQuestion();
+        for (const std::filesystem::path& file : files) {
+            const PictureResult result = pictures.Load(file, QSize(441, 70));
+            if (!result.ok())
+                std::fprintf(stderr, "%s: %s\n", file.c_str(), qPrintable(result.error));
+        }
+    };
+    const auto [drawn, decoded] =
+        MedianPairedMicroseconds([&] { question(metafiles); }, [&] { question(pngs); }, 1, 21);
+    ReportTimes("question-12-metafiles-vs-12-pngs", drawn, decoded, 3.0);
+}
+
+// A picture name of 90 kB against the 100 ms it may take to resolve: thirty thousand steps up,
+// and seven and a half thousand down into a folder written in other case and up again.
+void LongPictureNames(const QTemporaryDir& directory)
+{
+    const std::filesystem::path bank = PathOf(directory.filePath(QStringLiteral("baza")));
+    std::filesystem::create_directories(bank / "rysunki");
+    const auto repeated = [](const std::string& part, int count) {
+        std::string name;
+        for (int k = 0; k < count; ++k)
+            name += part;
+        return name + "obraz.png";
+    };
+    const std::pair<const char*, std::string> names[] = {
+        {"picture-name-90kB-steps-up-vs-100ms", repeated("../", 30000)},
+        {"picture-name-90kB-other-case-vs-100ms", repeated("RYSUNKI\\..\\", 7500)},
+    };
+    for (const auto& [figure, name] : names) {
+        const double microseconds =
+            MedianMicroseconds([&] { (void)FindPictureFile(bank, name, TextEncoding::Windows1250); }, 1, 9);
+        Report(figure, FormatMicroseconds(microseconds), "100.00ms", microseconds / 100000.0, 1.0);
+    }
 }
 
 } // namespace
@@ -100,13 +179,14 @@ int main(int argc, char** argv)
     std::printf("1920 x 1080 inputs: JPEG %lld bytes, PNG %lld bytes\n", QFileInfo(jpeg).size(),
                 QFileInfo(png).size());
 
-    Compare("jpeg-1080p-load-vs-decode", jpeg, "jpeg", 1.15);
-    Compare("png-1080p-load-vs-decode", png, "png", 1.15);
+    // Nothing is cached: every round loads the file afresh.
+    PictureLoaderOptions options;
+    options.cacheBytes = 0;
+    PictureLoader uncached(options);
+    Compare(uncached, "jpeg-1080p-load-vs-decode", jpeg, "jpeg", 1.15);
+    Compare(uncached, "png-1080p-load-vs-decode", png, "png", 1.15);
 
-    // A metafile is drawn in a process of its own; its start-up is the price of keeping the
-    // metafile libraries' crashes out of the program.
-    const QString sample = QStringLiteral(ZDAWNIK_SOURCE_DIR "/baza/ksztalt-kwadrat.wmf");
-    const double metafile = MedianMicroseconds([&] { LoadPicture(PathOf(sample)); }, 3, 7);
-    std::printf("a small WMF through the helper process: %s\n", FormatMicroseconds(metafile).c_str());
+    MetafileQuestionAgainstPngQuestion(directory);
+    LongPictureNames(directory);
     return 0;
 }
