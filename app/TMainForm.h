@@ -25,8 +25,8 @@ namespace zdawnik {
 
 class FolderDialogs;
 class MessageBoxes;
-class ProgressStore;
 class PictureLoader;
+class ProgressStore;
 class StudyPool;
 struct RunRecord;
 class TGauge;
