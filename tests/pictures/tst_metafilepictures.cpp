@@ -352,13 +352,15 @@ void TestMetafilePictures::helperCrashCostsOnlyThePicture_data()
 {
     QTest::addColumn<QString>("file");
     QTest::addColumn<QString>("next");
-    // libwmf hands the drawing device a font whose face name points at no memory of its own.
+    QTest::addColumn<bool>("alwaysFalls");
+    // libwmf hands the drawing device a font whose face name points at no memory of its own; where
+    // that pointer lands differs from run to run, so the helper falls on it most times, not always.
     QTest::newRow("wmf, face name pointing nowhere") << "face-name-pointing-nowhere.wmf"
-                                                     << "ksztalt-kwadrat.wmf";
+                                                     << "ksztalt-kwadrat.wmf" << false;
     // libemf2svg turns text of glyph numbers into letters through the font, and reads the letters
     // it did not get when the font has no such glyphs.
     QTest::newRow("emf, glyph numbers of no font") << "glyph-index-text-without-font.emf"
-                                                   << "ksztalt-trojkat.emf";
+                                                   << "ksztalt-trojkat.emf" << true;
 }
 
 void TestMetafilePictures::helperCrashCostsOnlyThePicture()
@@ -366,11 +368,14 @@ void TestMetafilePictures::helperCrashCostsOnlyThePicture()
     // The helper falls on these: the picture is refused, and the next one draws.
     QFETCH(QString, file);
     QFETCH(QString, next);
+    QFETCH(bool, alwaysFalls);
     const PictureResult crashed =
         m_pictures.Load(PathOf(QStringLiteral(ZDAWNIK_SOURCE_DIR "/tests/pictures/") + file));
-    QVERIFY(!crashed.ok());
-    QVERIFY(crashed.image.isNull());
-    QVERIFY(!crashed.error.isEmpty());
+    if (alwaysFalls || !crashed.ok()) {
+        QVERIFY(!crashed.ok());
+        QVERIFY(crashed.image.isNull());
+        QVERIFY(!crashed.error.isEmpty());
+    }
     const PictureResult drawn = m_pictures.Load(PathOf(QStringLiteral(ZDAWNIK_SOURCE_DIR "/baza/") + next));
     QVERIFY2(drawn.ok(), qPrintable(drawn.error));
 }

@@ -154,12 +154,13 @@ void TestWindowPictures::crashingPictureAndElevenGood()
     // The first answer's picture takes the metafile helper down: its place says "rysunek", and the
     // eleven after it are drawn. (The budget is generous: the sanitizers slow the helper down.)
     PictureLoaderOptions options;
+    options.metafileHelper =
+        QCoreApplication::applicationDirPath() + QStringLiteral("/zdawnik-metafile-faulty");
     options.questionBudgetMs = 60000;
     options.pictureShareMs = 20000;
     PictureLoader pictures(options);
     f().pictures = &pictures;
-    f().copyPicture(QStringLiteral(ZDAWNIK_SOURCE_DIR "/tests/pictures/face-name-pointing-nowhere.wmf"),
-                    "p1.wmf");
+    f().write("p1.wmf", "CRASH");
     const QStringList good = {"wmf-libwmf/2doorvan.wmf",
                               "wmf-libwmf/ant.wmf",
                               "wmf-libwmf/formula1.wmf",
@@ -194,7 +195,7 @@ void TestWindowPictures::hangingPictureAndTheNextOnes()
     // "rysunek" in that place and the next pictures drawn.
     PictureLoaderOptions options;
     options.metafileHelper =
-        QCoreApplication::applicationDirPath() + QStringLiteral("/zdawnik-metafile-hanging");
+        QCoreApplication::applicationDirPath() + QStringLiteral("/zdawnik-metafile-faulty");
     options.questionBudgetMs = 20000;
     options.pictureShareMs = 1000;
     PictureLoader pictures(options);
