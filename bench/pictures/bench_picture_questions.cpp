@@ -23,6 +23,7 @@
 
 #include "bench/BenchOutput.h"
 #include "bench/app/SilentBoxes.h"
+#include "bench/pictures/QuestionMetafiles.h"
 
 using namespace zdawnik;
 using namespace zdawnik::bench;
@@ -90,22 +91,6 @@ QByteArray Picture(const QString& name)
     return "[img]" + name.toUtf8() + "[/img]";
 }
 
-// Six WMF and six EMF pictures of different makers for the answers, a PNG for the question.
-const char* const AnswerMetafiles[12] = {
-    "wmf-libwmf/2doorvan.wmf",
-    "wmf-libwmf/ant.wmf",
-    "wmf-libwmf/formula1.wmf",
-    "wmf-libwmf/sample.wmf",
-    "wmf-libreoffice/pri-mail_l_200000430000271100001205CAE80946.wmf",
-    "made-here/inkscape-matplotlib.wmf",
-    "emf-libemf2svg/test-007.emf",
-    "emf-libemf2svg/test-022.emf",
-    "emf-libemf2svg/test-041.emf",
-    "emf-libemf2svg/test-062.emf",
-    "made-here/inkscape-matplotlib.emf",
-    "made-here/libreoffice-polish_question.emf",
-};
-
 void ShownAgainAgainstText(const std::filesystem::path& root)
 {
     // Two picture questions that share their answers' pictures, and two text questions of the same
@@ -113,7 +98,7 @@ void ShownAgainAgainstText(const std::filesystem::path& root)
     const std::filesystem::path pictureBank = root / "obrazy";
     const std::filesystem::path textBank = root / "tekst";
     QList<QByteArray> pictureAnswers;
-    for (const char* file : AnswerMetafiles) {
+    for (const char* file : QuestionMetafiles) {
         const QString name = QFileInfo(file).fileName();
         std::filesystem::create_directories(pictureBank);
         std::filesystem::copy_file(ZDAWNIK_SOURCE_DIR "/tests/data/pictures/metafiles/" + std::string(file),

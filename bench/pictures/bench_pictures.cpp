@@ -21,6 +21,7 @@
 #include <vector>
 
 #include "bench/BenchOutput.h"
+#include "bench/pictures/QuestionMetafiles.h"
 
 using namespace zdawnik;
 using namespace zdawnik::bench;
@@ -84,22 +85,6 @@ void Compare(PictureLoader& pictures, const std::string& name, const QString& pa
         3, 31);
     ReportTimes(name, loader, bare, target);
 }
-
-// Six WMF and six EMF pictures of different makers, as one question's twelve answers.
-const char* const QuestionMetafiles[12] = {
-    "wmf-libwmf/2doorvan.wmf",
-    "wmf-libwmf/ant.wmf",
-    "wmf-libwmf/formula1.wmf",
-    "wmf-libwmf/sample.wmf",
-    "wmf-libreoffice/pri-mail_l_200000430000271100001205CAE80946.wmf",
-    "made-here/inkscape-matplotlib.wmf",
-    "emf-libemf2svg/test-007.emf",
-    "emf-libemf2svg/test-022.emf",
-    "emf-libemf2svg/test-041.emf",
-    "emf-libemf2svg/test-062.emf",
-    "made-here/inkscape-matplotlib.emf",
-    "made-here/libreoffice-polish_question.emf",
-};
 
 // The metafile question against the same question with each picture a PNG of what the metafile
 // draws, both loaded afresh for an answer's place, as the window loads a question it shows first.

@@ -1,9 +1,11 @@
 #pragma once
 
 #include "pictures/LittleEndian.h"
+#include "pictures/PictureLoader.h"
 
 #include <QBuffer>
 #include <QByteArray>
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QImage>
@@ -49,7 +51,7 @@ inline QRect InkBox(const QImage& source)
 }
 
 // A picture in a format Qt writes: png, jpeg, bmp.
-QByteArray Encoded(const QImage& image, const char* format, bool progressive = false)
+inline QByteArray Encoded(const QImage& image, const char* format, bool progressive = false)
 {
     QByteArray bytes;
     QBuffer buffer(&bytes);
@@ -63,7 +65,7 @@ QByteArray Encoded(const QImage& image, const char* format, bool progressive = f
 
 // An icon file of one image stored as PNG, its directory giving the size 256 x 256 (a zero byte), as
 // icon editors write large images.
-QByteArray IconHoldingPng(const QByteArray& png)
+inline QByteArray IconHoldingPng(const QByteArray& png)
 {
     QByteArray icon;
     LittleEndian fields(icon);
@@ -76,6 +78,18 @@ QByteArray IconHoldingPng(const QByteArray& png)
     fields.u32(quint32(png.size()));
     fields.u32(22);
     return icon + png;
+}
+
+// The tests' helper hangs on every metafile whose bytes begin with "HANG" and crashes on every one
+// whose bytes begin with "CRASH".
+inline PictureLoaderOptions FaultyHelper(int budgetMs, int shareMs)
+{
+    PictureLoaderOptions options;
+    options.metafileHelper =
+        QCoreApplication::applicationDirPath() + QStringLiteral("/zdawnik-metafile-faulty");
+    options.questionBudgetMs = budgetMs;
+    options.pictureShareMs = shareMs;
+    return options;
 }
 
 } // namespace zdawnik::test

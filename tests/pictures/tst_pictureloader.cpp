@@ -118,18 +118,6 @@ bool HasEnded(qint64 pid)
     return info.si_pid == pid_t(pid);
 }
 
-// The tests' helper hangs on every metafile whose bytes begin with "HANG" and crashes on every one
-// whose bytes begin with "CRASH".
-PictureLoaderOptions FaultyHelper(int budgetMs, int shareMs)
-{
-    PictureLoaderOptions options;
-    options.metafileHelper =
-        QCoreApplication::applicationDirPath() + QStringLiteral("/zdawnik-metafile-faulty");
-    options.questionBudgetMs = budgetMs;
-    options.pictureShareMs = shareMs;
-    return options;
-}
-
 } // namespace
 
 class TestPictureLoader : public QObject

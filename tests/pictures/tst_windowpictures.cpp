@@ -153,12 +153,7 @@ void TestWindowPictures::crashingPictureAndElevenGood()
 {
     // The first answer's picture takes the metafile helper down: its place says "rysunek", and the
     // eleven after it are drawn. (The budget is generous: the sanitizers slow the helper down.)
-    PictureLoaderOptions options;
-    options.metafileHelper =
-        QCoreApplication::applicationDirPath() + QStringLiteral("/zdawnik-metafile-faulty");
-    options.questionBudgetMs = 60000;
-    options.pictureShareMs = 20000;
-    PictureLoader pictures(options);
+    PictureLoader pictures(FaultyHelper(60000, 20000));
     f().pictures = &pictures;
     f().write("p1.wmf", "CRASH");
     const QStringList good = {"wmf-libwmf/2doorvan.wmf",
@@ -193,12 +188,7 @@ void TestWindowPictures::hangingPictureAndTheNextOnes()
 {
     // The helper never finishes the first picture: the question comes up within its budget, with
     // "rysunek" in that place and the next pictures drawn.
-    PictureLoaderOptions options;
-    options.metafileHelper =
-        QCoreApplication::applicationDirPath() + QStringLiteral("/zdawnik-metafile-faulty");
-    options.questionBudgetMs = 20000;
-    options.pictureShareMs = 1000;
-    PictureLoader pictures(options);
+    PictureLoader pictures(FaultyHelper(20000, 1000));
     f().pictures = &pictures;
     f().write("zawiesza.wmf", "HANG");
     f().copyPicture(MetafileData(QStringLiteral("wmf-libwmf/ant.wmf")), "mrowka.wmf");
