@@ -9,6 +9,7 @@
 #include <QtTest>
 
 #include "CheckTestFiles.h"
+#include "tests/pictures/JpegSize.h"
 
 using namespace zdawnik;
 
@@ -54,6 +55,10 @@ void TestFileChecker::initTestCase()
     m_checker = &checker;
     WriteFile(bank() / "rys.png", PngOfSize(1, 1));
     WriteFile(bank() / "zly.png", "not really a picture");
+    QFile photo(QStringLiteral(ZDAWNIK_TEST_DATA "/pictures/jpeg/testorig.jpg"));
+    QVERIFY(photo.open(QIODevice::ReadOnly));
+    // Every marker in place, but a few kilobytes of scans for a picture of 12 megapixels.
+    WriteFile(bank() / "pusty.jpg", test::WithJpegSize(photo.readAll(), 4000, 3000));
     WriteFile(bank() / "pytanie-931.png", PngOfSize(931, 137));
     WriteFile(bank() / "pytanie-930.png", PngOfSize(930, 137));
     WriteFile(bank() / "odp-442.png", PngOfSize(442, 70));
@@ -137,6 +142,8 @@ void TestFileChecker::findings_data()
     row("picture of another format", "X1\n[img]rys.gif[/img]\na", "2 picture-extension", "\"gif\"");
     row("picture missing", "X1\nQ\n[img]brak.png[/img]", "3 picture-missing", "\"brak.png\"");
     row("picture damaged", "X1\nQ\n[img]zly.png[/img]", "3 picture-damaged");
+    row("JPEG of its image data mostly missing", "X1\nQ\n[img]pusty.jpg[/img]", "3 picture-damaged",
+        "Damaged JPEG file: most of its image data is missing");
     row("picture up out of the bank", "X1\nQ\n[img]../obok.png[/img]", "3 picture-outside-bank");
     row("picture by an absolute path", "X1\nQ\n[img]/rys.png[/img]", "3 picture-outside-bank");
     row("picture on a drive", "X1\nQ\n[img]C:\\rys.png[/img]", "3 picture-outside-bank, 3 picture-missing");

@@ -13,6 +13,7 @@
 #include <fstream>
 #include <zlib.h>
 
+#include "JpegSize.h"
 #include "PictureTestFiles.h"
 
 using namespace zdawnik;
@@ -89,25 +90,6 @@ QByteArray WithPngSize(QByteArray png, quint32 width, quint32 height)
     const uLong crc = crc32(0, reinterpret_cast<const Bytef*>(png.constData() + 12), 17);
     qToBigEndian(quint32(crc), png.data() + 29);
     return png;
-}
-
-// Writes a new size into a JPEG's frame header.
-QByteArray WithJpegSize(QByteArray jpeg, quint16 width, quint16 height)
-{
-    qsizetype pos = 2;
-    while (pos + 9 < jpeg.size()) {
-        const uchar marker = uchar(jpeg[pos + 1]);
-        const int length = uchar(jpeg[pos + 2]) << 8 | uchar(jpeg[pos + 3]);
-        if (marker >= 0xC0 && marker <= 0xC2) {
-            jpeg[pos + 5] = char(height >> 8);
-            jpeg[pos + 6] = char(height & 0xFF);
-            jpeg[pos + 7] = char(width >> 8);
-            jpeg[pos + 8] = char(width & 0xFF);
-            return jpeg;
-        }
-        pos += 2 + length;
-    }
-    return {};
 }
 
 // A JPEG whose scan data is lengthened by zero bytes, enough to code blocks of an image that large.
