@@ -3,8 +3,8 @@
 #include "app/FolderDialogs.h"
 #include "app/MessageBoxes.h"
 #include "bank/StudyPool.h"
-#include "progress/ProgressStore.h"
 #include "pictures/PictureLoader.h"
+#include "progress/ProgressStore.h"
 
 #include <QApplication>
 #include <QCloseEvent>
