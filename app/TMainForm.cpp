@@ -5,6 +5,7 @@
 #include "bank/StudyPool.h"
 #include "pictures/PictureLoader.h"
 #include "progress/ProgressStore.h"
+#include "progress/RunRecordWriter.h"
 
 #include <QApplication>
 #include <QCloseEvent>

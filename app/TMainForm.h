@@ -27,6 +27,7 @@ class FolderDialogs;
 class MessageBoxes;
 class PictureLoader;
 class ProgressStore;
+class RunRecordWriter;
 class StudyPool;
 struct RunRecord;
 class TGauge;
@@ -235,6 +236,8 @@ private:
     PictureLoader* m_pictures = nullptr;
     Random m_random;
     std::unique_ptr<StudyPool> m_pool;
+    // Writes the pool's run at each save; made when the run begins, and gone with its pool.
+    std::unique_ptr<RunRecordWriter> m_recordWriter;
     std::unique_ptr<Question> m_question;
     // Whether the question drawn last was read and shown whole: only then is there anything to check.
     bool m_questionRead = false;

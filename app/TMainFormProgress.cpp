@@ -8,6 +8,7 @@
 #include "app/TMainForm.h"
 #include "bank/StudyPool.h"
 #include "progress/ProgressStore.h"
+#include "progress/RunRecordWriter.h"
 #include "widgets/TGauge.h"
 #include "widgets/TLabel.h"
 #include "widgets/TPanel.h"
@@ -224,6 +225,7 @@ void TMainForm::btnKontynuujClick()
 
 int TMainForm::BeginRun(std::vector<std::string> names)
 {
+    m_recordWriter.reset(); // it writes the names of the pool it was made for
     m_pool = std::make_unique<StudyPool>(m_random);
     const bool continuing = m_continuing && m_keptRun;
     m_continuing = false;
@@ -234,11 +236,18 @@ int TMainForm::BeginRun(std::vector<std::string> names)
     else if (m_store && m_store->access() == ProgressStore::Access::FolderUnwritable)
         ShowSavingStatus(QStringLiteral("nie można pisać w katalogu %1")
                              .arg(QDir::toNativeSeparators(m_environment.StateDir)));
-    if (!continuing)
-        return m_pool->BuildPool(std::move(names));
-
-    m_pool->RestorePool(std::move(names), m_keptRun->Questions);
+    if (continuing)
+        m_pool->RestorePool(std::move(names), m_keptRun->Questions);
+    else
+        m_pool->BuildPool(std::move(names));
+    // The run's questions are fixed from here on: the writer makes their text now, so that every
+    // save after a check costs the same.
+    if (m_store && m_store->access() == ProgressStore::Access::Writing)
+        m_recordWriter = std::make_unique<RunRecordWriter>(*m_pool);
     const int count = static_cast<int>(m_pool->Pool().size());
+    if (!continuing)
+        return count;
+
     const int mastered = m_pool->MasteredCount();
     // Maxima before progress: a gauge cuts its progress down to its maximum.
     m_gaugeDobreZle->setMaxValue(m_keptRun->Answers);
@@ -255,8 +264,8 @@ void TMainForm::KeepProgress(bool afterCheck)
     if (!m_pool || !m_store || m_finishKept)
         return;
     m_runToKeep = m_runToKeep || afterCheck;
-    if (!m_runToKeep || m_store->access() != ProgressStore::Access::Writing)
-        return;
+    if (!m_runToKeep || !m_recordWriter)
+        return; // nothing to keep yet, or this window does not write the bank's run
     RunRecord record;
     record.BankPath = m_store->bankPath();
     record.SavedAt = QDateTime::currentDateTimeUtc();
@@ -265,7 +274,7 @@ void TMainForm::KeepProgress(bool afterCheck)
     record.Answers = m_gaugeDobreZle->MaxValue();
     record.GoodAnswers = m_gaugeDobreZle->Progress();
     QString error;
-    if (!m_store->Save(EncodeRunRecord(record, *m_pool), error)) {
+    if (!m_store->Save(m_recordWriter->Encode(record), error)) {
         ShowSavingStatus(error);
         return;
     }

@@ -1,128 +1,20 @@
 #include "progress/RunRecord.h"
 
 #include "progress/FileNameText.h"
-
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
-#include <QStringEncoder>
+#include "progress/RunRecordFormat.h"
 
 #include <algorithm>
-#include <charconv>
-#include <cmath>
+#include <bitset>
+#include <cstdint>
 #include <functional>
+#include <limits>
+#include <nlohmann/json.hpp>
 
 namespace zdawnik {
 
+namespace format = recordformat;
+
 namespace {
-
-constexpr char FormatName[] = "zdawnik-progress";
-constexpr int FormatVersion = 1;
-
-bool NeedsEscapeInJson(char c)
-{
-    return c == '"' || c == '\\' || static_cast<unsigned char>(c) < 0x20;
-}
-
-// A JSON string of UTF-8 text.
-void AppendString(std::string& out, std::string_view text)
-{
-    static constexpr char Digits[] = "0123456789abcdef";
-    out += '"';
-    for (const char c : text) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (!NeedsEscapeInJson(c)) {
-            out += c;
-        } else if (byte < 0x20) {
-            out += "\\u00";
-            out += Digits[byte >> 4];
-            out += Digits[byte & 15];
-        } else {
-            out += '\\';
-            out += c;
-        }
-    }
-    out += '"';
-}
-
-// A JSON string of a file name's text. Names rarely hold anything JSON escapes: the text is
-// written straight into place and escaped only when it does.
-void AppendName(std::string& out, std::string_view name)
-{
-    out += '"';
-    const std::size_t start = out.size();
-    AppendFileNameText(out, name);
-    for (std::size_t i = start; i < out.size(); ++i) {
-        if (NeedsEscapeInJson(out[i])) {
-            const std::string text = out.substr(start);
-            out.resize(start - 1);
-            AppendString(out, text);
-            return;
-        }
-    }
-    out += '"';
-}
-
-void AppendNumber(std::string& out, qint64 value)
-{
-    char digits[24];
-    const auto end = std::to_chars(digits, digits + sizeof digits, value).ptr;
-    out.append(digits, end);
-}
-
-void AppendField(std::string& out, const char* key)
-{
-    out += "  \"";
-    out += key;
-    out += "\": ";
-}
-
-[[noreturn]] void Damaged(const std::string& why)
-{
-    throw EDamagedProgress(why);
-}
-
-QJsonValue Field(const QJsonObject& object, const char* key)
-{
-    const QJsonValue value = object.value(QLatin1String(key));
-    if (value.isUndefined())
-        Damaged(std::string("no \"") + key + "\"");
-    return value;
-}
-
-qint64 Integer(const QJsonValue& value, qint64 lowest, qint64 highest, const char* what)
-{
-    const double number = value.toDouble(std::nan(""));
-    if (!value.isDouble() || number != std::trunc(number) || number < double(lowest) ||
-        number > double(highest))
-        Damaged(std::string(what) + " is not a whole number from " + std::to_string(lowest) + " to " +
-                std::to_string(highest));
-    return static_cast<qint64>(number);
-}
-
-bool Boolean(const QJsonValue& value, const char* what)
-{
-    if (!value.isBool())
-        Damaged(std::string(what) + " is not true or false");
-    return value.toBool();
-}
-
-std::string Text(const QJsonValue& value, const char* what)
-{
-    if (!value.isString())
-        Damaged(std::string(what) + " is not a string");
-    // Straight from the parser's text to the name's bytes, with one allocation on the way.
-    const QString text = value.toString();
-    std::string utf8(static_cast<std::size_t>(text.size()) * 3, '\0');
-    QStringEncoder encoder(QStringEncoder::Utf8);
-    utf8.resize(static_cast<std::size_t>(encoder.appendToBuffer(utf8.data(), text) - utf8.data()));
-    if (utf8.find('%') == std::string::npos)
-        return utf8;
-    std::optional<std::string> bytes = FileNameFromText(utf8);
-    if (!bytes)
-        Damaged(std::string(what) + " has a broken %-escape");
-    return std::move(*bytes);
-}
 
 // What the system's listing never puts in a name: separators that would lead out of the bank folder,
 // and the terminator. A backslash is an ordinary character in a POSIX name.
@@ -141,196 +33,372 @@ bool IsBareQuestionFileName(const std::string& name)
     return IsQuestionFileName(name) && std::none_of(name.begin(), name.end(), NeverInAName);
 }
 
-QuestionProgress Question(const QJsonValue& value)
+// A name listed twice, if any. A name listed twice shows as a hash found twice: the hashes are sorted,
+// and only the names of a hash found twice are compared. A hash set of the names would visit every one
+// of them again, scattered over the memory.
+const std::string* NameListedTwice(const std::vector<QuestionProgress>& questions)
 {
-    if (!value.isArray())
-        Damaged("a question is not a list");
-    const QJsonArray fields = value.toArray();
-    if (fields.size() != 3)
-        Damaged("a question is not [name, repeats, mastered]");
-    QuestionProgress question;
-    question.FileName = Text(fields.at(0), "a question's name");
-    if (!IsBareQuestionFileName(question.FileName))
-        Damaged("\"" + question.FileName + "\" is no question file name in a bank");
-    question.Repeats = static_cast<int>(Integer(fields.at(1), 0, MaxRecordRepeats, "a counter"));
-    question.Mastered = Boolean(fields.at(2), "a mastered mark");
-    if (question.Mastered && question.Repeats != 0)
-        Damaged("\"" + question.FileName + "\" is mastered with showings still due");
-    return question;
+    std::vector<std::size_t> hashes;
+    hashes.reserve(questions.size());
+    for (const QuestionProgress& question : questions)
+        hashes.push_back(std::hash<std::string>{}(question.FileName));
+    std::sort(hashes.begin(), hashes.end());
+    for (auto twice = std::adjacent_find(hashes.begin(), hashes.end()); twice != hashes.end();
+         twice = std::adjacent_find(twice + 1, hashes.end())) {
+        std::vector<const std::string*> sharing;
+        for (const QuestionProgress& question : questions)
+            if (std::hash<std::string>{}(question.FileName) == *twice)
+                sharing.push_back(&question.FileName);
+        std::sort(sharing.begin(), sharing.end(), [](auto* a, auto* b) { return *a < *b; });
+        const auto same =
+            std::adjacent_find(sharing.begin(), sharing.end(), [](auto* a, auto* b) { return *a == *b; });
+        if (same != sharing.end())
+            return *same;
+    }
+    return nullptr;
 }
 
-} // namespace
-
-namespace {
-
-// Printable ASCII that neither JSON nor the file-name text escapes: most names, copied as they are.
-bool IsPlainName(std::string_view name)
+// The fields of a record, in the order of the format's keys.
+enum class Field
 {
-    for (const char c : name) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (byte < 0x20 || byte >= 0x80 || c == '"' || c == '\\' || c == '%')
-            return false;
+    Format,
+    Version,
+    Bank,
+    Saved,
+    Finished,
+    StudySeconds,
+    Answers,
+    GoodAnswers,
+    Questions,
+    Count,
+    None,
+};
+
+constexpr const char* Keys[] = {format::Format,  format::FormatVersion, format::Bank,
+                                format::Saved,   format::Finished,      format::StudySeconds,
+                                format::Answers, format::GoodAnswers,   format::Questions};
+static_assert(std::size(Keys) == std::size_t(Field::Count));
+
+// The kind of JSON value a field, or a field of a question, holds.
+enum class Kind
+{
+    Text,
+    Whole,
+    Truth,
+    List,
+};
+
+constexpr Kind KindOf(Field field)
+{
+    switch (field) {
+    case Field::Format:
+    case Field::Bank:
+    case Field::Saved:
+        return Kind::Text;
+    case Field::Finished:
+        return Kind::Truth;
+    case Field::Questions:
+        return Kind::List;
+    default:
+        return Kind::Whole;
     }
+}
+
+// A question is [name, repeats, mastered].
+constexpr Kind QuestionFieldKinds[format::QuestionFields] = {Kind::Text, Kind::Whole, Kind::Truth};
+
+const char* KindName(Kind kind)
+{
+    switch (kind) {
+    case Kind::Text:
+        return "a string";
+    case Kind::Whole:
+        return "a whole number";
+    case Kind::Truth:
+        return "true or false";
+    case Kind::List:
+        return "a list";
+    }
+    return "";
+}
+
+// How deep the parser stands in a record.
+enum Depth
+{
+    Outside,
+    InRecord,
+    InQuestions,
+    InQuestion,
+};
+
+// Takes the parser's events one by one and keeps only what a record may hold: one object of the known
+// fields, each once, of its kind and within its range, with a list of questions, each a list of its
+// name, counter and mark. The first thing out of place stops the parse, so nothing of a damaged file
+// is built up beyond it.
+class RecordReader
+{
+public:
+    RecordReader(RunRecord& record, const std::string& bankPath) : m_record(record), m_bankPath(bankPath) {}
+
+    const std::string& problem() const { return m_problem; }
+    // After a whole parse: the checks of the fields against each other.
+    bool Finish();
+
+    // The parser's events.
+    bool null() { return Refuse(Where() + " is null"); }
+    bool boolean(bool value);
+    bool number_integer(std::int64_t value) { return Whole(value); }
+    bool number_unsigned(std::uint64_t value)
+    {
+        return Whole(static_cast<std::int64_t>(
+            std::min<std::uint64_t>(value, std::numeric_limits<std::int64_t>::max())));
+    }
+    bool number_float(double, const std::string&)
+    {
+        return Expect(Kind::Whole) && Refuse(Where() + " is no whole number");
+    }
+    bool string(std::string& value);
+    bool binary(nlohmann::json::binary_t&) { return Refuse("binary data"); } // never in JSON text
+    bool start_object(std::size_t);
+    bool key(std::string& name);
+    bool end_object() { return true; } // the record's own object: no other may open
+    bool start_array(std::size_t);
+    bool end_array();
+    bool parse_error(std::size_t, const std::string&, const nlohmann::json::exception& error)
+    {
+        return Refuse(std::string("not JSON: ") + error.what());
+    }
+
+private:
+    bool Refuse(std::string why)
+    {
+        m_problem = std::move(why);
+        return false;
+    }
+
+    // Where the value now read stands, for the reason of a refusal.
+    std::string Where() const
+    {
+        switch (m_depth) {
+        case Outside:
+            return "the file";
+        case InRecord:
+            return std::string("\"") + Keys[int(m_field)] + '"';
+        case InQuestions:
+            return "a question";
+        case InQuestion:
+            break;
+        }
+        static constexpr const char* QuestionFieldNames[] = {"a question's name", "a counter",
+                                                             "a mastered mark"};
+        return m_questionField < format::QuestionFields ? QuestionFieldNames[m_questionField]
+                                                        : "a question's fourth field";
+    }
+
+    // Whether a value of this kind may stand where the parser is.
+    bool Expect(Kind kind)
+    {
+        Kind expected = Kind::List;
+        switch (m_depth) {
+        case Outside:
+            return Refuse("not a JSON object");
+        case InRecord:
+            expected = KindOf(m_field);
+            break;
+        case InQuestions:
+            break;
+        case InQuestion:
+            if (m_questionField >= format::QuestionFields)
+                return Refuse("a question is not [name, repeats, mastered]");
+            expected = QuestionFieldKinds[m_questionField];
+            break;
+        }
+        return expected == kind || Refuse(Where() + " is not " + KindName(expected));
+    }
+
+    QuestionProgress& Question() { return m_record.Questions.back(); }
+
+    bool Whole(std::int64_t value);
+    bool InRange(std::int64_t value, std::int64_t highest)
+    {
+        return (value >= 0 && value <= highest) ||
+               Refuse(Where() + " is not from 0 to " + std::to_string(highest));
+    }
+    bool Name(const std::string& text, std::string& name);
+
+    RunRecord& m_record;
+    const std::string& m_bankPath;
+    std::string m_problem;
+    Depth m_depth = Outside;
+    Field m_field = Field::None;
+    // The field of the question now read: 0 its name, 1 its counter, 2 its mark.
+    int m_questionField = 0;
+    std::bitset<std::size_t(Field::Count)> m_seen;
+};
+
+bool RecordReader::start_object(std::size_t)
+{
+    if (m_depth != Outside)
+        return Refuse(Where() + " is an object");
+    m_depth = InRecord;
     return true;
 }
 
-// One question a line: ["name", repeats, mastered]. A bank may hold a hundred thousand of them, and
-// they are all written after every check: the line is put together with as few appends as may be.
-void AppendQuestion(std::string& out, std::string_view name, int repeats, bool mastered)
+bool RecordReader::key(std::string& name)
 {
-    out += "    [";
-    if (IsPlainName(name)) {
-        out += '"';
-        out.append(name);
-        out += '"';
-    } else {
-        AppendName(out, name);
-    }
-    char tail[32] = {',', ' '};
-    char* end = std::to_chars(tail + 2, tail + 16, repeats).ptr;
-    const std::string_view mark = mastered ? ", true]" : ", false]";
-    end = std::copy(mark.begin(), mark.end(), end);
-    out.append(tail, end);
+    const auto* found = std::find(std::begin(Keys), std::end(Keys), name);
+    if (found == std::end(Keys))
+        return Refuse("an unknown field \"" + name + "\"");
+    m_field = Field(found - std::begin(Keys));
+    if (m_seen.test(std::size_t(m_field)))
+        return Refuse("\"" + name + "\" is given twice");
+    m_seen.set(std::size_t(m_field));
+    return true;
 }
 
-// The record's header and then its questions, which appendQuestions writes.
-std::string Encode(const RunRecord& record, std::size_t questions,
-                   const std::function<void(std::string&)>& appendQuestions)
+bool RecordReader::start_array(std::size_t)
 {
-    std::string out;
-    out.reserve(512 + questions * 40);
-    out += "{\n";
-    AppendField(out, "format");
-    AppendString(out, FormatName);
-    out += ",\n";
-    AppendField(out, "version");
-    AppendNumber(out, FormatVersion);
-    out += ",\n";
-    AppendField(out, "bank");
-    AppendName(out, record.BankPath);
-    out += ",\n";
-    AppendField(out, "saved");
-    AppendString(out, record.SavedAt.toUTC().toString(Qt::ISODate).toStdString());
-    out += ",\n";
-    AppendField(out, "finished");
-    out += record.Finished ? "true" : "false";
-    out += ",\n";
-    AppendField(out, "studySeconds");
-    AppendNumber(out, record.StudySeconds);
-    out += ",\n";
-    AppendField(out, "answers");
-    AppendNumber(out, record.Answers);
-    out += ",\n";
-    AppendField(out, "goodAnswers");
-    AppendNumber(out, record.GoodAnswers);
-    out += ",\n";
-    AppendField(out, "questions");
-    out += "[\n";
-    const std::size_t first = out.size();
-    appendQuestions(out);
-    if (out.size() > first)
-        out.resize(out.size() - 2); // the separator after the last question
-    out += "\n  ]\n}\n";
-    return out;
+    if (!Expect(Kind::List))
+        return false;
+    if (m_depth == InRecord) {
+        m_depth = InQuestions;
+        return true;
+    }
+    if (m_record.Questions.size() >= MaxRecordQuestions)
+        return Refuse("more than " + std::to_string(MaxRecordQuestions) + " questions");
+    m_record.Questions.emplace_back();
+    m_depth = InQuestion;
+    m_questionField = 0;
+    return true;
+}
+
+bool RecordReader::end_array()
+{
+    if (m_depth == InQuestions) {
+        m_depth = InRecord;
+        return true;
+    }
+    if (m_questionField != format::QuestionFields)
+        return Refuse("a question is not [name, repeats, mastered]");
+    if (Question().Mastered && Question().Repeats != 0)
+        return Refuse("\"" + Question().FileName + "\" is mastered with showings still due");
+    m_depth = InQuestions;
+    return true;
+}
+
+bool RecordReader::boolean(bool value)
+{
+    if (!Expect(Kind::Truth))
+        return false;
+    if (m_depth == InQuestion) {
+        Question().Mastered = value;
+        ++m_questionField;
+        return true;
+    }
+    m_record.Finished = value;
+    return true;
+}
+
+bool RecordReader::Whole(std::int64_t value)
+{
+    if (!Expect(Kind::Whole))
+        return false;
+    if (m_depth == InQuestion) {
+        if (!InRange(value, MaxRecordRepeats))
+            return false;
+        Question().Repeats = int(value);
+        ++m_questionField;
+        return true;
+    }
+    switch (m_field) {
+    case Field::Version:
+        return value == format::Version || Refuse("version " + std::to_string(value) +
+                                                  ", this program reads " + std::to_string(format::Version));
+    case Field::StudySeconds:
+        return InRange(value, MaxRecordStudySeconds) && (m_record.StudySeconds = value, true);
+    case Field::Answers:
+        return InRange(value, MaxRecordAnswers) && (m_record.Answers = int(value), true);
+    default: // the good answers; that they are no more than the answers is checked at the end
+        return InRange(value, MaxRecordAnswers) && (m_record.GoodAnswers = int(value), true);
+    }
+}
+
+// The bytes of a name or a path from their text in the file.
+bool RecordReader::Name(const std::string& text, std::string& name)
+{
+    if (text.find('%') == std::string::npos) {
+        name.assign(text);
+        return true;
+    }
+    std::optional<std::string> bytes = FileNameFromText(text);
+    if (!bytes)
+        return Refuse(Where() + " has a broken %-escape");
+    name = std::move(*bytes);
+    return true;
+}
+
+bool RecordReader::string(std::string& value)
+{
+    if (!Expect(Kind::Text))
+        return false;
+    if (m_depth == InQuestion) {
+        ++m_questionField;
+        if (!Name(value, Question().FileName))
+            return false;
+        return IsBareQuestionFileName(Question().FileName) ||
+               Refuse("\"" + Question().FileName + "\" is no question file name in a bank");
+    }
+    switch (m_field) {
+    case Field::Format:
+        return value == format::Name || Refuse("not a progress file");
+    case Field::Bank:
+        if (!Name(value, m_record.BankPath))
+            return false;
+        return m_record.BankPath == m_bankPath || Refuse("kept for another bank, " + m_record.BankPath);
+    default: // the time of saving
+        m_record.SavedAt = QDateTime::fromString(QString::fromStdString(value), Qt::ISODate);
+        return m_record.SavedAt.isValid() || Refuse("the time of saving is no date");
+    }
+}
+
+bool RecordReader::Finish()
+{
+    if (!m_seen.all()) {
+        std::size_t missing = 0;
+        while (m_seen.test(missing))
+            ++missing;
+        return Refuse("no \"" + std::string(Keys[missing]) + "\"");
+    }
+    const std::size_t count = m_record.Questions.size();
+    if (count == 0)
+        return Refuse("a bank of no questions");
+    if (m_record.GoodAnswers > m_record.Answers)
+        return Refuse("more good answers than answers");
+    int mastered = 0;
+    for (const QuestionProgress& question : m_record.Questions)
+        mastered += question.Mastered;
+    if (const std::string* twice = NameListedTwice(m_record.Questions))
+        return Refuse("\"" + *twice + "\" is listed twice");
+    // Every mastering took a right answer, and a run is finished exactly when all are mastered.
+    if (mastered > m_record.GoodAnswers)
+        return Refuse("more questions mastered than answers right");
+    if (m_record.Finished != (std::size_t(mastered) == count))
+        return Refuse(m_record.Finished ? "finished with questions pending"
+                                        : "every question mastered, yet not finished");
+    return true;
 }
 
 } // namespace
-
-std::string EncodeRunRecord(const RunRecord& record)
-{
-    return Encode(record, record.Questions.size(), [&](std::string& out) {
-        for (const QuestionProgress& question : record.Questions) {
-            AppendQuestion(out, question.FileName, question.Repeats, question.Mastered);
-            out += ",\n";
-        }
-    });
-}
-
-std::string EncodeRunRecord(const RunRecord& record, const StudyPool& pool)
-{
-    const std::vector<PoolEntry>& entries = pool.Pool();
-    std::vector<bool> pending(entries.size(), false);
-    for (const int entry : pool.PendingList())
-        pending[static_cast<std::size_t>(entry)] = true;
-    // A question set aside was never mastered: a later sitting offers it again.
-    for (const int entry : pool.SetAside())
-        pending[static_cast<std::size_t>(entry)] = true;
-    return Encode(record, entries.size(), [&](std::string& out) {
-        for (std::size_t i = 0; i < entries.size(); ++i) {
-            AppendQuestion(out, entries[i].FileName, entries[i].Repeats, !pending[i]);
-            out += ",\n";
-        }
-    });
-}
 
 RunRecord DecodeRunRecord(const QByteArray& bytes, const std::string& bankPath)
 {
     if (bytes.size() > MaxRecordBytes)
-        Damaged("larger than " + std::to_string(MaxRecordBytes) + " bytes");
-    QJsonParseError error;
-    const QJsonDocument document = QJsonDocument::fromJson(bytes, &error);
-    if (error.error != QJsonParseError::NoError)
-        Damaged("not JSON: " + error.errorString().toStdString() + " at byte " +
-                std::to_string(error.offset));
-    if (!document.isObject())
-        Damaged("not a JSON object");
-    const QJsonObject root = document.object();
-    if (Field(root, "format") != QLatin1String(FormatName))
-        Damaged("not a progress file");
-    const qint64 version = Integer(Field(root, "version"), 0, std::numeric_limits<int>::max(), "the version");
-    if (version != FormatVersion)
-        Damaged("version " + std::to_string(version) + ", this program reads " +
-                std::to_string(FormatVersion));
-
+        throw EDamagedProgress("larger than " + std::to_string(MaxRecordBytes) + " bytes");
     RunRecord record;
-    record.BankPath = Text(Field(root, "bank"), "the bank");
-    if (record.BankPath != bankPath)
-        Damaged("kept for another bank, " + record.BankPath);
-    const QJsonValue saved = Field(root, "saved");
-    record.SavedAt = QDateTime::fromString(saved.toString(), Qt::ISODate);
-    if (!saved.isString() || !record.SavedAt.isValid())
-        Damaged("the time of saving is no date");
-    record.Finished = Boolean(Field(root, "finished"), "finished");
-    record.StudySeconds = Integer(Field(root, "studySeconds"), 0, MaxRecordStudySeconds, "the study time");
-    record.Answers = static_cast<int>(Integer(Field(root, "answers"), 0, MaxRecordAnswers, "the answers"));
-    record.GoodAnswers =
-        static_cast<int>(Integer(Field(root, "goodAnswers"), 0, record.Answers, "the good answers"));
-
-    const QJsonValue questions = Field(root, "questions");
-    if (!questions.isArray())
-        Damaged("the questions are not a list");
-    const QJsonArray list = questions.toArray();
-    if (list.isEmpty() || list.size() > MaxRecordQuestions)
-        Damaged("a bank of " + std::to_string(list.size()) + " questions");
-    record.Questions.reserve(static_cast<std::size_t>(list.size()));
-    // A name listed twice shows as a hash found twice. The hashes are taken while each name is at
-    // hand and sorted; only for a hash found twice are the names themselves compared. A hash set of
-    // the names would visit every one of them again, scattered over the memory.
-    std::vector<std::size_t> hashes;
-    hashes.reserve(static_cast<std::size_t>(list.size()));
-    int mastered = 0;
-    for (const QJsonValue value : list) {
-        record.Questions.push_back(Question(value));
-        mastered += record.Questions.back().Mastered;
-        hashes.push_back(std::hash<std::string>{}(record.Questions.back().FileName));
-    }
-    std::sort(hashes.begin(), hashes.end());
-    for (auto twice = std::adjacent_find(hashes.begin(), hashes.end()); twice != hashes.end();
-         twice = std::adjacent_find(twice + 1, hashes.end())) {
-        std::vector<std::string_view> sharing;
-        for (const QuestionProgress& question : record.Questions)
-            if (std::hash<std::string>{}(question.FileName) == *twice)
-                sharing.push_back(question.FileName);
-        std::sort(sharing.begin(), sharing.end());
-        if (const auto same = std::adjacent_find(sharing.begin(), sharing.end()); same != sharing.end())
-            Damaged("\"" + std::string(*same) + "\" is listed twice");
-    }
-    // Every mastering took a right answer, and a run is finished exactly when all are mastered.
-    if (mastered > record.GoodAnswers)
-        Damaged("more questions mastered than answers right");
-    if (record.Finished != (mastered == static_cast<int>(record.Questions.size())))
-        Damaged(record.Finished ? "finished with questions pending"
-                                : "every question mastered, yet not finished");
+    RecordReader reader(record, bankPath);
+    // Strict: nothing but white space may follow the record.
+    if (!nlohmann::json::sax_parse(bytes.begin(), bytes.end(), &reader) || !reader.Finish())
+        throw EDamagedProgress(reader.problem());
     return record;
 }
 

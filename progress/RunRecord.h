@@ -44,14 +44,8 @@ inline constexpr int MaxRecordRepeats = 1'000'000;
 inline constexpr int MaxRecordAnswers = 1'000'000'000;
 inline constexpr qint64 MaxRecordStudySeconds = 100'000LL * 3600;
 
-// The record as the bytes of its file: UTF-8 JSON, one question a line.
-std::string EncodeRunRecord(const RunRecord& record);
-// The same, with the questions of the pool in place of the record's own: the run as it stands,
-// without a copy of every name.
-std::string EncodeRunRecord(const RunRecord& record, const StudyPool& pool);
-
-// Reads a record back. Anything but a whole, consistent record that this program wrote for the bank
-// at bankPath throws EDamagedProgress: nothing of it is used.
+// Reads a record back (RunRecordWriter writes it). Anything but a whole, consistent record that this
+// program wrote for the bank at bankPath throws EDamagedProgress: nothing of it is used.
 RunRecord DecodeRunRecord(const QByteArray& bytes, const std::string& bankPath);
 
 } // namespace zdawnik

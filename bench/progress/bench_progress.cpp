@@ -5,7 +5,7 @@
 #include "bank/Random.h"
 #include "bank/StudyPool.h"
 #include "progress/ProgressStore.h"
-#include "progress/RunRecord.h"
+#include "progress/RunRecordWriter.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -46,16 +46,16 @@ void PlayRun(StudyPool& pool)
     }
 }
 
-// What the window keeps after a check: the clock, the statistics and every question of the pool.
-std::string RecordOf(const StudyPool& pool, const std::string& bank)
+// The figures the window keeps after a check beside the questions: the clock and the statistics.
+RunRecord FiguresOf(const std::string& bank)
 {
-    RunRecord record;
-    record.BankPath = bank;
-    record.SavedAt = QDateTime::currentDateTimeUtc();
-    record.StudySeconds = 123456;
-    record.Answers = 300'000;
-    record.GoodAnswers = 240'000;
-    return EncodeRunRecord(record, pool);
+    RunRecord figures;
+    figures.BankPath = bank;
+    figures.SavedAt = QDateTime::currentDateTimeUtc();
+    figures.StudySeconds = 123456;
+    figures.Answers = 300'000;
+    figures.GoodAnswers = 240'000;
+    return figures;
 }
 
 // Durable, as a save must be: written, flushed to the disk, renamed over the old file.
@@ -89,14 +89,16 @@ int main(int argc, char** argv)
     ProgressStore store(stateDir, bank);
     if (store.Open() != ProgressStore::Access::Writing)
         return 1;
-    const std::string bytes = RecordOf(pool, bank);
+    // The window makes the pool's writer when the run begins and keeps it for the run.
+    RunRecordWriter writer(pool);
+    const std::string bytes = writer.Encode(FiguresOf(bank));
     const std::string bareDir = dir.filePath("bare").toStdString();
     QDir().mkpath(QString::fromStdString(bareDir));
 
     const auto [save, bareWrite] = MedianPairedMicroseconds(
         [&] {
             QString error;
-            if (!store.Save(RecordOf(pool, bank), error))
+            if (!store.Save(writer.Encode(FiguresOf(bank)), error))
                 std::fprintf(stderr, "save: %s\n", qPrintable(error));
         },
         [&] { BareWriteAndRename(bareDir, bytes); }, 1, 11);

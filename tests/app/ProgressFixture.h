@@ -5,7 +5,7 @@
 
 #include "bank/StudyPool.h"
 #include "progress/ProgressStore.h"
-#include "progress/RunRecord.h"
+#include "progress/RunRecordWriter.h"
 #include "widgets/TGauge.h"
 
 #include <QFile>

@@ -2,6 +2,7 @@
 // name of its own, and one writer per bank.
 
 #include "progress/ProgressStore.h"
+#include "progress/RunRecordWriter.h"
 
 #include <QDir>
 #include <QFile>
@@ -118,11 +119,9 @@ void TestProgressStore::damagedFileIsPutAside_data()
     const QByteArray good = QByteArray::fromStdString(EncodeRunRecord(Record("/banki/pierwszy", 3)));
     QTest::newRow("truncated") << good.left(good.size() / 2) << qint64(0);
     QTest::newRow("not JSON") << QByteArray("\x89PNG\r\n\x1a\n") << qint64(0);
-    QTest::newRow("wrong types") << QByteArray(good).replace("\"answers\": 3", "\"answers\": [3]")
-                                 << qint64(0);
-    QTest::newRow("negative counter")
-        << QByteArray(good).replace("\"a.txt\", 1", "\"a.txt\", -1") << qint64(0);
-    QTest::newRow("huge counter") << QByteArray(good).replace("\"a.txt\", 1", "\"a.txt\", 1e12") << qint64(0);
+    QTest::newRow("wrong types") << QByteArray(good).replace("\"answers\":3", "\"answers\":[3]") << qint64(0);
+    QTest::newRow("negative counter") << QByteArray(good).replace("\"a.txt\",1", "\"a.txt\",-1") << qint64(0);
+    QTest::newRow("huge counter") << QByteArray(good).replace("\"a.txt\",1", "\"a.txt\",1e12") << qint64(0);
     QTest::newRow("name with a path") << QByteArray(good).replace("\"a.txt\"", "\"/etc/a.txt\"") << qint64(0);
     QTest::newRow("another bank's record") << QByteArray(good).replace("pierwszy", "drugi") << qint64(0);
     QTest::newRow("100 MB") << QByteArray() << qint64(100) * 1024 * 1024;

@@ -3,7 +3,7 @@
 
 #include "bank/Random.h"
 #include "progress/FileNameText.h"
-#include "progress/RunRecord.h"
+#include "progress/RunRecordWriter.h"
 
 #include <QtTest>
 
@@ -45,8 +45,11 @@ private slots:
     void roundTrip();
     void fileIsReadableJson();
     void runIsWrittenAsItsProgress();
+    void runKeptByTheEarlierWriter();
     void damaged_data();
     void damaged();
+    void reasons_data();
+    void reasons();
     void truncatedAnywhere();
 };
 
@@ -105,6 +108,8 @@ void TestRunRecord::roundTrip_data()
     QTest::newRow("control characters") << QByteArray("a\x01\x1f\n.txt") << QByteArray("/tmp/b\tc");
     QTest::newRow("Windows-1250 name and path")
         << QByteArray("\xb3\xf3\x64\xbc.txt") << QByteArray("/mnt/stary dysk/pyta\xf1ia");
+    QTest::newRow("percent signs") << QByteArray("100%.txt") << QByteArray("/home/ola/%41%");
+    QTest::newRow("percent beside a foreign byte") << QByteArray("%\xb3%.txt") << QByteArray("/tmp/%\xff");
     QTest::newRow("Polish") << QByteArray("źdźbło.txt") << QByteArray("/home/łukasz/baza");
 }
 
@@ -133,34 +138,105 @@ void TestRunRecord::roundTrip()
 
 void TestRunRecord::fileIsReadableJson()
 {
-    // A person, or another program, can read what was kept.
-    const QJsonDocument document = QJsonDocument::fromJson(SampleText());
+    // A person, or another program, can read what was kept: any JSON reader takes the file.
+    RunRecord record = SampleRecord();
+    record.Questions.push_back({"\xb3\xf3\x64\xbc.txt", 5, false});
+    const QByteArray text = QByteArray::fromStdString(EncodeRunRecord(record));
+    QJsonParseError error;
+    const QJsonDocument document = QJsonDocument::fromJson(text, &error);
+    QCOMPARE(error.error, QJsonParseError::NoError);
     QVERIFY(document.isObject());
     const QJsonObject root = document.object();
+    QCOMPARE(root["format"].toString(), QString("zdawnik-progress"));
+    QCOMPARE(root["version"].toInt(), 1);
     QCOMPARE(root["bank"].toString(), QString::fromStdString(Bank));
-    QCOMPARE(root["studySeconds"].toInt(), 4521);
     QCOMPARE(root["saved"].toString(), QString("2026-03-12T14:05:07Z"));
-    QCOMPARE(root["questions"].toArray().at(1).toArray().at(0).toString(), QString("b.txt"));
-    QCOMPARE(root["questions"].toArray().at(1).toArray().at(2).toBool(), true);
+    QCOMPARE(root["finished"].toBool(true), false);
+    QCOMPARE(root["studySeconds"].toInt(), 4521);
+    QCOMPARE(root["answers"].toInt(), 12);
+    QCOMPARE(root["goodAnswers"].toInt(), 9);
+    const QJsonArray questions = root["questions"].toArray();
+    QCOMPARE(questions.size(), 4);
+    QCOMPARE(questions.at(1).toArray(), QJsonArray({"b.txt", 0, true}));
+    QCOMPARE(questions.at(2).toArray(), QJsonArray({"c.txt", 7, false}));
+    // Bytes that are no UTF-8 are written as %-escapes in the text.
+    QCOMPARE(questions.at(3).toArray(), QJsonArray({"%B3%F3d%BC.txt", 5, false}));
+    QCOMPARE(root.size(), 9);
 }
 
 void TestRunRecord::runIsWrittenAsItsProgress()
 {
-    // Written from the pool itself, the run is the same file as its progress taken out.
+    // Written from the pool, after check upon check, the run is the same file as its progress taken
+    // out: every counter and mark as it is now, not as it was at the first save.
     quint32 tick = 3;
     Random random([&] { return tick += 7919; });
     StudyPool pool(random);
-    pool.BuildPool({"a.txt", "b \"c\".txt", "\xb3\xf3\x64\xbc.txt", "d.txt"});
-    for (int check = 0; check < 9; ++check) {
+    pool.BuildPool({"a.txt", "b \"c\".txt", "\xb3\xf3\x64\xbc.txt", "d.txt", "e.txt"});
+    RunRecordWriter writer(pool);
+    RunRecord record = SampleRecord();
+    for (int check = 0; check < 100 && pool.PendingCount() > 0; ++check) {
         pool.DrawQuestion();
+        if (check == 2) {
+            // A question whose file cannot be shown: never mastered, offered again at a later sitting.
+            pool.SetAsideCurrent();
+            continue;
+        }
         pool.MarkShown();
         pool.ApplyVerdict(check % 4 == 3 ? Verdict::Wrong : Verdict::Good);
+        record.Answers = check + 1;
+        record.GoodAnswers = check + 1 - (check + 1) / 4;
+        record.StudySeconds = 60 * check;
+        record.Finished = pool.MasteredCount() == int(pool.Pool().size());
+        const std::string fromPool = writer.Encode(record);
+        record.Questions = pool.Progress();
+        QCOMPARE(fromPool, EncodeRunRecord(record));
+        const RunRecord back = DecodeRunRecord(QByteArray::fromStdString(fromPool), Bank);
+        QCOMPARE(back.Questions.size(), std::size_t(5));
+        QCOMPARE(back.Answers, check + 1);
     }
-    RunRecord record = SampleRecord();
-    const std::string fromPool = EncodeRunRecord(record, pool);
-    record.Questions = pool.Progress();
-    QCOMPARE(fromPool, EncodeRunRecord(record));
-    QCOMPARE(DecodeRunRecord(QByteArray::fromStdString(fromPool), Bank).Questions.size(), std::size_t(4));
+    QCOMPARE(pool.PendingCount(), 0); // the run went to its end
+    const RunRecord last = DecodeRunRecord(QByteArray::fromStdString(writer.Encode(record)), Bank);
+    const auto unmastered =
+        std::count_if(last.Questions.begin(), last.Questions.end(),
+                      [](const QuestionProgress& question) { return !question.Mastered; });
+    QCOMPARE(unmastered, std::ptrdiff_t(1));
+    QVERIFY(!last.Finished);
+}
+
+void TestRunRecord::runKeptByTheEarlierWriter()
+{
+    // Runs the users kept before are their data: the file as the earlier writer laid it out, spaced
+    // and one question a line, with its escapes, is read as it was meant.
+    const QByteArray earlier = "{\n"
+                               "  \"format\": \"zdawnik-progress\",\n"
+                               "  \"version\": 1,\n"
+                               "  \"bank\": \"/home/ola/egzamin/baza\",\n"
+                               "  \"saved\": \"2026-03-12T14:05:07Z\",\n"
+                               "  \"finished\": false,\n"
+                               "  \"studySeconds\": 4521,\n"
+                               "  \"answers\": 12,\n"
+                               "  \"goodAnswers\": 9,\n"
+                               "  \"questions\": [\n"
+                               "    [\"a.txt\", 2, false],\n"
+                               "    [\"b \\\"c\\\"\\u0001.txt\", 0, true],\n"
+                               "    [\"%B3%F3d%BC.txt\", 7, false]\n"
+                               "  ]\n"
+                               "}\n";
+    const RunRecord record = DecodeRunRecord(earlier, Bank);
+    QCOMPARE(record.SavedAt, SampleRecord().SavedAt);
+    QCOMPARE(record.StudySeconds, 4521);
+    QCOMPARE(record.Answers, 12);
+    QCOMPARE(record.GoodAnswers, 9);
+    QCOMPARE(record.Finished, false);
+    QCOMPARE(record.Questions.size(), std::size_t(3));
+    QCOMPARE(record.Questions[1].FileName, std::string("b \"c\"\x01.txt"));
+    QCOMPARE(record.Questions[1].Mastered, true);
+    QCOMPARE(record.Questions[2].FileName, std::string("\xb3\xf3\x64\xbc.txt"));
+    QCOMPARE(record.Questions[2].Repeats, 7);
+    // And what is written now reads back the same.
+    const std::string again = EncodeRunRecord(record);
+    QCOMPARE(DecodeRunRecord(QByteArray::fromStdString(again), Bank).Questions[1].FileName,
+             record.Questions[1].FileName);
 }
 
 void TestRunRecord::damaged_data()
@@ -168,34 +244,59 @@ void TestRunRecord::damaged_data()
     // Each row edits the text of a good record: the first occurrence of "from" becomes "to".
     QTest::addColumn<QByteArray>("from");
     QTest::addColumn<QByteArray>("to");
-    QTest::newRow("empty file") << SampleText() << QByteArray();
-    QTest::newRow("not JSON") << SampleText() << QByteArray("<html>Zdawnik</html>");
-    QTest::newRow("a list, not an object") << SampleText() << QByteArray("[1, 2, 3]");
+    const QByteArray whole = SampleText();
+    QTest::newRow("empty file") << whole << QByteArray();
+    QTest::newRow("not JSON") << whole << QByteArray("<html>Zdawnik</html>");
+    QTest::newRow("a list, not an object") << whole << QByteArray("[1, 2, 3]");
+    QTest::newRow("a number, not an object") << whole << QByteArray("7");
+    QTest::newRow("something after the record") << QByteArray("false]]}") << QByteArray("false]]}{}");
+    QTest::newRow("a newer version") << QByteArray("\"version\":1") << QByteArray("\"version\":2");
+    QTest::newRow("version as text") << QByteArray("\"version\":1") << QByteArray("\"version\":\"1\"");
     QTest::newRow("another format") << QByteArray("zdawnik-progress") << QByteArray("zdawnik-settings");
-    QTest::newRow("no format") << QByteArray("\"format\"") << QByteArray("\"formats\"");
-    QTest::newRow("newer version") << QByteArray("\"version\": 1") << QByteArray("\"version\": 2");
-    QTest::newRow("version as text") << QByteArray("\"version\": 1") << QByteArray("\"version\": \"1\"");
+    QTest::newRow("no format") << QByteArray("\"format\":\"zdawnik-progress\",") << QByteArray();
+    QTest::newRow("an unknown field") << QByteArray("\"format\"") << QByteArray("\"formats\"");
+    QTest::newRow("a field twice") << QByteArray("\"answers\":12")
+                                   << QByteArray("\"answers\":12,\"answers\":12");
+    QTest::newRow("no study time") << QByteArray("\"studySeconds\":4521,") << QByteArray();
+    QTest::newRow("a null") << QByteArray("\"answers\":12") << QByteArray("\"answers\":null");
+    QTest::newRow("an object for a field")
+        << QByteArray("\"2026-03-12T14:05:07Z\"") << QByteArray("{\"at\":\"2026-03-12T14:05:07Z\"}");
     QTest::newRow("another bank") << QByteArray("egzamin/baza") << QByteArray("egzamin/inna");
     QTest::newRow("bank as a number") << QByteArray("\"/home/ola/egzamin/baza\"") << QByteArray("7");
     QTest::newRow("time no date") << QByteArray("2026-03-12T14:05:07Z") << QByteArray("wczoraj");
     QTest::newRow("finished as text")
-        << QByteArray("\"finished\": false") << QByteArray("\"finished\": \"nie\"");
+        << QByteArray("\"finished\":false") << QByteArray("\"finished\":\"nie\"");
     QTest::newRow("negative study time") << QByteArray("4521") << QByteArray("-1");
     QTest::newRow("study time of centuries") << QByteArray("4521") << QByteArray("99999999999");
     QTest::newRow("study time as a fraction") << QByteArray("4521") << QByteArray("4521.5");
-    QTest::newRow("negative answers") << QByteArray("\"answers\": 12") << QByteArray("\"answers\": -12");
+    QTest::newRow("negative answers") << QByteArray("\"answers\":12") << QByteArray("\"answers\":-12");
     QTest::newRow("answers beyond any run")
-        << QByteArray("\"answers\": 12") << QByteArray("\"answers\": 1e300");
+        << QByteArray("\"answers\":12") << QByteArray("\"answers\":1e300");
+    QTest::newRow("answers beyond 64 bits")
+        << QByteArray("\"answers\":12") << QByteArray("\"answers\":99999999999999999999");
     QTest::newRow("more good answers than answers")
-        << QByteArray("\"goodAnswers\": 9") << QByteArray("\"goodAnswers\": 13");
+        << QByteArray("\"goodAnswers\":9") << QByteArray("\"goodAnswers\":13");
     QTest::newRow("questions as an object")
-        << QByteArray("\"questions\": [") << QByteArray("\"questions\": {\"a\": [");
-    QTest::newRow("no questions") << QByteArray("\"questions\": [")
-                                  << QByteArray("\"questions\": [], \"x\": [");
-    QTest::newRow("question as text") << QByteArray("[\"a.txt\", 2, false]") << QByteArray("\"a.txt\"");
+        << QByteArray("\"questions\":[") << QByteArray("\"questions\":{\"a\":[");
+    QTest::newRow("questions as a number")
+        << QByteArray("[[\"a.txt\",2,false],[\"b.txt\",0,true],[\"c.txt\",7,false]]") << QByteArray("3");
+    QTest::newRow("no questions") << QByteArray(
+                                         "[[\"a.txt\",2,false],[\"b.txt\",0,true],[\"c.txt\",7,false]]")
+                                  << QByteArray("[]");
+    QTest::newRow("question as text") << QByteArray("[\"a.txt\",2,false]") << QByteArray("\"a.txt\"");
+    QTest::newRow("question as an object")
+        << QByteArray("[\"a.txt\",2,false]") << QByteArray("{\"a.txt\":[2,false]}");
     QTest::newRow("question of two fields")
-        << QByteArray("[\"a.txt\", 2, false]") << QByteArray("[\"a.txt\", 2]");
+        << QByteArray("[\"a.txt\",2,false]") << QByteArray("[\"a.txt\",2]");
+    QTest::newRow("question of four fields")
+        << QByteArray("[\"a.txt\",2,false]") << QByteArray("[\"a.txt\",2,false,false]");
+    QTest::newRow("question of no fields") << QByteArray("[\"a.txt\",2,false]") << QByteArray("[]");
+    QTest::newRow("fields in another order")
+        << QByteArray("[\"a.txt\",2,false]") << QByteArray("[2,\"a.txt\",false]");
+    QTest::newRow("a list in a question")
+        << QByteArray("[\"a.txt\",2,false]") << QByteArray("[\"a.txt\",[2],false]");
     QTest::newRow("name as a number") << QByteArray("\"a.txt\"") << QByteArray("17");
+    QTest::newRow("name as a list") << QByteArray("\"a.txt\"") << QByteArray("[\"a.txt\"]");
     QTest::newRow("name with a slash") << QByteArray("\"a.txt\"") << QByteArray("\"../../etc/a.txt\"");
 #ifdef _WIN32
     QTest::newRow("name with a backslash") << QByteArray("\"a.txt\"") << QByteArray("\"..\\\\a.txt\"");
@@ -203,20 +304,26 @@ void TestRunRecord::damaged_data()
     QTest::newRow("name with a NUL") << QByteArray("\"a.txt\"") << QByteArray("\"a\\u0000.txt\"");
     QTest::newRow("name no bank could list") << QByteArray("\"a.txt\"") << QByteArray("\"notatka.doc\"");
     QTest::newRow("empty name") << QByteArray("\"a.txt\"") << QByteArray("\"\"");
+    QTest::newRow("name in bytes that are no UTF-8") << QByteArray("\"a.txt\"") << QByteArray("\"\xb3.txt\"");
     QTest::newRow("broken escape in a name") << QByteArray("\"a.txt\"") << QByteArray("\"a%G1.txt\"");
     QTest::newRow("escaped slash in a name") << QByteArray("\"a.txt\"") << QByteArray("\"..%2Fa.txt\"");
-    QTest::newRow("negative counter") << QByteArray("\"a.txt\", 2") << QByteArray("\"a.txt\", -2");
-    QTest::newRow("huge counter") << QByteArray("\"a.txt\", 2") << QByteArray("\"a.txt\", 2147483647");
-    QTest::newRow("counter as text") << QByteArray("\"a.txt\", 2") << QByteArray("\"a.txt\", \"2\"");
-    QTest::newRow("mastered as a number")
-        << QByteArray("\"b.txt\", 0, true") << QByteArray("\"b.txt\", 0, 1");
+    QTest::newRow("negative counter") << QByteArray("\"a.txt\",2") << QByteArray("\"a.txt\",-2");
+    QTest::newRow("huge counter") << QByteArray("\"a.txt\",2") << QByteArray("\"a.txt\",2147483647");
+    QTest::newRow("counter beyond 64 bits")
+        << QByteArray("\"a.txt\",2") << QByteArray("\"a.txt\",99999999999999999999");
+    QTest::newRow("counter as text") << QByteArray("\"a.txt\",2") << QByteArray("\"a.txt\",\"2\"");
+    QTest::newRow("counter as a fraction") << QByteArray("\"a.txt\",2") << QByteArray("\"a.txt\",2.5");
+    QTest::newRow("mastered as a number") << QByteArray("\"b.txt\",0,true") << QByteArray("\"b.txt\",0,1");
     QTest::newRow("mastered with showings due")
-        << QByteArray("\"b.txt\", 0, true") << QByteArray("\"b.txt\", 3, true");
+        << QByteArray("\"b.txt\",0,true") << QByteArray("\"b.txt\",3,true");
     QTest::newRow("the same name twice") << QByteArray("\"c.txt\"") << QByteArray("\"a.txt\"");
     QTest::newRow("more mastered than right answers")
-        << QByteArray("\"goodAnswers\": 9") << QByteArray("\"goodAnswers\": 0");
+        << QByteArray("\"goodAnswers\":9") << QByteArray("\"goodAnswers\":0");
     QTest::newRow("finished with questions pending")
-        << QByteArray("\"finished\": false") << QByteArray("\"finished\": true");
+        << QByteArray("\"finished\":false") << QByteArray("\"finished\":true");
+    QTest::newRow("every question mastered, yet not finished")
+        << QByteArray("[[\"a.txt\",2,false],[\"b.txt\",0,true],[\"c.txt\",7,false]]")
+        << QByteArray("[[\"a.txt\",0,true],[\"b.txt\",0,true],[\"c.txt\",0,true]]");
 }
 
 void TestRunRecord::damaged()
@@ -228,6 +335,38 @@ void TestRunRecord::damaged()
     QVERIFY2(at >= 0, from.constData());
     text.replace(at, from.size(), to);
     QVERIFY_THROWS_EXCEPTION(EDamagedProgress, DecodeRunRecord(text, Bank));
+}
+
+void TestRunRecord::reasons_data()
+{
+    // What the refusal says, where one file could be refused for more than one reason.
+    QTest::addColumn<QByteArray>("from");
+    QTest::addColumn<QByteArray>("to");
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("a newer version, before its questions are read")
+        << QByteArray("\"version\":1,") << QByteArray("\"version\":2,\"questions\":[[\"a.txt\",2,false]],")
+        << "version 2, this program reads 1";
+    QTest::newRow("a million and one questions, before the end of the list")
+        << QByteArray("[[\"a.txt\",2,false],")
+        << "[" + QByteArray("[\"a.txt\",2,false],").repeated(1'000'001) + "x"
+        << "more than 1000000 questions";
+    QTest::newRow("a path in a name") << QByteArray("\"a.txt\"") << QByteArray("\"../a.txt\"")
+                                      << "\"../a.txt\" is no question file name in a bank";
+}
+
+void TestRunRecord::reasons()
+{
+    QFETCH(QByteArray, from);
+    QFETCH(QByteArray, to);
+    QFETCH(QString, reason);
+    QByteArray text = SampleText();
+    text.replace(text.indexOf(from), from.size(), to);
+    try {
+        DecodeRunRecord(text, Bank);
+        QFAIL("read");
+    } catch (const EDamagedProgress& damaged) {
+        QCOMPARE(QString(damaged.what()), reason);
+    }
 }
 
 void TestRunRecord::truncatedAnywhere()
