@@ -102,12 +102,13 @@ public:
         const std::optional<std::string> identity = platform::DirectoryIdentity(dir);
         if (!identity)
             return None;
-        auto [found, added] = m_listings.try_emplace(*identity);
+        const auto [found, added] = m_listings.try_emplace(*identity);
+        std::vector<Entry>& entries = found->second;
         if (added)
-            platform::ListDirectory(FromPathText(dir), [&](std::string_view entry) {
-                found->second.push_back({Folded(entry), std::string(entry)});
+            platform::ListDirectory(FromPathText(dir), [&entries](std::string_view entry) {
+                entries.push_back({Folded(entry), std::string(entry)});
             });
-        return found->second;
+        return entries;
     }
 
 private:
