@@ -2,6 +2,7 @@
 
 #include "devtools/make-pictures/FloatImage.h"
 #include "devtools/make-pictures/Noise.h"
+#include "devtools/make-pictures/Shading.h"
 
 #include <algorithm>
 #include <cmath>
@@ -13,38 +14,13 @@ namespace zdawnik::tools {
 
 namespace {
 
+using namespace shading;
+
 constexpr int W = EndPhotographWidth;
 constexpr int H = EndPhotographHeight;
 constexpr int Samples = 3; // samples per pixel each way
 
 constexpr float Pi = std::numbers::pi_v<float>;
-
-float Clamp01(float v)
-{
-    return std::clamp(v, 0.0f, 1.0f);
-}
-
-float SmoothStep(float edge0, float edge1, float v)
-{
-    const float t = Clamp01((v - edge0) / (edge1 - edge0));
-    return t * t * (3 - 2 * t);
-}
-
-float Lerp(float a, float b, float t)
-{
-    return a + (b - a) * t;
-}
-
-Rgb Screen(const Rgb& base, const Rgb& light)
-{
-    return {1 - (1 - base.r) * (1 - light.r), 1 - (1 - base.g) * (1 - light.g),
-            1 - (1 - base.b) * (1 - light.b)};
-}
-
-Rgb Grey(float v)
-{
-    return {v, v, v};
-}
 
 // The glass, seen from above and in front: a tapered cylinder whose rim and base show as ellipses.
 // Positions are in pixels of the finished picture.
@@ -68,19 +44,6 @@ constexpr float InnerB = RimB - Wall * RimB / RimA;
 
 // Light comes from the upper left of the picture (behind and left of the glass) and from above.
 // Directions on the foam's surface: x to the right, y towards the camera, z up.
-struct Vec
-{
-    float x, y, z;
-};
-Vec Normalised(Vec v)
-{
-    const float n = std::sqrt(v.x * v.x + v.y * v.y + v.z * v.z);
-    return {v.x / n, v.y / n, v.z / n};
-}
-float Dot(Vec a, Vec b)
-{
-    return a.x * b.x + a.y * b.y + a.z * b.z;
-}
 const Vec Light = Normalised({-0.55f, -0.5f, 0.72f});
 const Vec Viewer = Normalised({0.0f, 0.73f, 0.68f});
 const Vec HalfWay = Normalised({Light.x + Viewer.x, Light.y + Viewer.y, Light.z + Viewer.z});
@@ -91,11 +54,6 @@ const Rgb DeepAmber{0.30f, 0.10f, 0.005f};
 const Rgb BrightAmber{1.0f, 0.70f, 0.16f};
 const Rgb GlowingAmber{1.0f, 0.88f, 0.52f};
 const Rgb White{1, 1, 1};
-
-float EllipseRadius(float x, float y, float cx, float cy, float a, float b)
-{
-    return std::hypot((x - cx) / a, (y - cy) / b);
-}
 
 // Down the glass's side, "level" runs from 0 at the rim to 1 at the base; across it, "s" runs
 // from -1 at the left edge to 1 at the right edge.
