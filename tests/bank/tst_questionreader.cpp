@@ -8,39 +8,17 @@
 
 #include <fstream>
 
+#include "QuestionBytes.h"
 #include "RecordingView.h"
 
 using namespace zdawnik;
-
-namespace {
-
-QStringList LinesOf(const QuestionLines& lines)
-{
-    QStringList result = QString::fromLatin1(lines.JoinedText).split("[stop]");
-    result.removeLast(); // what follows the last marker
-    return result;
-}
-
-QByteArray Bytes(const char* text, int size = -1)
-{
-    return size < 0 ? QByteArray(text) : QByteArray(text, size);
-}
-
-} // namespace
+using namespace zdawnik::testing;
 
 class TestQuestionReader : public QObject
 {
     Q_OBJECT
 
 private slots:
-    void lineRules_data();
-    void lineRules();
-    void linesComeInAnyPieces();
-    void hugeFileKeepsOnlyWhatItMayShow();
-    void longLines_data();
-    void longLines();
-    void encoding_data();
-    void encoding();
     void choiceQuestion_data();
     void choiceQuestion();
     void sentenceQuestion_data();
@@ -67,180 +45,6 @@ private:
         std::ofstream(bank() / name, std::ios::binary).write(bytes.constData(), bytes.size());
     }
 };
-
-void TestQuestionReader::lineRules_data()
-{
-    QTest::addColumn<QByteArray>("bytes");
-    QTest::addColumn<QStringList>("lines");
-    QTest::newRow("empty file") << Bytes("") << QStringList{};
-    QTest::newRow("only byte 26") << Bytes("\x1a") << QStringList{};
-    QTest::newRow("byte 26 first") << Bytes("\x1a"
-                                            "X1\nabc\n")
-                                   << QStringList{};
-    QTest::newRow("CR LF") << Bytes("X1\r\nPytanie\r\nTak\r\n") << QStringList{"X1", "Pytanie", "Tak"};
-    QTest::newRow("LF alone") << Bytes("X1\nPytanie\nTak\n") << QStringList{"X1", "Pytanie", "Tak"};
-    QTest::newRow("last line without end")
-        << Bytes("X1\nPytanie\nTak") << QStringList{"X1", "Pytanie", "Tak"};
-    QTest::newRow("end at very end adds nothing") << Bytes("a\n") << QStringList{"a"};
-    QTest::newRow("only a line end") << Bytes("\n") << QStringList{""};
-    QTest::newRow("empty lines count") << Bytes("a\n\n\nb\n\n") << QStringList{"a", "", "", "b", ""};
-    QTest::newRow("lone CR removed") << Bytes("ab\rcd\n") << QStringList{"abcd"};
-    QTest::newRow("lone CR at the end") << Bytes("ab\r") << QStringList{"ab"};
-    QTest::newRow("CR CR LF") << Bytes("ab\r\r\nc") << QStringList{"ab", "c"};
-    QTest::newRow("CR alone is no line end") << Bytes("a\rb\rc") << QStringList{"abc"};
-    QTest::newRow("26 inside a line") << Bytes("ab\x1a"
-                                               "cd\nef\n")
-                                      << QStringList{"ab", "ef"};
-    QTest::newRow("26 then 26 in the skipped rest") << Bytes("ab\x1a"
-                                                             "c\x1a"
-                                                             "d\nef\n")
-                                                    << QStringList{"ab"};
-    QTest::newRow("26 at the start of a later line") << Bytes("ab\ncd\n\x1a"
-                                                              "ef\n")
-                                                     << QStringList{"ab", "cd"};
-    QTest::newRow("26 after CR") << Bytes("ab\n\r\x1a"
-                                          "x\ncd")
-                                 << QStringList{"ab", "", "cd"};
-    QTest::newRow("26 at end of line text") << Bytes("ab\x1a\ncd") << QStringList{"ab", "cd"};
-    QTest::newRow("NUL bytes are text") << Bytes("a\0b\n", 4) << QStringList{QString::fromLatin1("a\0b", 3)};
-    QTest::newRow("spaces kept") << Bytes(" X1 \n  b  ") << QStringList{" X1 ", "  b  "};
-    QTest::newRow("byte-order mark") << Bytes("\xEF\xBB\xBFX1\nb") << QStringList{"X1", "b"};
-    QTest::newRow("byte-order mark then 26") << Bytes("\xEF\xBB\xBF\x1a"
-                                                      "X1")
-                                             << QStringList{};
-    QTest::newRow("partial mark is text")
-        << Bytes("\xEF\xBBX") << QStringList{QString::fromLatin1("\xEF\xBBX")};
-}
-
-void TestQuestionReader::lineRules()
-{
-    QFETCH(QByteArray, bytes);
-    QFETCH(QStringList, lines);
-    const QuestionLines read = ReadQuestionLines(std::string_view(bytes.constData(), bytes.size()));
-    QCOMPARE(read.LineCount, lines.size());
-    QCOMPARE(LinesOf(read), lines);
-}
-
-void TestQuestionReader::linesComeInAnyPieces()
-{
-    // Counted by the compiler: a length counted by hand over these escapes ran past the text.
-    static constexpr char Text[] = "\xEF\xBB\xBFX01\r\nPyt\ranie\r\n\x1a"
-                                   "skip\nodp\x1a"
-                                   "a\x1a";
-    const QByteArray bytes(Text, sizeof Text - 1);
-    const QuestionLines whole = ReadQuestionLines(std::string_view(bytes.constData(), bytes.size()));
-    for (int piece = 1; piece <= 5; ++piece) {
-        QuestionLineReader reader;
-        for (int i = 0; i < bytes.size(); i += piece)
-            reader.feed(std::string_view(bytes.constData() + i, std::min<int>(piece, bytes.size() - i)));
-        const QuestionLines pieces = reader.finish();
-        QCOMPARE(pieces.JoinedText, whole.JoinedText);
-        QCOMPARE(pieces.LineCount, whole.LineCount);
-        QCOMPARE(pieces.Encoding, whole.Encoding);
-    }
-}
-
-void TestQuestionReader::hugeFileKeepsOnlyWhatItMayShow()
-{
-    std::string bytes;
-    for (int i = 1; i <= 5000; ++i)
-        bytes += "linia numer " + std::to_string(i) + std::string(100, 'x') + "\r\n";
-    const QuestionLines read = ReadQuestionLines(bytes);
-    QCOMPARE(read.LineCount, 5000);
-    QCOMPARE(LinesOf(read).size(), 19);
-    QVERIFY(read.JoinedText.size() < 19 * 130);
-}
-
-void TestQuestionReader::longLines_data()
-{
-    // A line keeps at most MaxLineBytes bytes; the rest is read, obeys the line rules and is counted.
-    QTest::addColumn<QByteArray>("bytes");
-    QTest::addColumn<int>("lineCount");
-    QTest::addColumn<QList<int>>("cutLines");
-    QTest::addColumn<QList<int>>("keptSizes");
-    const int bound = int(MaxLineBytes);
-    const QByteArray full(bound, 'a');
-    QTest::newRow("exactly the bound") << full + "\nb" << 2 << QList<int>{} << QList<int>{bound, 1};
-    QTest::newRow("one byte over") << full + "a\nb" << 2 << QList<int>{1} << QList<int>{bound, 1};
-    QTest::newRow("over without a line end") << full + "aaa" << 1 << QList<int>{1} << QList<int>{bound};
-    QTest::newRow("carriage returns are no text")
-        << QByteArray("a\r").repeated(bound) + "\r\nb" << 2 << QList<int>{} << QList<int>{bound, 1};
-    QTest::newRow("line feeds in the rest count")
-        << QByteArray(3 * bound, 'x') + "\n" + QByteArray(2 * bound, 'y') + "\nc\n"
-        << 3 << QList<int>{1, 2} << QList<int>{bound, bound, 1};
-    QTest::newRow("byte 26 in the rest ends the text")
-        << full + "a\x1a" + "b\nc" << 2 << QList<int>{1} << QList<int>{bound, 1};
-    QTest::newRow("byte 26 in the rest then another ends the file")
-        << full + "a\x1a" + "b\x1a" + "c\nd" << 1 << QList<int>{1} << QList<int>{bound};
-    QTest::newRow("byte 26 at the bound is no cut")
-        << full + "\x1a" + "b\nc" << 2 << QList<int>{} << QList<int>{bound, 1};
-    QTest::newRow("line 19 cut") << QByteArray("a\n").repeated(18) + full + "a" << 19 << QList<int>{19}
-                                 << (QList<int>(18, 1) << bound);
-    QTest::newRow("a line past 19 is only counted")
-        << QByteArray("a\n").repeated(19) + full + "a\nb" << 21 << QList<int>{} << QList<int>(19, 1);
-}
-
-void TestQuestionReader::longLines()
-{
-    QFETCH(QByteArray, bytes);
-    QFETCH(int, lineCount);
-    QFETCH(QList<int>, cutLines);
-    QFETCH(QList<int>, keptSizes);
-    // Whole, and in pieces that fall anywhere against the bound.
-    for (const int piece : {int(bytes.size()), 1000, 4099}) {
-        QuestionLineReader reader;
-        for (int i = 0; i < bytes.size(); i += piece)
-            reader.feed(std::string_view(bytes.constData() + i, std::min<int>(piece, bytes.size() - i)));
-        const QuestionLines read = reader.finish();
-        QCOMPARE(read.LineCount, lineCount);
-        QCOMPARE(QList<int>(read.CutLines.begin(), read.CutLines.end()), cutLines);
-        QList<int> sizes;
-        for (const QString& line : LinesOf(read))
-            sizes << int(line.size());
-        QCOMPARE(sizes, keptSizes);
-        // What is kept of a line is its beginning.
-        const QByteArray text = QByteArray(bytes).replace('\r', "");
-        QCOMPARE(QByteArray::fromStdString(read.JoinedText.substr(0, std::size_t(keptSizes[0]))),
-                 text.left(keptSizes[0]));
-    }
-}
-
-void TestQuestionReader::encoding_data()
-{
-    QTest::addColumn<QByteArray>("bytes");
-    QTest::addColumn<int>("encoding");
-    QTest::addColumn<QString>("firstLine");
-    const int cp = int(TextEncoding::Windows1250), utf8 = int(TextEncoding::Utf8);
-    QTest::newRow("ascii only") << Bytes("X1\nabc") << cp << "X1";
-    QTest::newRow("windows-1250 letters") << Bytes("Y0\n\xbf\xf3\xb3w") << cp << "Y0";
-    QTest::newRow("utf-8 letters") << Bytes("Y0\n\xc5\xbc\xc3\xb3\xc5\x82w") << utf8 << "Y0";
-    QTest::newRow("utf-8 with mark") << Bytes("\xEF\xBB\xBFX1\nabc") << utf8 << "X1";
-    QTest::newRow("utf-8 then a stray byte") << Bytes("Y0\n\xc5\xbc\n\xb3") << cp << "Y0";
-    QTest::newRow("sequence cut by a line end") << Bytes("Y0\n\xc5\n\xbc") << cp << "Y0";
-    QTest::newRow("overlong form") << Bytes("Y0\n\xc0\xaf") << cp << "Y0";
-    // The encoding is judged by the text the reader keeps: all of it for a file that can be shown.
-    // A cut inside a letter is no fault of the file.
-    QTest::newRow("long utf-8 line cut inside a letter")
-        << QByteArray("Y0\na") + QByteArray("\xc5\xbc").repeated(int(MaxLineBytes)) << utf8 << "Y0";
-    QTest::newRow("a stray byte past the cut is not judged")
-        << QByteArray("Y0\n\xc5\xbc") + QByteArray(int(MaxLineBytes), 'a') + "\xb3" << utf8 << "Y0";
-    QTest::newRow("a stray byte past line 19 is not judged")
-        << QByteArray("Y0\n\xc5\xbc\n") + QByteArray("a\n").repeated(20) + "\xb3" << utf8 << "Y0";
-    QTest::newRow("utf-8 past line 19 decides nothing")
-        << QByteArray("X\n").repeated(1) + QByteArray("a\n").repeated(25) + QByteArray("\xc5\xbc") << cp
-        << "X";
-    QTest::newRow("utf-8 cut by a carriage return") << QByteArray("Y0\n\xc5\r\xbc") << utf8 << "Y0";
-}
-
-void TestQuestionReader::encoding()
-{
-    QFETCH(QByteArray, bytes);
-    QFETCH(int, encoding);
-    QFETCH(QString, firstLine);
-    const QuestionLines read = ReadQuestionLines(std::string_view(bytes.constData(), bytes.size()));
-    QCOMPARE(int(read.Encoding), encoding);
-    QCOMPARE(LinesOf(read).value(0), firstLine);
-}
 
 void TestQuestionReader::choiceQuestion_data()
 {
