@@ -2,6 +2,7 @@
 
 #include "bank/Question.h"
 #include "base/Platform.h"
+#include "base/Utf16Decoder.h"
 
 #include <algorithm>
 #include <array>
@@ -12,7 +13,16 @@ namespace zdawnik {
 namespace {
 
 constexpr std::string_view StopMarker = "[stop]";
-constexpr std::string_view ByteOrderMark = "\xEF\xBB\xBF";
+struct ByteOrderMark
+{
+    std::string_view bytes;
+    TextEncoding encoding;
+};
+constexpr ByteOrderMark ByteOrderMarks[] = {
+    {"\xEF\xBB\xBF", TextEncoding::Utf8},
+    {"\xFF\xFE", TextEncoding::Utf16Le},
+    {"\xFE\xFF", TextEncoding::Utf16Be},
+};
 constexpr char LineFeed = 10;
 constexpr char CarriageReturn = 13;
 constexpr char EndOfText = 26;
@@ -58,27 +68,65 @@ std::size_t CountOf(std::string_view text, std::string_view part)
 
 } // namespace
 
+QuestionLineReader::QuestionLineReader() = default;
+QuestionLineReader::~QuestionLineReader() = default;
+QuestionLineReader::QuestionLineReader(QuestionLineReader&&) noexcept = default;
+QuestionLineReader& QuestionLineReader::operator=(QuestionLineReader&&) noexcept = default;
+
 void QuestionLineReader::feed(std::string_view bytes)
 {
-    if (m_probing) {
-        // A byte-order mark is only a mark at the very start of the file.
-        while (!bytes.empty() && m_probe.size() < ByteOrderMark.size()) {
-            m_probe += bytes.front();
-            bytes.remove_prefix(1);
-            if (ByteOrderMark.substr(0, m_probe.size()) != m_probe)
-                break;
-        }
-        if (m_probe.size() < ByteOrderMark.size() && ByteOrderMark.substr(0, m_probe.size()) == m_probe)
-            return; // need more bytes to decide
-        m_probing = false;
-        m_byteOrderMark = m_probe == ByteOrderMark;
-        if (!m_byteOrderMark)
-            feedText(m_probe);
-        m_probe.clear();
+    // A byte-order mark is only a mark at the very start of the file.
+    while (m_probing && !bytes.empty()) {
+        probe(bytes.front());
+        bytes.remove_prefix(1);
     }
-    // Every search passes over a slice while it is still in the processor's nearest cache.
-    for (std::size_t at = 0; at < bytes.size(); at += SliceBytes)
-        feedText(bytes.substr(at, SliceBytes));
+    if (!m_probing)
+        feedAfterMark(bytes);
+}
+
+void QuestionLineReader::probe(char byte)
+{
+    m_probe += byte;
+    bool beginning = false;
+    for (const ByteOrderMark& mark : ByteOrderMarks) {
+        if (m_probe == mark.bytes) {
+            endProbe(mark.encoding);
+            return;
+        }
+        beginning = beginning || mark.bytes.starts_with(m_probe);
+    }
+    if (!beginning)
+        endProbe(std::nullopt);
+}
+
+void QuestionLineReader::endProbe(std::optional<TextEncoding> mark)
+{
+    m_probing = false;
+    m_mark = mark;
+    if (mark == TextEncoding::Utf16Le || mark == TextEncoding::Utf16Be)
+        m_utf16 = std::make_unique<Utf16Decoder>(*mark);
+    const std::string probed = std::move(m_probe);
+    m_probe.clear();
+    if (!mark)
+        feedAfterMark(probed); // no mark: the bytes are text
+}
+
+void QuestionLineReader::feedAfterMark(std::string_view bytes)
+{
+    // A slice at a time: every search passes over a slice while it is still in the processor's
+    // nearest cache, and what UTF-16 turns into stays small whatever the size of the piece.
+    for (std::size_t at = 0; at < bytes.size(); at += SliceBytes) {
+        const std::string_view slice = bytes.substr(at, SliceBytes);
+        if (m_utf16) {
+            m_utf16->feed(slice, m_decoded);
+            feedText(m_decoded);
+            m_decoded.clear();
+            continue;
+        }
+        if (!m_mark)
+            m_sniffer.feed(slice);
+        feedText(slice);
+    }
 }
 
 void QuestionLineReader::feedText(std::string_view text)
@@ -167,18 +215,23 @@ void QuestionLineReader::endLine()
 
 QuestionLines QuestionLineReader::finish()
 {
-    if (m_probing) {
-        m_probing = false;
-        m_byteOrderMark = m_probe == ByteOrderMark;
-        if (!m_byteOrderMark)
-            feedText(m_probe);
-        m_probe.clear();
+    if (m_probing)
+        endProbe(std::nullopt);
+    if (m_utf16) {
+        m_utf16->finish(m_decoded);
+        feedText(m_decoded);
+        m_decoded.clear();
     }
     if (m_state == State::InLine)
         endLine();
     m_state = State::Ended;
-    const bool utf8 = m_byteOrderMark || (m_validator.valid() && m_validator.sawMultiByte());
-    m_result.Encoding = utf8 ? TextEncoding::Utf8 : TextEncoding::Windows1250;
+    if (m_mark) {
+        m_result.Encoding = *m_mark;
+    } else {
+        const bool utf8 = m_validator.valid() && m_validator.sawMultiByte();
+        m_result.Encoding = utf8 ? TextEncoding::Utf8 : TextEncoding::Windows1250;
+        m_result.UnmarkedUtf16 = m_sniffer.guess();
+    }
     return std::move(m_result);
 }
 

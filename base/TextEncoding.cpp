@@ -18,8 +18,6 @@ namespace zdawnik {
 
 namespace {
 
-constexpr std::string_view Replacement = "\xEF\xBF\xBD";
-
 // What a UTF-8 lead byte promises: the length of its sequence (1 for ASCII, 0 for a byte that starts
 // no sequence) and the bounds of the byte after it. Later continuation bytes are always 0x80..0xBF;
 // the tighter bounds of the second byte shut out overlong forms, surrogates and code points past
@@ -106,7 +104,7 @@ const CodePageTable& Windows1250Table()
             int written = converted > 0 ? WideCharToMultiByte(CP_UTF8, 0, wide, converted, out, sizeof out,
                                                               nullptr, nullptr)
                                         : 0;
-            result[b] = written > 0 ? std::string(out, written) : std::string(Replacement);
+            result[b] = written > 0 ? std::string(out, written) : std::string(ReplacementCharacter);
 #else
             static iconv_t converter = iconv_open("UTF-8", "CP1250");
             char out[8] = {};
@@ -121,7 +119,7 @@ const CodePageTable& Windows1250Table()
             else {
                 if (converter != reinterpret_cast<iconv_t>(-1))
                     iconv(converter, nullptr, nullptr, nullptr, nullptr);
-                result[b] = std::string(Replacement);
+                result[b] = std::string(ReplacementCharacter);
             }
 #endif
         }
@@ -139,7 +137,22 @@ std::size_t Utf8SequenceLength(std::string_view text, std::size_t i)
 
 const char* EncodingName(TextEncoding encoding)
 {
-    return encoding == TextEncoding::Utf8 ? "utf-8" : "windows-1250";
+    switch (encoding) {
+    case TextEncoding::Utf8:
+        return "utf-8";
+    case TextEncoding::Utf16Le:
+        return "utf-16le";
+    case TextEncoding::Utf16Be:
+        return "utf-16be";
+    case TextEncoding::Windows1250:
+        break;
+    }
+    return "windows-1250";
+}
+
+TextEncoding HeldEncoding(TextEncoding fileEncoding)
+{
+    return fileEncoding == TextEncoding::Windows1250 ? TextEncoding::Windows1250 : TextEncoding::Utf8;
 }
 
 void Utf8Validator::feed(char c)
@@ -249,7 +262,7 @@ std::string ToUtf8(std::string_view text, TextEncoding encoding)
     for (std::size_t i = 0; i < text.size();) {
         const std::size_t length = SequenceLength(text, i);
         if (length == 0) {
-            result += Replacement;
+            result += ReplacementCharacter;
             ++i;
         } else {
             result.append(text.substr(i, length));

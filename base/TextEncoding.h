@@ -6,15 +6,26 @@
 
 namespace zdawnik {
 
-// How the texts of a question file are encoded. Files are Windows-1250 unless they carry a UTF-8
-// byte-order mark or are valid UTF-8 holding at least one multi-byte sequence.
+// How the texts of a question file are encoded. Files are Windows-1250 unless they begin with a
+// byte-order mark (UTF-8, or UTF-16 little or big endian) or are valid UTF-8 holding at least one
+// multi-byte sequence. UTF-16 is turned into UTF-8 as it is read, so the texts of a UTF-16 file are
+// held, compared and shown as UTF-8 (HeldEncoding).
 enum class TextEncoding
 {
     Windows1250,
     Utf8,
+    Utf16Le,
+    Utf16Be,
 };
 
+// U+FFFD in UTF-8: what stands for bytes that are no character.
+inline constexpr std::string_view ReplacementCharacter = "\xEF\xBF\xBD";
+
+// "windows-1250", "utf-8", "utf-16le" or "utf-16be".
 const char* EncodingName(TextEncoding encoding);
+
+// The encoding a file's texts are held in once read: Windows-1250, or UTF-8 for every Unicode file.
+TextEncoding HeldEncoding(TextEncoding fileEncoding);
 
 // Checks bytes for UTF-8 validity as they stream past, remembering whether a multi-byte sequence
 // was seen. Bytes may come in pieces of any size.
@@ -38,8 +49,9 @@ private:
     unsigned m_highest = 0xBF;
 };
 
-// Character k (counted from 1) of text: one byte in Windows-1250, one code point in UTF-8 (a byte
-// that starts no valid sequence counts as one character). Empty when text is shorter.
+// Character k (counted from 1) of text: one byte in Windows-1250, one code point in the UTF-8 that
+// the other encodings are held in (a byte that starts no valid sequence counts as one character).
+// Empty when text is shorter.
 std::string CharacterAt(std::string_view text, std::size_t k, TextEncoding encoding);
 
 // Length of the valid UTF-8 sequence that starts at text[i], or 0 when none starts there.
@@ -48,8 +60,8 @@ std::size_t Utf8SequenceLength(std::string_view text, std::size_t i);
 // The code points of UTF-8 text; a byte that starts no valid sequence stands for itself.
 std::u32string DecodeUtf8(std::string_view text);
 
-// The text as UTF-8. Windows-1250 bytes that the code page leaves undefined, and invalid UTF-8,
-// become U+FFFD.
+// The text, held in the given file encoding's way (HeldEncoding), as UTF-8. Windows-1250 bytes that
+// the code page leaves undefined, and invalid UTF-8, become U+FFFD.
 std::string ToUtf8(std::string_view text, TextEncoding encoding);
 
 } // namespace zdawnik

@@ -75,7 +75,9 @@ void CheckJson(const std::string& line, const FileReport& report)
     Require(json["file"] == "pytanie.txt" && json["path"] == "pytanie.txt", "the file is named as given");
     Require(json["lines"].is_number_integer() && json["lines"] == report.Lines, "lines is the line count");
     Require(json["shown"].is_boolean() && json["shown"] == report.Shown, "shown is a truth value");
-    Require(json["encoding"] == "windows-1250" || json["encoding"] == "utf-8", "the encoding is one of two");
+    Require(json["encoding"] == "windows-1250" || json["encoding"] == "utf-8" ||
+                json["encoding"] == "utf-16le" || json["encoding"] == "utf-16be",
+            "the encoding is one of four");
     Require(json["kind"] == "choice" || json["kind"] == "sentence", "the kind is one of two");
     Require(IsText(json["header"]) && IsText(json["body"]) && IsTextOrNull(json["questionPicture"]),
             "header, body and question picture are texts");

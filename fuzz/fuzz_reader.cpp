@@ -87,7 +87,7 @@ void CheckText(const std::string& text, TextEncoding encoding)
 {
     const std::string utf8 = ToUtf8(text, encoding);
     Require(IsValidUtf8(utf8), "texts convert to valid UTF-8");
-    if (encoding == TextEncoding::Utf8 && IsValidUtf8(text))
+    if (HeldEncoding(encoding) == TextEncoding::Utf8 && IsValidUtf8(text))
         Require(utf8 == text, "valid UTF-8 converts to itself");
     if (HasPictureTag(text)) {
         const std::string name = PictureName(text);
@@ -216,7 +216,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const QuestionLines pieces = ReadInPieces(bytes);
     Require(pieces.JoinedText == lines.JoinedText && pieces.LineCount == lines.LineCount &&
                 pieces.Encoding == lines.Encoding && pieces.StopMarkers == lines.StopMarkers &&
-                pieces.CutLines == lines.CutLines,
+                pieces.CutLines == lines.CutLines && pieces.UnmarkedUtf16 == lines.UnmarkedUtf16,
             "reading in pieces gives the lines of reading whole");
 
     if (!IsShownLineCount(lines.LineCount))

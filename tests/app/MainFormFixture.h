@@ -144,6 +144,14 @@ public:
     }
     zdawnik::TMainForm& open() { return open(bank()); }
 
+    // A bank of one question file, its window, and the run started.
+    void start(const QByteArray& file, const std::string& name = "q.txt")
+    {
+        write(name, file);
+        open();
+        click("btnStart");
+    }
+
     template <typename T = QWidget> T* widget(const QString& name) const
     {
         T* found = window->findChild<T*>(name);

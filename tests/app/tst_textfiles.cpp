@@ -1,0 +1,121 @@
+// Question files of every encoding on screen: UTF-16 behind its byte-order mark in both byte orders,
+// with Polish letters and pictures, UTF-16 without its mark, and files whose lines are too long to
+// be read whole.
+
+#include "bank/QuestionLineReader.h"
+#include "widgets/TImage.h"
+
+#include <QComboBox>
+
+#include "MainFormFixture.h"
+
+using namespace zdawnik;
+
+namespace {
+
+const QColor PictureColour(200, 30, 30);
+
+// The text's UTF-16 code units in the given byte order, behind a byte-order mark when marked, as
+// Windows' Notepad saves "Unicode" text.
+QByteArray Utf16(const QString& text, QSysInfo::Endian order, bool marked = true)
+{
+    QByteArray bytes;
+    for (const QChar unit : (marked ? QString(QChar(0xFEFF)) + text : text)) {
+        const char low = char(unit.unicode() & 0xFF), high = char(unit.unicode() >> 8);
+        bytes += order == QSysInfo::LittleEndian ? QByteArray(1, low) + high : QByteArray(1, high) + low;
+    }
+    return bytes;
+}
+
+} // namespace
+
+class TestTextFiles : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init() { m_fixture = std::make_unique<MainFormFixture>(); }
+    void cleanup() { m_fixture.reset(); }
+
+    void utf16ChoiceQuestion_data();
+    void utf16ChoiceQuestion();
+    void utf16SentenceQuestion_data();
+    void utf16SentenceQuestion();
+    void lineTooLong();
+
+private:
+    std::unique_ptr<MainFormFixture> m_fixture;
+    MainFormFixture& f() { return *m_fixture; }
+    // The colour on screen at the middle of a widget.
+    QColor colourAtMiddleOf(const QString& name)
+    {
+        QWidget* target = f().widget(name);
+        const QImage screen = f().window->grab().toImage();
+        return screen.pixelColor(target->mapTo(f().window.get(), target->rect().center()));
+    }
+};
+
+void TestTextFiles::utf16ChoiceQuestion_data()
+{
+    QTest::addColumn<QSysInfo::Endian>("order");
+    QTest::newRow("little endian") << QSysInfo::LittleEndian;
+    QTest::newRow("big endian") << QSysInfo::BigEndian;
+}
+
+void TestTextFiles::utf16ChoiceQuestion()
+{
+    QFETCH(QSysInfo::Endian, order);
+    f().write("żółw.png", PictureBytes({60, 40}, PictureColour, "PNG"));
+    f().write("ślimak.png", PictureBytes({60, 40}, PictureColour, "PNG"));
+    f().start(Utf16("X01\r\n[img]ślimak.png[/img]\r\nŚlimak ma skorupę?\r\n[img]żółw.png[/img]\r\n", order));
+    QVERIFY(f().messages.boxes.isEmpty());
+    // The question's picture, named in Polish letters, is found and shown.
+    QVERIFY(f().visible("imgPytanie"));
+    QCOMPARE(colourAtMiddleOf("imgPytanie"), PictureColour);
+    QCOMPARE(f().caption("lblOdp1"), QString("Ślimak ma skorupę?"));
+    QVERIFY(f().visible("imgOdp2"));
+    QCOMPARE(colourAtMiddleOf("imgOdp2"), PictureColour);
+    // The header's flags make the second answer the right one.
+    f().click("pnlOdp2");
+    f().click("btnCheck");
+    QVERIFY(f().visible("imgOK"));
+}
+
+void TestTextFiles::utf16SentenceQuestion_data()
+{
+    QTest::addColumn<QSysInfo::Endian>("order");
+    QTest::newRow("little endian") << QSysInfo::LittleEndian;
+    QTest::newRow("big endian") << QSysInfo::BigEndian;
+}
+
+void TestTextFiles::utf16SentenceQuestion()
+{
+    QFETCH(QSysInfo::Endian, order);
+    f().start(Utf16("Z12\r\nŻółw{wybór 1} w cieniu.\r\nje;;śpi;;\r\n", order));
+    QVERIFY(f().messages.boxes.isEmpty());
+    auto* list = f().widget<QComboBox>("ComboOpcja1");
+    QCOMPARE(list->count(), 2);
+    QCOMPARE(list->itemText(1), QString("śpi"));
+    list->setCurrentIndex(1);
+    f().click("btnGeneruj");
+    QCOMPARE(f().caption("lblCoPowstanie"), QString("Żółw śpi w cieniu."));
+    f().click("btnCheck");
+    QVERIFY(f().visible("imgOK"));
+}
+
+void TestTextFiles::lineTooLong()
+{
+    // A line longer than the reader keeps is not shown cut: the reader says which line it is, and
+    // the window keeps the question it showed before.
+    f().start("X1\r\nPoprzednie\r\nodp\r\n");
+    f().click("btnCheck");
+    f().write("q.txt", QByteArray("X1\r\nPytanie\r\n") + QByteArray(int(MaxLineBytes) + 1, 'a') + "\r\n");
+    f().click("btnDalej");
+    QCOMPARE(f().messages.texts(),
+             QStringList{"ELineTooLong error raised, with message : Line 3 is longer than "
+                         "65536 bytes, the longest line the program reads"});
+    QCOMPARE(f().caption("lblPytanie"), QString("Poprzednie"));
+}
+
+ZDAWNIK_GUI_TEST_MAIN(TestTextFiles)
+#include "tst_textfiles.moc"
