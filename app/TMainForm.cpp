@@ -3,6 +3,8 @@
 #include "app/FolderDialogs.h"
 #include "app/MessageBoxes.h"
 #include "bank/StudyPool.h"
+#include "base/Errors.h"
+#include "base/VisibleText.h"
 #include "pictures/PictureLoader.h"
 #include "progress/ProgressStore.h"
 #include "progress/RunRecordWriter.h"
@@ -56,6 +58,8 @@ void TMainForm::Dispatch(Handler handler)
         (this->*handler)();
     } catch (const std::bad_alloc&) {
         ShowErrorReport(QStringLiteral("Out of memory"));
+    } catch (const NamedError& error) {
+        ShowErrorReport(QString::fromStdString(error.message()));
     } catch (const std::exception& error) {
         ShowErrorReport(QString::fromUtf8(error.what()));
     }
@@ -66,10 +70,16 @@ void TMainForm::ShowMessage(int icon, const QString& title, const QString& text)
     m_messages->show(this, static_cast<MessageBoxes::Icon>(icon), title, text);
 }
 
+QString TMainForm::Visible(const QString& message)
+{
+    return QString::fromStdString(VisibleText(message.toStdString()));
+}
+
 void TMainForm::ShowErrorReport(const QString& message)
 {
-    // The program's own report of an error no handler caught: its message under the program's title.
-    ShowMessage(int(MessageBoxes::Icon::Stop), QCoreApplication::applicationName(), message);
+    // The program's own report of an error no handler caught: its message under the program's title,
+    // every character of it to be seen.
+    ShowMessage(int(MessageBoxes::Icon::Stop), QCoreApplication::applicationName(), Visible(message));
 }
 
 void TMainForm::closeEvent(QCloseEvent* event)

@@ -156,6 +156,8 @@ private:
     // handler and is shown as the program's error report; it never reaches the event loop.
     void Dispatch(Handler handler);
     void ShowErrorReport(const QString& message);
+    // A message's text with its control characters made visible, so that a box shows all of it.
+    static QString Visible(const QString& message);
     void ShowMessage(int icon, const QString& title, const QString& text);
 
     // Question display, called by the reader as it parses.

@@ -129,7 +129,7 @@ void TMainForm::reportError(const std::string& typeName, const std::string& mess
     // question.
     ClearQuestion();
     ShowMessage(int(MessageBoxes::Icon::None), QCoreApplication::applicationName(),
-                Text(ErrorReportText(typeName, message)));
+                Visible(Text(ErrorReportText(typeName, message))));
 }
 
 void TMainForm::LoadQuestionPicture(const std::string& name)

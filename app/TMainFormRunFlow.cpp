@@ -125,7 +125,7 @@ bool TMainForm::ShowDrawnQuestion()
     } catch (const EInOutError& error) {
         // The file cannot be opened at all.
         ClearQuestion();
-        ShowErrorReport(QString::fromUtf8(error.what()));
+        ShowErrorReport(QString::fromStdString(error.message()));
     }
     if (!m_questionRead) {
         ClearQuestion();

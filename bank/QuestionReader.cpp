@@ -154,7 +154,7 @@ template <typename Work> bool ReportingErrors(QuestionView& view, const Work& wo
         work();
         return true;
     } catch (const NamedError& error) {
-        view.reportError(error.typeName(), error.what());
+        view.reportError(error.typeName(), error.message());
     } catch (const std::bad_alloc&) {
         view.reportError("EOutOfMemory", "Out of memory");
     } catch (const std::exception& error) {

@@ -36,7 +36,7 @@ SentenceVerdict JudgeSentence(const Question& question,
         } catch (const EConvertError& error) {
             result.verdict = Verdict::Wrong;
             if (result.keyError.empty())
-                result.keyError = error.what();
+                result.keyError = error.message();
         }
     }
     return result;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <memory>
 #include <stdexcept>
 #include <string>
 
@@ -10,8 +11,18 @@ namespace zdawnik {
 class NamedError : public std::runtime_error
 {
 public:
-    using std::runtime_error::runtime_error;
+    explicit NamedError(const std::string& message)
+        : std::runtime_error(message), m_message(std::make_shared<const std::string>(message))
+    {
+    }
     virtual const char* typeName() const noexcept = 0;
+    // The whole message. Messages quote what files hold, NUL bytes included, and what() ends at the
+    // first of them.
+    const std::string& message() const noexcept { return *m_message; }
+
+private:
+    // Shared, so that copying the error never throws.
+    std::shared_ptr<const std::string> m_message;
 };
 
 // A text that should hold a decimal integer does not.

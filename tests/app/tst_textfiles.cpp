@@ -15,6 +15,9 @@ namespace {
 
 const QColor PictureColour(200, 30, 30);
 
+// A sentence question whose header has a NUL byte where its number of lists stands.
+const QByteArray NulHeaderSentence = QByteArray("Z") + '\0' + "1\r\nAla {wybór 1}\r\nkot;;\r\n";
+
 // The text's UTF-16 code units in the given byte order, behind a byte-order mark when marked, as
 // Windows' Notepad saves "Unicode" text.
 QByteArray Utf16(const QString& text, QSysInfo::Endian order, bool marked = true)
@@ -42,6 +45,9 @@ private slots:
     void utf16SentenceQuestion_data();
     void utf16SentenceQuestion();
     void lineTooLong();
+    void controlCharacters_data();
+    void controlCharacters();
+    void unmarkedUtf16();
 
 private:
     std::unique_ptr<MainFormFixture> m_fixture;
@@ -115,6 +121,54 @@ void TestTextFiles::lineTooLong()
              QStringList{"ELineTooLong error raised, with message : Line 3 is longer than "
                          "65536 bytes, the longest line the program reads"});
     QCOMPARE(f().caption("lblPytanie"), QString("Poprzednie"));
+}
+
+void TestTextFiles::controlCharacters_data()
+{
+    // A file, under the name given, and what the window shows of it: its boxes, and the question.
+    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<QByteArray>("name");
+    QTest::addColumn<QStringList>("boxes");
+    QTest::addColumn<QString>("question");
+    const QStringList none;
+    QTest::newRow("NUL in a header")
+        << NulHeaderSentence << QByteArray("q.txt")
+        << QStringList{"EConvertError error raised, with message : '\\0' is not a valid integer value"}
+        << "Ala {wybór 1}";
+    QTest::newRow("escape in a header")
+        << QByteArray("Z\x1b"
+                      "1\r\nAla {wybór 1}\r\nkot;;\r\n")
+        << QByteArray("q.txt")
+        << QStringList{"EConvertError error raised, with message : '\\x1B' is not a valid integer value"}
+        << "Ala {wybór 1}";
+    QTest::newRow("NUL in a body") << QByteArray("X1\r\nAla") + '\0' + "ma kota\r\nodp\r\n"
+                                   << QByteArray("q.txt") << none << QString("Ala") + QChar(0) + "ma kota";
+    QTest::newRow("control characters in a name")
+        << NulHeaderSentence << QByteArray("a\x01\tb.txt")
+        << QStringList{"EConvertError error raised, with message : '\\0' is not a valid integer value"}
+        << "Ala {wybór 1}";
+}
+
+void TestTextFiles::controlCharacters()
+{
+    // A NUL byte or another control character read from a file shows in a message as an escape, and
+    // the message goes on to its end; in a question, the text after it is shown.
+    QFETCH(QByteArray, file);
+    QFETCH(QByteArray, name);
+    QFETCH(QStringList, boxes);
+    QFETCH(QString, question);
+    f().start(file, name.toStdString());
+    QCOMPARE(f().messages.texts(), boxes);
+    QCOMPARE(f().caption("lblPytanie"), question);
+}
+
+void TestTextFiles::unmarkedUtf16()
+{
+    // Without its mark a file is read by the byte rules, whatever it looks like: UTF-16 text is a
+    // header with zero bytes in it, which the report shows as such.
+    f().start(Utf16("Z1\r\nŻółw {wybór 1}\r\nśpi;;\r\n", QSysInfo::LittleEndian, false));
+    QCOMPARE(f().messages.texts(), QStringList{"EConvertError error raised, with message : '\\0' is not a "
+                                               "valid integer value"});
 }
 
 ZDAWNIK_GUI_TEST_MAIN(TestTextFiles)

@@ -185,6 +185,14 @@ void TestQuestionReader::sentenceWithoutListCount_data()
     QTest::addColumn<QString>("message");
     QTest::newRow("one character") << Bytes("Y") << "'' is not a valid integer value";
     QTest::newRow("letter") << Bytes("Ya1") << "'a' is not a valid integer value";
+    QTest::newRow("NUL") << Bytes("Z\0"
+                                  "1",
+                                  3)
+                         << QString("'") + QChar(0) +
+                                "' is not a valid integer value"; // all of it, past the NUL
+    QTest::newRow("escape") << Bytes("Z\x1b"
+                                     "1")
+                            << "'\x1b' is not a valid integer value";
     QTest::newRow("sign") << Bytes("Y-1") << "'-' is not a valid integer value";
     QTest::newRow("empty header") << Bytes("") << "'' is not a valid integer value";
 }

@@ -1,3 +1,4 @@
+#include "base/Errors.h"
 #include "base/TextEncoding.h"
 #include "base/Utf16Decoder.h"
 #include "base/Utf16Sniffer.h"
@@ -35,6 +36,7 @@ private slots:
     void brokenUtf16();
     void unmarkedUtf16_data();
     void unmarkedUtf16();
+    void errorKeepsItsWholeMessage();
 };
 
 void TestTextEncoding::utf8Sequences_data()
@@ -189,6 +191,18 @@ void TestTextEncoding::unmarkedUtf16()
             sniffer.feed(View(bytes.mid(i, piece)));
         QCOMPARE(sniffer.guess() ? int(*sniffer.guess()) : -1, guess);
     }
+}
+
+void TestTextEncoding::errorKeepsItsWholeMessage()
+{
+    // The message of an error that quotes a NUL byte goes on past it.
+    const std::string message = std::string("'Z\0"
+                                            "1' is not a valid integer value",
+                                            34);
+    const EConvertError error(message);
+    QCOMPARE(error.message(), message);
+    const EConvertError copy = error;
+    QCOMPARE(copy.message(), message);
 }
 
 QTEST_APPLESS_MAIN(TestTextEncoding)
