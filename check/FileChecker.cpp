@@ -64,6 +64,10 @@ public:
     void run()
     {
         fileName();
+        // Read byte by byte, such a file is garbage from its first line: what else is found there
+        // only follows from it.
+        if (unmarkedUtf16())
+            return;
         if (!lineCount())
             return;
         stopMarkers();
@@ -98,6 +102,17 @@ private:
             add(std::nullopt, FindingCode::SingleAmpersand,
                 "the file name holds a single \"&\", which the question ID at the top right does not show: "
                 "it underlines the letter after it instead");
+    }
+
+    bool unmarkedUtf16()
+    {
+        if (!m_lines.UnmarkedUtf16)
+            return false;
+        add(std::nullopt, FindingCode::Utf16WithoutMark,
+            std::string("the file is UTF-16 (") + EncodingName(*m_lines.UnmarkedUtf16) +
+                ") without a byte-order mark: the program reads it byte by byte, as Windows-1250, and "
+                "shows garbage; save it with a byte-order mark, or in UTF-8");
+        return true;
     }
 
     // False when the file is not shown at all.

@@ -23,6 +23,17 @@ inline QByteArray Windows1250(const QString& text)
     return bytes;
 }
 
+// The text in UTF-16 of either byte order, behind its byte-order mark or without one.
+inline QByteArray Utf16(const QString& text, bool bigEndian, bool mark)
+{
+    QByteArray bytes;
+    for (const QChar c : (mark ? QStringLiteral("\uFEFF") : QString()) + text) {
+        const char high = char(c.unicode() >> 8), low = char(c.unicode() & 0xFF);
+        bytes += bigEndian ? QByteArray{&high, 1} + low : QByteArray{&low, 1} + high;
+    }
+    return bytes;
+}
+
 inline void WriteFile(const std::filesystem::path& file, const QByteArray& bytes)
 {
     std::filesystem::create_directories(file.parent_path());

@@ -50,6 +50,8 @@ void TestCheckProgram::initTestCase()
     WriteFile(Under(m_dir, "czysta/d.txt"),
               "X01\r\n[img]mapa.png[/img]\r\n[img]rys.png[/img]\r\n[img]RYS.PNG[/img]\r\n");
     WriteFile(Under(m_dir, "czysta/e.txt"), QStringLiteral("Z11\nŻółw {wybór 1}.\npływa;;\n").toUtf8());
+    WriteFile(Under(m_dir, "czysta/f.txt"),
+              Utf16(QStringLiteral("X01\r\nCo pływa?\r\nKot\r\nŻółw\r\n"), false, true));
     WriteFile(Under(m_dir, "czysta/mapa.png"), PngOfSize(930, 137));
     WriteFile(Under(m_dir, "czysta/rys.png"), PngOfSize(441, 70));
     WriteFile(Under(m_dir, "bledna/b.txt"), "");
@@ -96,7 +98,8 @@ void TestCheckProgram::program_data()
                        "czysta/c.txt: choice question, 2 answers, 1 right, utf-8",
                        "czysta/d.txt: choice question, 2 answers, 1 right, windows-1250",
                        "czysta/e.txt: sentence question, 1 list, utf-8",
-                       "5 question files, no problems"}
+                       "czysta/f.txt: choice question, 2 answers, 1 right, utf-16le",
+                       "6 question files, no problems"}
         << "";
     QTest::newRow("faulty bank: files in name order, then a count")
         << QStringList{"bledna"} << 1
@@ -117,7 +120,7 @@ void TestCheckProgram::program_data()
     QTest::newRow("several folders and a file, in their order")
         << QStringList{"pojedynczy.txt", "czysta", "bledna/a.txt"} << 1
         << QStringList{"pojedynczy.txt: the choice question has no answer lines",
-                       "bledna/a.txt:1: no answer is marked right", "7 question files, 2 problems"}
+                       "bledna/a.txt:1: no answer is marked right", "8 question files, 2 problems"}
         << "";
     QTest::newRow("a single file") << QStringList{"czysta/a.txt"} << 0 << QStringList{} << "";
     QTest::newRow("empty bank names its folder")
@@ -132,7 +135,7 @@ void TestCheckProgram::program_data()
     QTest::newRow("missing folder") << QStringList{"brak"} << 2 << QStringList{} << "cannot read brak";
     QTest::newRow("missing folder among good ones")
         << QStringList{"czysta", "brak", "bledna/a.txt"} << 2
-        << QStringList{"bledna/a.txt:1: ", "6 question files, 1 problem"} << "cannot read brak";
+        << QStringList{"bledna/a.txt:1: ", "7 question files, 1 problem"} << "cannot read brak";
     QTest::newRow("control characters and bytes of no text, escaped")
         << QStringList{"sterujace"} << 1
         << QStringList{"sterujace/a\\x1B[31m.txt:2: a single \"&\" in the question \"Tom & \\x07Jerry\"",

@@ -86,6 +86,13 @@ void TestFileChecker::findings_data()
     QTest::newRow("clean UTF-8 with a byte-order mark")
         << "q.txt" << QStringLiteral("\xFEFFX1\nŻółw?\nżółw").toUtf8() << ""
         << "";
+    const QString polishWithPicture = QStringLiteral("X01\r\nCo pływa?\r\nŻółw\r\n[img]rys.png[/img]\r\n");
+    QTest::newRow("clean UTF-16 LE with a byte-order mark")
+        << "q.txt" << Utf16(polishWithPicture, false, true) << ""
+        << "";
+    QTest::newRow("clean UTF-16 BE with a byte-order mark")
+        << "q.txt" << Utf16(polishWithPicture, true, true) << ""
+        << "";
     row("double ampersand", "X1\nTom && Jerry\na&&b", "");
     row("picture as large as the question's place", "X1\n[img]pytanie-930.png[/img]\na", "");
 
@@ -96,6 +103,16 @@ void TestFileChecker::findings_data()
         << "q.txt" << Windows1250("X1\nKtóre zwierz") + "\xC4\x99?\na"
         << "2 mixed-encoding"
         << "\"ę\"";
+    QTest::newRow("UTF-16 without a byte-order mark")
+        << "q.txt" << Utf16(polishWithPicture, false, false) << "- utf16-without-mark"
+        << "UTF-16 (utf-16le)";
+    QTest::newRow("big-endian UTF-16 without a byte-order mark")
+        << "q.txt" << Utf16(polishWithPicture, true, false) << "- utf16-without-mark"
+        << "(utf-16be)";
+    QTest::newRow("single ampersand at its line in UTF-16")
+        << "q.txt" << Utf16(QStringLiteral("X01\nŻółw?\nkot\npies & kot\n"), true, true)
+        << "4 single-ampersand"
+        << "\"pies & kot\"";
     row("stop marker", "X1\nQ[stop]x\na", "2 stop-marker");
     row("lines longer than the program reads",
         "X1\nQ\n" + QString(70000, 'a') + "\nb\n" + QString(65537, 'c'), "3 line-too-long, 5 line-too-long",
@@ -195,6 +212,13 @@ void TestFileChecker::jsonProblems()
     QCOMPARE(problems[1].toObject()["code"].toString(), "picture-missing");
     QCOMPARE(problems[2].toObject()["line"].toInt(), 4);
     QCOMPARE(problems[2].toObject()["code"].toString(), "single-ampersand");
+
+    WriteFile(bank() / "utf16.txt", Utf16(QStringLiteral("X1\r\nCo pływa?\r\nŻółw\r\n"), true, true));
+    const FileReport utf16 = m_checker->checkFile(bank(), "utf16.txt", "baza/utf16.txt");
+    const QJsonObject utf16Json = QJsonDocument::fromJson(QByteArray::fromStdString(ToJson(utf16))).object();
+    QCOMPARE(utf16Json["encoding"].toString(), "utf-16be");
+    QCOMPARE(utf16Json["body"].toString(), "Co pływa?");
+    QCOMPARE(utf16Json["answers"].toArray()[0].toObject()["text"].toString(), "Żółw");
 
     const FileReport empty = m_checker->checkBytes("", "pusty.txt", bank());
     const QJsonObject whole = QJsonDocument::fromJson(QByteArray::fromStdString(ToJson(empty))).object();
