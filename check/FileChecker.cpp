@@ -372,9 +372,9 @@ FileReport FileChecker::checkFile(const std::filesystem::path& folder, const std
     try {
         lines = LoadQuestionFile(folder, name, question, view);
     } catch (const EInOutError& error) {
-        report.ReaderError = FileReport::Error{error.typeName(), error.what()};
+        report.ReaderError = FileReport::Error{error.typeName(), error.message()};
         report.Findings.push_back(Finding{std::nullopt, FindingCode::Unreadable,
-                                          std::string("the program cannot open the file: ") + error.what()});
+                                          std::string("the program cannot open the file: ") + error.message()});
         return report;
     }
     judge(report, lines, folder);
