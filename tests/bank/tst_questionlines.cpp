@@ -17,6 +17,14 @@ QStringList LinesOf(const QuestionLines& lines)
     return result;
 }
 
+// The kept lines as UTF-8 text.
+QStringList Utf8LinesOf(const QuestionLines& lines)
+{
+    QStringList result = QString::fromStdString(lines.JoinedText).split("[stop]");
+    result.removeLast();
+    return result;
+}
+
 } // namespace
 
 // How a question file's bytes become lines: line ends, long lines, encodings.
@@ -33,6 +41,10 @@ private slots:
     void longLines();
     void encoding_data();
     void encoding();
+    void utf16WithMark_data();
+    void utf16WithMark();
+    void utf16WithoutMark_data();
+    void utf16WithoutMark();
 };
 
 void TestQuestionLines::lineRules_data()
@@ -207,6 +219,82 @@ void TestQuestionLines::encoding()
     const QuestionLines read = ReadQuestionLines(std::string_view(bytes.constData(), bytes.size()));
     QCOMPARE(int(read.Encoding), encoding);
     QCOMPARE(LinesOf(read).value(0), firstLine);
+}
+
+void TestQuestionLines::utf16WithMark_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QStringList>("lines");
+    QTest::addColumn<QList<int>>("cutLines");
+    QTest::newRow("question with polish letters")
+        << "X01\r\nCzy żółw ma skorupę?\r\n[img]żółw.png[/img]\r\nNie, to ślimak\r\n"
+        << QStringList{"X01", "Czy żółw ma skorupę?", "[img]żółw.png[/img]", "Nie, to ślimak"}
+        << QList<int>{};
+    QTest::newRow("line feeds alone") << "a\nb" << QStringList{"a", "b"} << QList<int>{};
+    QTest::newRow("lone carriage return") << "ą\rę\n" << QStringList{"ąę"} << QList<int>{};
+    QTest::newRow("byte 26 inside a line") << "ab\x1a"
+                                              "cd\nef"
+                                           << QStringList{"ab", "ef"} << QList<int>{};
+    QTest::newRow("byte 26 starts a line") << "ab\r\n\x1a"
+                                              "cd\nef"
+                                           << QStringList{"ab"} << QList<int>{};
+    QTest::newRow("mark alone") << "" << QStringList{} << QList<int>{};
+    QTest::newRow("beyond the basic plane")
+        << "\U0001F422 żółw" << QStringList{"\U0001F422 żółw"} << QList<int>{};
+    // 40,000 letters are 80,000 bytes of UTF-8: the line keeps 32,768 of them.
+    QTest::newRow("a long line of letters")
+        << QString(40000, QChar(0x17C)) + "\nb" << QStringList{QString(32768, QChar(0x17C)), "b"}
+        << QList<int>{1};
+}
+
+void TestQuestionLines::utf16WithMark()
+{
+    // Read as text, like UTF-8 behind its mark, in both byte orders, whole and in pieces that cut
+    // the mark, the units and the pairs anywhere.
+    QFETCH(QString, text);
+    QFETCH(QStringList, lines);
+    QFETCH(QList<int>, cutLines);
+    for (const TextEncoding order : {TextEncoding::Utf16Le, TextEncoding::Utf16Be}) {
+        const QByteArray bytes = Utf16(text, order);
+        for (const int piece : {1, 3, 5, 4096, int(bytes.size())}) {
+            QuestionLineReader reader;
+            for (int i = 0; i < bytes.size(); i += piece)
+                reader.feed(std::string_view(bytes.constData() + i, std::min<int>(piece, bytes.size() - i)));
+            const QuestionLines read = reader.finish();
+            QCOMPARE(read.Encoding, order);
+            QCOMPARE(Utf8LinesOf(read), lines);
+            QCOMPARE(read.LineCount, lines.size());
+            QCOMPARE(QList<int>(read.CutLines.begin(), read.CutLines.end()), cutLines);
+            QVERIFY(!read.UnmarkedUtf16);
+        }
+    }
+}
+
+void TestQuestionLines::utf16WithoutMark_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<int>("lineCount");
+    QTest::addColumn<int>("unmarked");
+    const QString question = "Y21\r\nŻółw {wybór 1}\r\nśpi;;je;;\r\n";
+    QTest::newRow("little endian") << Utf16(question, TextEncoding::Utf16Le, false) << 4
+                                   << int(TextEncoding::Utf16Le);
+    QTest::newRow("big endian") << Utf16(question, TextEncoding::Utf16Be, false) << 3
+                                << int(TextEncoding::Utf16Be);
+    QTest::newRow("windows-1250") << Bytes("Y21\r\n\xaf\xf3\xb3w {wyb\xf3r 1}\r\n") << 2 << -1;
+}
+
+void TestQuestionLines::utf16WithoutMark()
+{
+    // Without its mark UTF-16 is read by the line rules, byte by byte, as any file: the line feed's
+    // zero byte starts the next line. What the bytes look like is told beside the lines.
+    QFETCH(QByteArray, bytes);
+    QFETCH(int, lineCount);
+    QFETCH(int, unmarked);
+    const QuestionLines read = ReadQuestionLines(std::string_view(bytes.constData(), bytes.size()));
+    QCOMPARE(read.LineCount, lineCount);
+    QCOMPARE(read.UnmarkedUtf16 ? int(*read.UnmarkedUtf16) : -1, unmarked);
+    QCOMPARE(read.Encoding, TextEncoding::Windows1250);
+    QVERIFY(read.JoinedText.starts_with(bytes.left(3).toStdString()));
 }
 
 QTEST_APPLESS_MAIN(TestQuestionLines)

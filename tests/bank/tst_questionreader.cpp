@@ -299,6 +299,17 @@ void TestQuestionReader::utf8HeaderCountsCharacters()
     QCOMPARE(question.Encoding, TextEncoding::Utf8);
     QCOMPARE(question.Keys[1], std::string("\xC5\xBC"));
     QCOMPARE(question.Keys[2], std::string("1"));
+    // So it is in a UTF-16 file, whose texts are held as UTF-8.
+    for (const TextEncoding order : {TextEncoding::Utf16Le, TextEncoding::Utf16Be}) {
+        const QByteArray utf16 = Utf16("Xż1\nPytanie\nzła\ndobra", order);
+        const QuestionLines read = ReadQuestionLines(std::string_view(utf16.constData(), utf16.size()));
+        ShowQuestion(read, question, view);
+        QCOMPARE(question.Encoding, order);
+        QCOMPARE(question.Keys[1], std::string("\xC5\xBC"));
+        QCOMPARE(question.Keys[2], std::string("1"));
+        QCOMPARE(question.Lines[1], std::string("z\xC5\x82"
+                                                "a"));
+    }
     QCOMPARE(CharacterAt("a\xC5\xBC\xFF"
                          "b",
                          3, TextEncoding::Utf8),
