@@ -11,11 +11,14 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QEvent>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QStyleFactory>
+#include <QWidget>
 
 #include <cstdio>
+#include <functional>
 
 namespace zdawnik {
 
@@ -57,7 +60,41 @@ int AnswerWithoutWindow(int argc, char** argv, const CommandLine& command)
     return 2;
 }
 
+// Watches a window for its first paint, then, once that paint is done, calls its work once.
+class AfterFirstPaint : public QObject
+{
+public:
+    AfterFirstPaint(QWidget& window, std::function<void()> work) : QObject(&window), m_work(std::move(work))
+    {
+        window.installEventFilter(this);
+    }
+
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::Paint) {
+            watched->removeEventFilter(this);
+            // Queued, so that it runs after the window and its children have been drawn.
+            QMetaObject::invokeMethod(
+                this,
+                [this] {
+                    m_work();
+                    deleteLater();
+                },
+                Qt::QueuedConnection);
+        }
+        return false;
+    }
+
+private:
+    std::function<void()> m_work;
+};
+
 } // namespace
+
+void StartHelperOnceShown(QWidget& window, PictureLoader& pictures)
+{
+    new AfterFirstPaint(window, [&pictures] { pictures.StartHelper(); });
+}
 
 void InitialiseApplication(QApplication& application)
 {
@@ -98,9 +135,9 @@ int RunProgram(int argc, char** argv)
     PictureLoader pictures;
     environment.Pictures = &pictures;
     TMainForm window(environment);
-    window.show();
     // The helper gets ready while the user reads the start panel.
-    pictures.StartHelper();
+    StartHelperOnceShown(window, pictures);
+    window.show();
     return application.exec();
 }
 

@@ -1,12 +1,17 @@
 // The run from the start button to the end panel: the empty bank, the next action with questions that
-// cannot be read, the question-ID switch, closing, and the study clock.
+// cannot be read, the question-ID switch, closing, the study clock, and the start of the metafile helper.
 
+#include "app/Application.h"
 #include "bank/StudyPool.h"
+#include "pictures/PictureLoader.h"
 #include "widgets/TGauge.h"
 
 #include <QCheckBox>
 #include <QPushButton>
 #include <QTimer>
+
+#include <functional>
+#include <utility>
 
 #include "MainFormFixture.h"
 
@@ -72,6 +77,7 @@ private slots:
     void clockCarries_data();
     void clockCarries();
     void clockRunsOnlyDuringTheRun();
+    void metafileHelperStartsOnceTheWindowIsShown();
 
 private:
     std::unique_ptr<MainFormFixture> m_fixture;
@@ -424,6 +430,44 @@ void TestRunFlow::clockRunsOnlyDuringTheRun()
     f().click("btnStart");
     QVERIFY(timer()->isActive());
     QTRY_COMPARE_WITH_TIMEOUT(f().caption("lbls2"), QString("1"), 5000);
+}
+
+namespace {
+
+// Calls its work at the first paint of the widget it watches.
+class AtFirstPaint : public QObject
+{
+public:
+    explicit AtFirstPaint(std::function<void()> work) : m_work(std::move(work)) {}
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() == QEvent::Paint && m_work)
+            std::exchange(m_work, nullptr)();
+        return false;
+    }
+
+private:
+    std::function<void()> m_work;
+};
+
+} // namespace
+
+void TestRunFlow::metafileHelperStartsOnceTheWindowIsShown()
+{
+    // The helper's start does not slow the window's first painting, and the helper is up before the
+    // user can reach a question.
+    PictureLoader pictures;
+    f().pictures = &pictures;
+    f().write("q.txt", "X1\r\nPytanie\r\nodp\r\n");
+    auto window = std::make_unique<TMainForm>(f().environment(f().bank()));
+    StartHelperOnceShown(*window, pictures);
+    qint64 helperAtFirstPaint = -1;
+    AtFirstPaint watch([&] { helperAtFirstPaint = pictures.HelperProcessId(); });
+    window->installEventFilter(&watch);
+    QCOMPARE(pictures.HelperProcessId(), 0);
+    window->show();
+    QTRY_VERIFY(pictures.HelperProcessId() != 0);
+    QCOMPARE(helperAtFirstPaint, 0);
 }
 
 ZDAWNIK_GUI_TEST_MAIN(TestRunFlow)
