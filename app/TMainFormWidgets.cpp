@@ -58,7 +58,7 @@ void SetTextColor(QWidget* widget, const TColor& color)
     widget->setPalette(palette);
 }
 
-QWidget* Create(const WidgetEntry& entry, QWidget* parent)
+QWidget* Create(const WidgetEntry& entry, QWidget* parent, const QCursor& hand)
 {
     QWidget* widget = nullptr;
     switch (entry.kind) {
@@ -145,7 +145,7 @@ QWidget* Create(const WidgetEntry& entry, QWidget* parent)
         SetTextColor(widget, *entry.fontColor);
     widget->setGeometry(entry.geometry);
     if (entry.flags & HandCursor)
-        widget->setCursor(assets::HandCursor());
+        widget->setCursor(hand);
     widget->setEnabled(!(entry.flags & Disabled));
     if (!entry.caption.isEmpty() || entry.kind == WidgetKind::Label) {
         if (auto* label = qobject_cast<TLabel*>(widget))
@@ -186,10 +186,11 @@ void TMainForm::CreateLayout()
     setPalette(palette);
     setAutoFillBackground(true);
 
+    const QCursor hand = assets::HandCursor();
     QHash<QWidget*, std::vector<QWidget*>> children;
     for (const WidgetEntry& entry : LayoutTable()) {
         QWidget* parent = entry.parent.isEmpty() ? this : FindComponent(entry.parent);
-        QWidget* widget = Create(entry, parent);
+        QWidget* widget = Create(entry, parent, hand);
         if (entry.flags & Hidden)
             widget->hide();
         Register(widget);

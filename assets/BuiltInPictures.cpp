@@ -32,7 +32,7 @@ void EnsureRegistered()
     std::call_once(once, RegisterBuiltInResources);
 }
 
-QImage Load(Picture picture)
+QImage Read(Picture picture)
 {
     const QString path = ResourcePath(picture);
     // The format is known: left to guess it from the content, the reader would load every image
@@ -42,6 +42,19 @@ QImage Load(Picture picture)
     // The pictures are built in and must be shown exactly as drawn.
     reader.setAutoTransform(false);
     return reader.read();
+}
+
+// Each picture is decoded once in a run; the copies share its pixels. The window shows the tick in
+// twelve places.
+QImage Load(Picture picture)
+{
+    static std::mutex mutex;
+    static QMap<Picture, QImage> decoded;
+    const std::lock_guard lock(mutex);
+    auto found = decoded.find(picture);
+    if (found == decoded.end())
+        found = decoded.insert(picture, Read(picture));
+    return *found;
 }
 
 quint16 U16(const QByteArray& bytes, qsizetype at)
