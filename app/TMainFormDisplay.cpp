@@ -26,10 +26,11 @@ namespace {
 PictureResult LoadBankPicture(PictureLoader& pictures, const std::filesystem::path& bankDir,
                               const std::string& name, TextEncoding encoding, const TImage& image)
 {
-    const auto path = FindPictureFile(bankDir, name, encoding);
+    std::optional<platform::FileFacts> facts;
+    const auto path = FindPictureFile(bankDir, name, encoding, &facts);
     if (!path)
         return PictureResult::Failure(QStringLiteral("no such file"));
-    return pictures.Load(*path, image.size());
+    return pictures.Load(*path, image.size(), facts);
 }
 
 } // namespace
@@ -101,6 +102,7 @@ void TMainForm::showAnswer(int n, const Question& question)
         panel->setAccessibleName("rysunek"); // read as the text that stands for a picture
         LoadAnswerPicture(n, PictureName(line));
     } else {
+        Find<TImage>(Numbered("imgOdp", n))->hide();
         Find<TLabel>(Numbered("lblOdp", n))->setCaption(Text(line));
         panel->setAccessibleName(CaptionText(Text(line)));
     }

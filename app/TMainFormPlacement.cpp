@@ -64,22 +64,23 @@ const Slot* SlotTable(int n)
 
 void TMainForm::PlaceAnswers(int n)
 {
-    // Every panel is reset: unticked, without picture, and hidden with the reset colour unless it is
-    // placed below, where it is shown in its slot colour at once. Nothing is painted in between, so
-    // a panel that is placed again is not hidden first; and colours are set only when they change,
-    // as a colour change travels to every child of the panel.
+    // Every panel is reset: unticked, and hidden with the reset colour and without picture unless it
+    // is placed below, where it is shown in its slot colour at once and its answer, text or picture,
+    // follows. Nothing is painted in between, so a panel or picture that is shown again is not
+    // hidden first; and colours are set only when they change, as a colour change travels to every
+    // child of the panel.
     const int placed = std::clamp(n, 0, 12);
     for (int k = 1; k <= 12; ++k) {
         if (k > placed) {
             auto* panel = Find<TPanel>(Numbered("pnlOdp", k));
             panel->hide();
             SetColorOnce(panel, ResetGrey.toQColor());
+            Find<TImage>(Numbered("imgOdp", k))->hide();
         }
         if (auto* box = Find<QCheckBox>(Numbered("CheckBox", k)); box->isChecked()) {
             box->setChecked(false);
             NotifyCheckedChanged(Find<TPanel>(Numbered("pnlOdp", k)));
         }
-        Find<TImage>(Numbered("imgOdp", k))->hide();
     }
     m_answerSlots.clear();
     if (placed == 0)

@@ -193,8 +193,11 @@ bool IsPictureExtension(std::string_view extension)
 }
 
 std::optional<std::filesystem::path> FindPictureFile(const std::filesystem::path& bankDir,
-                                                     std::string_view name, TextEncoding encoding)
+                                                     std::string_view name, TextEncoding encoding,
+                                                     std::optional<platform::FileFacts>* facts)
 {
+    if (facts)
+        facts->reset();
     if (name.empty())
         return std::nullopt;
     std::vector<std::string> candidates{ToUtf8(name, encoding)};
@@ -203,6 +206,11 @@ std::optional<std::filesystem::path> FindPictureFile(const std::filesystem::path
     for (const std::string& candidate : candidates) {
         std::string exact = PathText(bankDir) + Separator + candidate;
         std::replace(exact.end() - std::ptrdiff_t(candidate.size()), exact.end(), '\\', Separator);
+        if (facts) {
+            std::filesystem::path path = FromPathText(exact);
+            if ((*facts = platform::RegularFileFacts(path)))
+                return path;
+        }
         if (platform::EntryExists(exact))
             return FromPathText(exact);
     }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "base/Platform.h"
 #include "base/TextEncoding.h"
 
 #include <filesystem>
@@ -31,7 +32,10 @@ bool IsPictureExtension(std::string_view extension);
 // is taken, so banks made on case-insensitive systems keep their pictures. The name is tried as
 // UTF-8 and, for a Windows-1250 question, also as its own bytes. Nothing when no entry matches.
 // The look-up takes time in proportion to the name's length, and lists each directory at most once.
+// When facts is given and the exact name is a regular file, it receives that file's facts from the
+// same look-up, so the caller need not ask the system again; otherwise it is left empty.
 std::optional<std::filesystem::path> FindPictureFile(const std::filesystem::path& bankDir,
-                                                     std::string_view name, TextEncoding encoding);
+                                                     std::string_view name, TextEncoding encoding,
+                                                     std::optional<platform::FileFacts>* facts = nullptr);
 
 } // namespace zdawnik

@@ -55,7 +55,8 @@ std::vector<Finding> CheckPicture(const std::filesystem::path& bankDir, const st
                                                " (bmp, ico, emf, wmf, png, jpg and jpeg only)");
         return findings;
     }
-    const std::optional<std::filesystem::path> file = FindPictureFile(bankDir, name, encoding);
+    std::optional<platform::FileFacts> facts;
+    const std::optional<std::filesystem::path> file = FindPictureFile(bankDir, name, encoding, &facts);
     if (!file) {
         add(FindingCode::PictureMissing, picture + ": no such file in the bank folder");
         return findings;
@@ -63,7 +64,7 @@ std::vector<Finding> CheckPicture(const std::filesystem::path& bankDir, const st
     // Loaded as the window loads it into its place, so a damaged picture shows here before a user
     // meets it.
     const QSize placeSize = PicturePlaceSize(place);
-    const PictureResult loaded = CheckerPictures().Load(*file, placeSize);
+    const PictureResult loaded = CheckerPictures().Load(*file, placeSize, facts);
     if (!loaded.ok()) {
         add(FindingCode::PictureDamaged,
             picture + ": the program cannot show it: " + loaded.error.toStdString());

@@ -42,9 +42,10 @@ std::string FileName(const std::filesystem::path& path)
 #endif
 }
 
-std::optional<FileStamp> StampOf(const std::filesystem::path& path)
+std::optional<FileStamp> StampOf(const std::filesystem::path& path, std::optional<platform::FileFacts> facts)
 {
-    const std::optional<platform::FileFacts> facts = platform::RegularFileFacts(path);
+    if (!facts)
+        facts = platform::RegularFileFacts(path);
     if (!facts)
         return std::nullopt;
     return FileStamp{path.string(), facts->size, facts->modified};
@@ -77,6 +78,23 @@ QByteArray ReadWholeFile(const std::filesystem::path& path)
             throw EInOutError(FileTooLarge().toStdString());
     }
     return data;
+}
+
+// A picture whose pixels are all opaque is kept without its alpha channel, so that painting copies
+// it to the screen rather than blends it, each time it is shown. Metafiles come with an alpha
+// channel whether their ground is transparent or not.
+QImage WithoutUnusedAlpha(QImage image)
+{
+    if (image.format() != QImage::Format_ARGB32 && image.format() != QImage::Format_ARGB32_Premultiplied)
+        return image;
+    for (int y = 0; y < image.height(); ++y) {
+        const auto* row = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+        if (!std::all_of(row, row + image.width(), [](QRgb pixel) { return qAlpha(pixel) == 255; }))
+            return image;
+    }
+    // The same bytes: an opaque pixel reads the same in both formats.
+    image.reinterpretAsFormat(QImage::Format_RGB32);
+    return image;
 }
 
 } // namespace
@@ -162,10 +180,13 @@ PictureLoader::Decoded PictureLoader::DecodeWithin(const QByteArray& data, const
 
 PictureResult PictureLoader::Decode(const QByteArray& data, const QString& extension, QSize place)
 {
-    return DecodeWithin(data, extension, place, Budget()).picture;
+    PictureResult picture = DecodeWithin(data, extension, place, Budget()).picture;
+    picture.image = WithoutUnusedAlpha(std::move(picture.image));
+    return picture;
 }
 
-PictureResult PictureLoader::Load(const std::filesystem::path& path, QSize place)
+PictureResult PictureLoader::Load(const std::filesystem::path& path, QSize place,
+                                  std::optional<platform::FileFacts> facts)
 {
     const QDeadlineTimer budget = Budget();
     const std::string name = FileName(path);
@@ -181,7 +202,7 @@ PictureResult PictureLoader::Load(const std::filesystem::path& path, QSize place
                 .arg(QString::fromUtf8(extension.data(), qsizetype(extension.size()))));
 
     std::optional<PictureCache::Key> key;
-    if (std::optional<FileStamp> stamp = StampOf(path)) {
+    if (std::optional<FileStamp> stamp = StampOf(path, facts)) {
         key = PictureCache::Key{std::move(*stamp), place};
         if (std::find(m_tooSlow.begin(), m_tooSlow.end(), key->file) != m_tooSlow.end())
             return PictureResult::Failure(TooSlow());
@@ -199,6 +220,7 @@ PictureResult PictureLoader::Load(const std::filesystem::path& path, QSize place
     Decoded decoded =
         DecodeWithin(data, QString::fromLatin1(extension.data(), qsizetype(extension.size())), place, budget);
     data.clear();
+    decoded.picture.image = WithoutUnusedAlpha(std::move(decoded.picture.image));
     if (key && decoded.tooSlow)
         m_tooSlow.push_back(key->file);
     if (key && decoded.lasting)

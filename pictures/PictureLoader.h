@@ -1,5 +1,6 @@
 #pragma once
 
+#include "base/Platform.h"
 #include "pictures/PictureLimits.h"
 #include "pictures/PictureResult.h"
 
@@ -52,8 +53,10 @@ public:
     // without regard to case: bmp, ico, emf, wmf, png, jpg, jpeg. Any other extension, no extension,
     // a missing file, a directory and a damaged file give an error. Keeps the part of the picture
     // that place shows (see VisiblePart); an empty place keeps all of it. The name is used as the
-    // system's bytes; it is never converted to text and back.
-    PictureResult Load(const std::filesystem::path& path, QSize place = {});
+    // system's bytes; it is never converted to text and back. Facts the caller has just had from
+    // the system for path spare asking again.
+    PictureResult Load(const std::filesystem::path& path, QSize place = {},
+                       std::optional<platform::FileFacts> facts = std::nullopt);
 
     // Decodes bytes as the format of the given extension ("png", "JPG", ...), as Load does once it
     // has read the file, though nothing is cached; fuzzers and tests call it directly.

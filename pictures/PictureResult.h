@@ -10,7 +10,8 @@ namespace zdawnik {
 struct PictureResult
 {
     // What is kept of the picture: all of it, or the part its place shows (see VisiblePart).
-    // Metafiles come as ARGB with a transparent ground.
+    // Metafiles come with a transparent ground. A picture none of whose pixels is transparent comes
+    // without an alpha channel.
     QImage image;
     QSize naturalSize;   // the size the picture is shown at (a metafile's within the metafile bounds)
     bool bitmap = false; // true for BMP pictures: the window may key out their bottom-left colour

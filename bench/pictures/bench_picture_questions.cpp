@@ -122,7 +122,7 @@ void ShownAgainAgainstText(const std::filesystem::path& root)
     NextUntil(*pictureWindow, "a.txt");
     NextUntil(*pictureWindow, "b.txt");
     const auto [again, text] =
-        MedianPairedMicroseconds([&] { Next(*pictureWindow); }, [&] { Next(*textWindow); }, 10, 21);
+        MedianPairedMicroseconds([&] { Next(*pictureWindow); }, [&] { Next(*textWindow); }, 10, 61);
     ReportTimes("picture-question-shown-again-vs-text-question", again, text, 1.2);
 }
 

@@ -152,15 +152,33 @@ void TestPictureName::findPictureFile()
     for (const std::string file :
          {"Rys1.png", "sub/pic.bmp", "żółw.png", "Dwa.png", "dwa.png", "\xb3\xb9ka.jpg"})
         std::ofstream(bank / file) << "x";
-    const auto result =
-        FindPictureFile(bank, std::string_view(name.constData(), name.size()), TextEncoding(encoding));
+    const std::string_view bytes(name.constData(), name.size());
+    const auto result = FindPictureFile(bank, bytes, TextEncoding(encoding));
+    // Asked for the file's facts as well, the look-up finds the same file, and gives the facts the
+    // system gives for it where the name was found as it stands.
+    std::optional<platform::FileFacts> facts;
+    QCOMPARE(FindPictureFile(bank, bytes, TextEncoding(encoding), &facts), result);
     if (found.isEmpty()) {
         QVERIFY(!result);
+        QVERIFY(!facts);
         return;
     }
     QVERIFY(result);
     QVERIFY(std::filesystem::equivalent(*result, bank / found.toLatin1().toStdString()) ||
             std::filesystem::equivalent(*result, bank / found.toStdString()));
+    QByteArray asWritten = name;
+    asWritten.replace('\\', '/');
+    const bool exact =
+        result->filename() == std::filesystem::path(asWritten.toStdString()).filename() ||
+        result->filename() ==
+            std::filesystem::path(ToUtf8(asWritten.toStdString(), TextEncoding(encoding))).filename();
+    QCOMPARE(bool(facts), exact);
+    if (facts) {
+        const std::optional<platform::FileFacts> system = platform::RegularFileFacts(*result);
+        QVERIFY(system);
+        QCOMPARE(facts->size, system->size);
+        QCOMPARE(facts->modified, system->modified);
+    }
 }
 
 QTEST_APPLESS_MAIN(TestPictureName)

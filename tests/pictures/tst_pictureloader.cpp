@@ -127,6 +127,8 @@ class TestPictureLoader : public QObject
 private slots:
     void visiblePart_data();
     void visiblePart();
+    void opaquePicturesAreCopiedNotBlended_data();
+    void opaquePicturesAreCopiedNotBlended();
     void cacheFollowsTheFile_data();
     void cacheFollowsTheFile();
     void cacheKeepsWithinItsBudget();
@@ -170,6 +172,50 @@ void TestPictureLoader::visiblePart()
     QCOMPARE(part.naturalSize, size);
     QCOMPARE(part.image.size(), kept.size());
     QCOMPARE(Argb(part.image), Argb(whole.image.copy(kept)));
+}
+
+void TestPictureLoader::opaquePicturesAreCopiedNotBlended_data()
+{
+    // A picture, and whether any of its pixels lets the ground show through.
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QImage>("drawn");
+    QTest::addColumn<bool>("transparent");
+    QImage opaque = Argb(Stripes(QSize(120, 40)));
+    QImage holed = opaque;
+    holed.setPixel(3, 4, qRgba(0, 0, 0, 0));
+    QImage halfSeen = opaque;
+    halfSeen.setPixel(119, 39, qRgba(200, 0, 0, 128));
+    QTest::newRow("PNG with alpha, every pixel opaque") << QString() << opaque << false;
+    QTest::newRow("PNG with one transparent pixel") << QString() << holed << true;
+    QTest::newRow("PNG with one half-transparent pixel") << QString() << halfSeen << true;
+    QTest::newRow("metafile drawn over its whole ground")
+        << "emf-libemf2svg/test-022.emf" << QImage() << false;
+    QTest::newRow("metafile with its ground showing") << "wmf-libwmf/ant.wmf" << QImage() << true;
+}
+
+void TestPictureLoader::opaquePicturesAreCopiedNotBlended()
+{
+    // A picture without a transparent pixel is kept without an alpha channel, so that it is copied
+    // to the screen rather than blended; it looks the same.
+    QFETCH(QString, file);
+    QFETCH(QImage, drawn);
+    QFETCH(bool, transparent);
+    QTemporaryDir directory;
+    std::filesystem::path path = file.isEmpty() ? PathOf(directory.filePath("obraz.png")) : Metafile(file);
+    if (file.isEmpty())
+        QVERIFY(WriteFile(directory.filePath("obraz.png"), Encoded(drawn, "png")));
+    PictureLoader pictures;
+    const PictureResult loaded = pictures.Load(path);
+    QVERIFY2(loaded.ok(), qPrintable(loaded.error));
+    QCOMPARE(loaded.image.hasAlphaChannel(), transparent);
+    if (!drawn.isNull())
+        QCOMPARE(Argb(loaded.image), drawn);
+    // The same for the pictures given as bytes.
+    QFile bytes(QString::fromStdString(path.string()));
+    QVERIFY(bytes.open(QIODevice::ReadOnly));
+    const PictureResult decoded = pictures.Decode(bytes.readAll(), QFileInfo(bytes).suffix());
+    QCOMPARE(Argb(decoded.image), Argb(loaded.image));
+    QCOMPARE(decoded.image.hasAlphaChannel(), transparent);
 }
 
 void TestPictureLoader::cacheFollowsTheFile_data()
