@@ -357,7 +357,11 @@ bool RecordReader::string(std::string& value)
         return m_record.BankPath == m_bankPath || Refuse("kept for another bank, " + m_record.BankPath);
     default: // the time of saving
         m_record.SavedAt = QDateTime::fromString(QString::fromStdString(value), Qt::ISODate);
-        return m_record.SavedAt.isValid() || Refuse("the time of saving is no date");
+        // The time is written back in UTC: a time that falls outside the years ISO 8601 writes
+        // plainly once taken to UTC would be written as no date at all.
+        return (m_record.SavedAt.isValid() && m_record.SavedAt.toUTC().date().year() >= 1 &&
+                m_record.SavedAt.toUTC().date().year() <= 9999) ||
+               Refuse("the time of saving is no date");
     }
 }
 

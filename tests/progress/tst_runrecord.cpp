@@ -264,6 +264,11 @@ void TestRunRecord::damaged_data()
     QTest::newRow("another bank") << QByteArray("egzamin/baza") << QByteArray("egzamin/inna");
     QTest::newRow("bank as a number") << QByteArray("\"/home/ola/egzamin/baza\"") << QByteArray("7");
     QTest::newRow("time no date") << QByteArray("2026-03-12T14:05:07Z") << QByteArray("wczoraj");
+    // Once in UTC, as the time is written back, these fall before year 1 and after year 9999.
+    QTest::newRow("time before the first year in UTC")
+        << QByteArray("2026-03-12T14:05:07Z") << QByteArray("0001-01-01T00:30:00+01:00");
+    QTest::newRow("time after year 9999 in UTC")
+        << QByteArray("2026-03-12T14:05:07Z") << QByteArray("9999-12-31T23:30:00-01:00");
     QTest::newRow("finished as text")
         << QByteArray("\"finished\":false") << QByteArray("\"finished\":\"nie\"");
     QTest::newRow("negative study time") << QByteArray("4521") << QByteArray("-1");
