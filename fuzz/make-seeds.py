@@ -8,6 +8,7 @@ README.md), since a JPEG cannot be written by hand.
     fuzz/make-seeds.py
 """
 
+import json
 import shutil
 import struct
 import zlib
@@ -102,6 +103,33 @@ def question_seeds():
     for question in sorted(BAZA.glob("*.txt")):
         for target in ("fuzz_reader", "fuzz_check"):
             copy(target, question, "baza-" + question.name)
+
+
+# --- Progress files -----------------------------------------------------------------------------
+
+def progress_record(questions, finished=False, answers=12, good=9, seconds=4521,
+                    saved="2026-03-12T14:05:07Z", bank="/home/ola/egzamin/baza"):
+    return {"format": "zdawnik-progress", "version": 1, "bank": bank, "saved": saved,
+            "finished": finished, "studySeconds": seconds, "answers": answers, "goodAnswers": good,
+            "questions": questions}
+
+
+def progress_seeds():
+    def write_json(name, record, **layout):
+        write("fuzz_progress", name, (json.dumps(record, ensure_ascii=False, **layout) + "\n").encode())
+
+    run = progress_record([["a.txt", 3, False], ["b.txt", 0, True], ["c.txt", 7, False], ["d.txt", 2, False]])
+    write_json("made-run.json", run, indent=2)
+    write_json("made-finished.json", progress_record([["a.txt", 0, True], ["b.txt", 0, True]], finished=True,
+                                                     answers=5, good=2), indent=2)
+    # Names that are no UTF-8, and names with a per cent sign, are %-escaped.
+    write_json("made-escapes.json", progress_record(
+        [["%C5%BC%C3%B3%C5%82w.txt", 3, False], ["%FF%25.txt", 1, False], ["pytanie 1.txt", 3, False]],
+        answers=0, good=0, seconds=0), indent=2)
+    write_json("made-compact.json", progress_record([["x.txt", 3, False]], answers=1, good=0),
+               separators=(",", ":"))
+    write_json("made-other-bank.json", progress_record([["x.txt", 3, False]], bank="/tmp/inna"))
+    write("fuzz_progress", "made-cut.json", json.dumps(run).encode()[:90])
 
 
 # --- PNG ----------------------------------------------------------------------------------------
@@ -301,7 +329,7 @@ def is_found(path):
 def main():
     # What is made here is made again; what the fuzzers found stays, and so do the JPEG seeds Qt
     # wrote (make-jpeg-seeds.cpp), apart from those made here from them.
-    for target in ("fuzz_reader", "fuzz_check", "fuzz_png", "fuzz_bmp", "fuzz_ico", "fuzz_emf",
+    for target in ("fuzz_reader", "fuzz_progress", "fuzz_check", "fuzz_png", "fuzz_bmp", "fuzz_ico", "fuzz_emf",
                    "fuzz_wmf", "fuzz_jpg"):
         for old in (CORPUS / target).glob("*"):
             if is_found(old):
@@ -311,6 +339,7 @@ def main():
                 continue
             old.unlink()
     question_seeds()
+    progress_seeds()
     png_seeds()
     bmp_seeds()
     ico_seeds()

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Runs the fuzz targets built by the "fuzz" preset.
 #
-#   fuzz/run.sh [-t SECONDS] [-b BUILD_DIR] [TARGET...]   fuzz each target (the eight loader
+#   fuzz/run.sh [-t SECONDS] [-b BUILD_DIR] [TARGET...]   fuzz each target (the nine reader, loader
 #                                                          and checker targets by default)
 #                                                          for SECONDS (default 15)
 #   fuzz/run.sh -m TARGET                                  merge what the last runs of TARGET found
@@ -19,7 +19,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 # The renderer targets (fuzz_emf_render, fuzz_wmf_render) run only when named: see fuzz/README.md.
-TARGETS=(fuzz_reader fuzz_check fuzz_bmp fuzz_ico fuzz_emf fuzz_wmf fuzz_png fuzz_jpg)
+TARGETS=(fuzz_reader fuzz_progress fuzz_check fuzz_bmp fuzz_ico fuzz_emf fuzz_wmf fuzz_png fuzz_jpg)
 seconds=15
 build=build-fuzz
 merge=
@@ -47,6 +47,7 @@ seeds() {
 dictionary() {
     case $1 in
     fuzz_reader | fuzz_check) echo fuzz/dict/question.dict ;;
+    fuzz_progress) echo fuzz/dict/progress.dict ;;
     fuzz_jpg) echo fuzz/dict/jpeg.dict ;;
     *) target=$(format_target "$1"); echo "fuzz/dict/${target#fuzz_}.dict" ;;
     esac
@@ -79,7 +80,7 @@ for target in "${TARGETS[@]}"; do
     # instrumented: to libFuzzer a seed that reaches their corners looks like one that does not, and
     # it would drop most seeds and shrink the rest. They are all kept whole and mutated.
     keep=()
-    case $target in fuzz_reader | fuzz_check) ;; *) keep=(-keep_seed=1) ;; esac
+    case $target in fuzz_reader | fuzz_progress | fuzz_check) ;; *) keep=(-keep_seed=1) ;; esac
     status=0
     ZDAWNIK_FUZZ_HELPER_CRASHES=$PWD/$work/helper "$binary" \
         -max_total_time="$seconds" -timeout=20 -rss_limit_mb=2048 -print_final_stats=1 "${keep[@]}" \
