@@ -134,7 +134,7 @@ int main(int argc, char** argv)
     StartOnceAsProcess(self, {"bare", widgets});
     std::vector<double> real;
     std::vector<double> bare;
-    for (int round = 0; round < 31; ++round) {
+    for (int round = 0; round < 61; ++round) {
         real.push_back(StartOnceAsProcess(self, {"real"}));
         bare.push_back(StartOnceAsProcess(self, {"bare", widgets}));
     }
