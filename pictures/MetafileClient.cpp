@@ -103,7 +103,8 @@ MetafileClient::Reply MetafileClient::Render(const QByteArray& data, MetafileKin
         return Fail(Outcome::NoHelper,
                     QStringLiteral("Metafiles cannot be shown: %1 does not start").arg(HelperName));
 
-    m_process->write(metafile_protocol::EncodeRequest(kind, place, data));
+    m_process->write(metafile_protocol::EncodeRequestHeader(kind, place, data.size()));
+    m_process->write(data);
     QByteArray reply;
     std::optional<qint64> expected;
     for (;;) {

@@ -56,16 +56,15 @@ PictureResult Garbled()
 
 } // namespace
 
-QByteArray EncodeRequest(MetafileKind kind, QSize place, QByteArrayView metafile)
+QByteArray EncodeRequestHeader(MetafileKind kind, QSize place, qint64 length)
 {
     QByteArray request(RequestHeaderBytes, '\0');
     std::memcpy(request.data(), RequestMagic, 4);
     request[4] = kind == MetafileKind::Emf ? EmfTag : WmfTag;
-    Put(request, 8, std::uint32_t(metafile.size()));
+    Put(request, 8, std::uint32_t(length));
     // The window's places are a few hundred pixels; a larger place keeps as much as its side allows.
     Put(request, 12, std::uint16_t(qBound(0, place.isValid() ? place.width() : 0, 0xFFFF)));
     Put(request, 14, std::uint16_t(qBound(0, place.isValid() ? place.height() : 0, 0xFFFF)));
-    request.append(metafile.data(), metafile.size());
     return request;
 }
 

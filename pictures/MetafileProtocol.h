@@ -41,7 +41,9 @@ struct Request
     qint64 length = 0;
 };
 
-QByteArray EncodeRequest(MetafileKind kind, QSize place, QByteArrayView metafile);
+// The header of a request for a metafile of the given length; the metafile's bytes follow it on the
+// pipe as they are, not copied behind it.
+QByteArray EncodeRequestHeader(MetafileKind kind, QSize place, qint64 length);
 
 // The request a header announces; nothing when the header is no request header or announces more
 // than a picture file may hold.

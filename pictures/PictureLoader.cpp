@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <string>
 #include <system_error>
+#include <utility>
 
 namespace zdawnik {
 
@@ -51,12 +52,13 @@ std::optional<FileStamp> StampOf(const std::filesystem::path& path, std::optiona
     return FileStamp{path.string(), facts->size, facts->modified};
 }
 
-QByteArray ReadWholeFile(const std::filesystem::path& path)
+// Reads the file; its size, when the caller has it from the system already, spares asking again.
+QByteArray ReadWholeFile(const std::filesystem::path& path, std::optional<std::uintmax_t> size)
 {
     platform::InputFile file(path);
     QByteArray data;
     std::error_code error;
-    const std::uintmax_t expected = std::filesystem::file_size(path, error);
+    const std::uintmax_t expected = size ? *size : std::filesystem::file_size(path, error);
     if (!error && expected > std::uintmax_t(picture_limits::MaxFileBytes))
         throw EInOutError(FileTooLarge().toStdString());
     if (!error)
@@ -83,18 +85,19 @@ QByteArray ReadWholeFile(const std::filesystem::path& path)
 // A picture whose pixels are all opaque is kept without its alpha channel, so that painting copies
 // it to the screen rather than blends it, each time it is shown. Metafiles come with an alpha
 // channel whether their ground is transparent or not.
-QImage WithoutUnusedAlpha(QImage image)
+PictureResult WithoutUnusedAlpha(PictureResult picture)
 {
+    QImage& image = picture.image;
     if (image.format() != QImage::Format_ARGB32 && image.format() != QImage::Format_ARGB32_Premultiplied)
-        return image;
+        return picture;
     for (int y = 0; y < image.height(); ++y) {
         const auto* row = reinterpret_cast<const QRgb*>(image.constScanLine(y));
         if (!std::all_of(row, row + image.width(), [](QRgb pixel) { return qAlpha(pixel) == 255; }))
-            return image;
+            return picture;
     }
     // The same bytes: an opaque pixel reads the same in both formats.
     image.reinterpretAsFormat(QImage::Format_RGB32);
-    return image;
+    return picture;
 }
 
 } // namespace
@@ -155,14 +158,15 @@ PictureLoader::Decoded PictureLoader::DecodeWithin(const QByteArray& data, const
     if (budget.hasExpired())
         return {PictureResult::Failure(NoTimeLeft()), false};
 
-    if (format == QLatin1String("png"))
-        return {DecodeRaster(data, RasterFormat::Png, place)};
-    if (format == QLatin1String("jpg") || format == QLatin1String("jpeg"))
-        return {DecodeRaster(data, RasterFormat::Jpeg, place)};
-    if (format == QLatin1String("bmp"))
-        return {DecodeRaster(data, RasterFormat::Bmp, place)};
-    if (format == QLatin1String("ico"))
-        return {DecodeRaster(data, RasterFormat::Ico, place)};
+    static constexpr std::pair<const char*, RasterFormat> Rasters[] = {{"png", RasterFormat::Png},
+                                                                       {"jpg", RasterFormat::Jpeg},
+                                                                       {"jpeg", RasterFormat::Jpeg},
+                                                                       {"bmp", RasterFormat::Bmp},
+                                                                       {"ico", RasterFormat::Ico}};
+    for (const auto& [name, raster] : Rasters) {
+        if (format == QLatin1String(name))
+            return {WithoutUnusedAlpha(DecodeRaster(data, raster, place))};
+    }
 
     const qint64 left = budget.remainingTime();
     const bool wholeShare = left >= m_options.pictureShareMs;
@@ -175,14 +179,13 @@ PictureLoader::Decoded PictureLoader::DecodeWithin(const QByteArray& data, const
     // A helper that crashed may have been worn out by earlier pictures, and one that is missing may
     // be installed later: only a drawing or the renderer's own verdict stands for the run.
     const bool lasting = reply.outcome == Outcome::Drawn || reply.outcome == Outcome::Refused;
-    return {std::move(reply.picture), lasting, reply.outcome == Outcome::OutOfTime && wholeShare};
+    return {WithoutUnusedAlpha(std::move(reply.picture)), lasting,
+            reply.outcome == Outcome::OutOfTime && wholeShare};
 }
 
 PictureResult PictureLoader::Decode(const QByteArray& data, const QString& extension, QSize place)
 {
-    PictureResult picture = DecodeWithin(data, extension, place, Budget()).picture;
-    picture.image = WithoutUnusedAlpha(std::move(picture.image));
-    return picture;
+    return DecodeWithin(data, extension, place, Budget()).picture;
 }
 
 PictureResult PictureLoader::Load(const std::filesystem::path& path, QSize place,
@@ -213,14 +216,13 @@ PictureResult PictureLoader::Load(const std::filesystem::path& path, QSize place
         return PictureResult::Failure(NoTimeLeft());
     QByteArray data;
     try {
-        data = ReadWholeFile(path);
+        data = ReadWholeFile(path, key ? std::optional(key->file.size) : std::nullopt);
     } catch (const EInOutError& error) {
         return PictureResult::Failure(QString::fromStdString(error.what()));
     }
     Decoded decoded =
         DecodeWithin(data, QString::fromLatin1(extension.data(), qsizetype(extension.size())), place, budget);
     data.clear();
-    decoded.picture.image = WithoutUnusedAlpha(std::move(decoded.picture.image));
     if (key && decoded.tooSlow)
         m_tooSlow.push_back(key->file);
     if (key && decoded.lasting)

@@ -123,9 +123,7 @@ PictureResult ReadIcon(const QByteArray& data, QSize place)
     if (best < 0 || !reader.jumpToImage(best) || !reader.read(&result.image))
         return PictureResult::Failure(Refused("ICO"));
     result.naturalSize = result.image.size();
-    const QRect shown = VisiblePart(result.naturalSize, place);
-    if (shown.size() != result.naturalSize)
-        result.image = result.image.copy(shown);
+    result.image = KeepVisiblePart(result.image, place);
     return result;
 }
 

@@ -243,11 +243,6 @@ JpegWalk WalkJpeg(QByteArrayView data)
     }
 }
 
-QString CheckJpegIntegrity(QByteArrayView data)
-{
-    return WalkJpeg(data).damage;
-}
-
 QString CheckBmpIntegrity(QByteArrayView data)
 {
     const unsigned char* d = Bytes(data);

@@ -18,10 +18,8 @@ QString CheckPngIntegrity(QByteArrayView data);
 // the end marker of an embedded thumbnail is not taken for the end of the file. Qt's reader also
 // fills in what is missing when the scans hold far less data than the image needs, so that counts
 // as damage too: a scan coding the first coefficient of its blocks (a Huffman code of at least a
-// bit for each) whose data is shorter than that, or a component that no scan codes.
-QString CheckJpegIntegrity(QByteArrayView data);
-
-// The same walk, with what it learnt of the decoder's needs.
+// bit for each) whose data is shorter than that, or a component that no scan codes. The walk also
+// tells what it learnt of the decoder's needs.
 struct JpegWalk
 {
     QString damage;              // empty for a file that looks whole

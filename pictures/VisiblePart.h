@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QImage>
 #include <QRect>
 #include <QSize>
 
@@ -19,6 +20,14 @@ inline QRect VisiblePart(QSize picture, QSize place)
     const auto [left, width] = stretch(picture.width(), place.width());
     const auto [top, height] = stretch(picture.height(), place.height());
     return QRect(left, top, width, height);
+}
+
+// The part of a whole picture that the place shows (see VisiblePart); the picture itself, not a
+// copy, when all of it is shown.
+inline QImage KeepVisiblePart(const QImage& picture, QSize place)
+{
+    const QRect shown = VisiblePart(picture.size(), place);
+    return shown.size() == picture.size() ? picture : picture.copy(shown);
 }
 
 } // namespace zdawnik

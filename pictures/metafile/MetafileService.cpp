@@ -162,10 +162,7 @@ QByteArray Answer(const MetafileRenderer& render, const metafile_protocol::Reque
     const PictureResult result = render(request.kind, data);
     if (!result.ok())
         return metafile_protocol::EncodeError(result.error);
-    const QSize natural = result.image.size();
-    const QRect shown = VisiblePart(natural, request.place);
-    return metafile_protocol::EncodeImage(shown.size() == natural ? result.image : result.image.copy(shown),
-                                          natural);
+    return metafile_protocol::EncodeImage(KeepVisiblePart(result.image, request.place), result.image.size());
 }
 
 } // namespace
