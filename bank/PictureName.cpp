@@ -13,8 +13,8 @@ namespace zdawnik {
 
 namespace {
 
-constexpr std::string_view OpenTag = "[img]";
-constexpr std::string_view CloseTag = "[/img]";
+constexpr std::string_view OpenTag = PictureOpenTag;
+constexpr std::string_view CloseTag = PictureCloseTag;
 
 // Paths as the system's bytes (UTF-8 on Windows), the form in which a look-up grows a path a part
 // at a time: a std::filesystem::path would parse itself anew at every step.
@@ -71,19 +71,6 @@ std::u32string Folded(std::string_view name)
     return folded;
 }
 
-std::vector<std::string> Components(std::string_view name)
-{
-    std::vector<std::string> parts;
-    std::size_t start = 0;
-    for (std::size_t i = 0; i <= name.size(); ++i) {
-        if (i == name.size() || name[i] == '\\' || name[i] == '/') {
-            parts.emplace_back(name.substr(start, i - start));
-            start = i + 1;
-        }
-    }
-    return parts;
-}
-
 // The listings of the directories one look-up has opened, each listed once and its names folded
 // once, however the name reaches it ("a/../a" is a again) and whichever way of writing the name
 // needs it.
@@ -119,7 +106,7 @@ std::optional<std::filesystem::path> FindIgnoringCase(const std::filesystem::pat
                                                       std::string_view name, Listings& listings)
 {
     std::string current = PathText(bankDir);
-    for (const std::string& part : Components(name)) {
+    for (const std::string& part : PictureNameParts(name)) {
         // No file lies below a path longer than the system opens. Stopping there also bounds the
         // work of every step, which keeps the whole walk linear in the name's length.
         if (current.size() > platform::LongestPath())
@@ -146,6 +133,19 @@ std::optional<std::filesystem::path> FindIgnoringCase(const std::filesystem::pat
 }
 
 } // namespace
+
+std::vector<std::string> PictureNameParts(std::string_view name)
+{
+    std::vector<std::string> parts;
+    std::size_t start = 0;
+    for (std::size_t i = 0; i <= name.size(); ++i) {
+        if (i == name.size() || name[i] == '\\' || name[i] == '/') {
+            parts.emplace_back(name.substr(start, i - start));
+            start = i + 1;
+        }
+    }
+    return parts;
+}
 
 bool HasPictureTag(std::string_view line)
 {

@@ -7,8 +7,17 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace zdawnik {
+
+// The tags around a picture name, letter for letter.
+inline constexpr std::string_view PictureOpenTag = "[img]";
+inline constexpr std::string_view PictureCloseTag = "[/img]";
+
+// The parts of a picture name between its separators, a backslash or a slash, empty parts
+// included.
+std::vector<std::string> PictureNameParts(std::string_view name);
 
 // True when a question or answer line is a picture line: it holds "[img]", letter for letter.
 bool HasPictureTag(std::string_view line);

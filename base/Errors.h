@@ -30,7 +30,8 @@ class EConvertError : public NamedError
 {
 public:
     using NamedError::NamedError;
-    const char* typeName() const noexcept override { return "EConvertError"; }
+    static constexpr const char* Name = "EConvertError";
+    const char* typeName() const noexcept override { return Name; }
 };
 
 // A file could not be opened or read.
@@ -38,7 +39,8 @@ class EInOutError : public NamedError
 {
 public:
     using NamedError::NamedError;
-    const char* typeName() const noexcept override { return "EInOutError"; }
+    static constexpr const char* Name = "EInOutError";
+    const char* typeName() const noexcept override { return Name; }
 };
 
 // A line of a question file longer than the reader keeps.
@@ -46,7 +48,8 @@ class ELineTooLong : public NamedError
 {
 public:
     using NamedError::NamedError;
-    const char* typeName() const noexcept override { return "ELineTooLong"; }
+    static constexpr const char* Name = "ELineTooLong";
+    const char* typeName() const noexcept override { return Name; }
 };
 
 // A choice question with more answers than the window has answer panels.
@@ -54,7 +57,8 @@ class ETooManyAnswers : public NamedError
 {
 public:
     using NamedError::NamedError;
-    const char* typeName() const noexcept override { return "ETooManyAnswers"; }
+    static constexpr const char* Name = "ETooManyAnswers";
+    const char* typeName() const noexcept override { return Name; }
 };
 
 } // namespace zdawnik

@@ -149,18 +149,18 @@ private:
     void readerError()
     {
         // A cut line is named at its line by cutLines.
-        if (!m_report.ReaderError || m_report.ReaderError->Type == ELineTooLong("").typeName())
+        if (!m_report.ReaderError || m_report.ReaderError->Type == ELineTooLong::Name)
             return;
         const std::string report =
             "the program reports: " +
             utf8(ErrorReportText(m_report.ReaderError->Type, m_report.ReaderError->Message));
         const std::string& type = m_report.ReaderError->Type;
-        if (type == EConvertError("").typeName())
+        if (type == EConvertError::Name)
             add(headerLine(), FindingCode::ListCount,
                 report + " (the second character of the header is the number of lists)");
-        else if (type == ETooManyAnswers("").typeName())
+        else if (type == ETooManyAnswers::Name)
             add(MaxAnswers + 3, FindingCode::TooManyAnswers, report);
-        else if (type == EInOutError("").typeName())
+        else if (type == EInOutError::Name)
             add(std::nullopt, FindingCode::Unreadable, report);
         else
             add(std::nullopt, FindingCode::ReaderError, report);
@@ -203,7 +203,7 @@ private:
     void tagCase(int line, std::string_view text)
     {
         const std::string lower = LowerAscii(text);
-        for (const std::string_view tag : {std::string_view("[img]"), std::string_view("[/img]")}) {
+        for (const std::string_view tag : {PictureOpenTag, PictureCloseTag}) {
             for (std::size_t at = lower.find(tag); at != std::string::npos; at = lower.find(tag, at + 1)) {
                 const std::string_view written = text.substr(at, tag.size());
                 if (written != tag) {
@@ -373,8 +373,9 @@ FileReport FileChecker::checkFile(const std::filesystem::path& folder, const std
         lines = LoadQuestionFile(folder, name, question, view);
     } catch (const EInOutError& error) {
         report.ReaderError = FileReport::Error{error.typeName(), error.message()};
-        report.Findings.push_back(Finding{std::nullopt, FindingCode::Unreadable,
-                                          std::string("the program cannot open the file: ") + error.message()});
+        report.Findings.push_back(
+            Finding{std::nullopt, FindingCode::Unreadable,
+                    std::string("the program cannot open the file: ") + error.message()});
         return report;
     }
     judge(report, lines, folder);

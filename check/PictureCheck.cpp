@@ -20,16 +20,8 @@ bool LeadsOutOfBank(std::string_view name)
     const auto isLetter = [](char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); };
     if (name.size() >= 2 && isLetter(name[0]) && name[1] == ':')
         return true;
-    std::size_t start = 0;
-    while (start <= name.size()) {
-        std::size_t end = name.find_first_of("/\\", start);
-        if (end == std::string_view::npos)
-            end = name.size();
-        if (name.substr(start, end - start) == "..")
-            return true;
-        start = end + 1;
-    }
-    return false;
+    const std::vector<std::string> parts = PictureNameParts(name);
+    return std::find(parts.begin(), parts.end(), "..") != parts.end();
 }
 
 std::vector<Finding> CheckPicture(const std::filesystem::path& bankDir, const std::string& name,
