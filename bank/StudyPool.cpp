@@ -94,17 +94,23 @@ BankChanges StudyPool::RestorePool(std::vector<std::string> names,
     return changes;
 }
 
+void StudyPool::MarkNotMastered(std::vector<char>& marks) const
+{
+    marks.assign(m_pool.size(), 0);
+    for (const int entry : m_pendingList)
+        marks[static_cast<std::size_t>(entry)] = 1;
+    for (const int entry : m_setAside)
+        marks[static_cast<std::size_t>(entry)] = 1;
+}
+
 std::vector<QuestionProgress> StudyPool::Progress() const
 {
-    std::vector<bool> pending(m_pool.size(), false);
-    for (const int entry : m_pendingList)
-        pending[static_cast<std::size_t>(entry)] = true;
-    for (const int entry : m_setAside)
-        pending[static_cast<std::size_t>(entry)] = true;
+    std::vector<char> pending;
+    MarkNotMastered(pending);
     std::vector<QuestionProgress> progress;
     progress.reserve(m_pool.size());
     for (std::size_t i = 0; i < m_pool.size(); ++i)
-        progress.push_back(QuestionProgress{m_pool[i].FileName, m_pool[i].Repeats, !pending[i]});
+        progress.push_back(QuestionProgress{m_pool[i].FileName, m_pool[i].Repeats, pending[i] == 0});
     return progress;
 }
 

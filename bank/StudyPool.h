@@ -67,6 +67,10 @@ public:
 
     // Every question's counter and whether it is mastered, in pool order.
     std::vector<QuestionProgress> Progress() const;
+    // Sets marks to one mark per question in pool order: 1 for a question not mastered, pending or
+    // set aside (a question set aside was never mastered: a later sitting offers it again), 0 for a
+    // mastered one. The caller's vector is reused.
+    void MarkNotMastered(std::vector<char>& marks) const;
 
     int PendingCount() const { return static_cast<int>(m_pendingList.size()); }
 

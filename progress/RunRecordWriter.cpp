@@ -37,7 +37,7 @@ template <typename NameOf> NameTexts MakeNameTexts(std::size_t questions, NameOf
     return names;
 }
 
-// The record without its questions: an empty list stands in their place, at the end.
+// The record without its questions, which the file holds last.
 Json Header(const RunRecord& figures)
 {
     Json document = Json::object();
@@ -49,7 +49,6 @@ Json Header(const RunRecord& figures)
     document[format::StudySeconds] = figures.StudySeconds;
     document[format::Answers] = figures.Answers;
     document[format::GoodAnswers] = figures.GoodAnswers;
-    document[format::Questions] = Json::array();
     return document;
 }
 
@@ -61,11 +60,10 @@ Json Header(const RunRecord& figures)
 template <typename CounterOf, typename MasteredOf>
 std::string Text(const RunRecord& figures, const NameTexts& names, CounterOf counterOf, MasteredOf masteredOf)
 {
+    // The header's closing brace gives way to the questions' list.
     std::string header = Header(figures).dump();
-    static const std::string EmptyQuestionsAtTheEnd = '"' + std::string(format::Questions) + "\":[]}";
-    if (!header.ends_with(EmptyQuestionsAtTheEnd))
-        throw std::logic_error("the record's questions are not its last field");
-    header.resize(header.size() - 2); // "]}"
+    header.pop_back();
+    header += ",\"" + std::string(format::Questions) + "\":[";
 
     std::string text;
     text.reserve(header.size() + names.Text.size() + names.Ends.size() * 16 + 4);
@@ -115,12 +113,7 @@ std::string RunRecordWriter::Encode(const RunRecord& figures)
     const std::vector<PoolEntry>& entries = m_pool.Pool();
     if (entries.size() != m_names->Ends.size())
         throw std::logic_error("the pool was built again under its record writer");
-    m_pending.assign(entries.size(), 0);
-    for (const int entry : m_pool.PendingList())
-        m_pending[static_cast<std::size_t>(entry)] = 1;
-    // A question set aside was never mastered: a later sitting offers it again.
-    for (const int entry : m_pool.SetAside())
-        m_pending[static_cast<std::size_t>(entry)] = 1;
+    m_pool.MarkNotMastered(m_pending);
     return Text(
         figures, *m_names, [&](std::size_t i) { return entries[i].Repeats; },
         [&](std::size_t i) { return m_pending[i] == 0; });
