@@ -2,7 +2,7 @@
 
 #include "app/FolderDialogs.h"
 #include "app/MessageBoxes.h"
-#include "bank/StudyPool.h"
+#include "drill/StudyPool.h"
 #include "base/Errors.h"
 #include "base/VisibleText.h"
 #include "pictures/PictureLoader.h"

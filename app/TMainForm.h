@@ -3,8 +3,8 @@
 #include "app/AnswerSlots.h"
 #include "bank/Question.h"
 #include "bank/QuestionView.h"
-#include "bank/Random.h"
-#include "bank/StudyPool.h"
+#include "drill/Random.h"
+#include "drill/StudyPool.h"
 
 #include <QHash>
 #include <QWidget>

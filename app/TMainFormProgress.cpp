@@ -6,7 +6,7 @@
 #include "app/FolderDialogs.h"
 #include "app/PathText.h"
 #include "app/TMainForm.h"
-#include "bank/StudyPool.h"
+#include "drill/StudyPool.h"
 #include "progress/ProgressStore.h"
 #include "progress/RunRecordWriter.h"
 #include "widgets/TGauge.h"

@@ -5,7 +5,7 @@
 #include "app/TMainForm.h"
 #include "assets/BuiltInPictures.h"
 #include "bank/QuestionReader.h"
-#include "bank/StudyPool.h"
+#include "drill/StudyPool.h"
 #include "base/Errors.h"
 #include "widgets/TGauge.h"
 #include "widgets/TImage.h"

@@ -1,6 +1,6 @@
 #include "check/CheckRun.h"
 
-#include "bank/StudyPool.h"
+#include "drill/StudyPool.h"
 #include "base/Platform.h"
 #include "base/VisibleText.h"
 #include "check/ReportFormat.h"

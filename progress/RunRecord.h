@@ -1,6 +1,6 @@
 #pragma once
 
-#include "bank/StudyPool.h"
+#include "drill/StudyPool.h"
 
 #include <QByteArray>
 #include <QDateTime>

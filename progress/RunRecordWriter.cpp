@@ -1,6 +1,6 @@
 #include "progress/RunRecordWriter.h"
 
-#include "bank/StudyPool.h"
+#include "drill/StudyPool.h"
 #include "progress/FileNameText.h"
 #include "progress/RunRecordFormat.h"
 

@@ -6,8 +6,8 @@
 #include "bank/Question.h"
 #include "bank/QuestionReader.h"
 #include "bank/QuestionView.h"
-#include "bank/Random.h"
-#include "bank/StudyPool.h"
+#include "drill/Random.h"
+#include "drill/StudyPool.h"
 
 #include <cstdlib>
 #include <dirent.h>

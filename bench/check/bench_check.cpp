@@ -3,8 +3,8 @@
 
 #include "bank/Question.h"
 #include "bank/QuestionReader.h"
-#include "bank/Random.h"
-#include "bank/StudyPool.h"
+#include "drill/Random.h"
+#include "drill/StudyPool.h"
 #include "check/CheckRun.h"
 #include "widgets/LayoutFonts.h"
 

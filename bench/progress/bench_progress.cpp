@@ -2,8 +2,8 @@
 // against writing the same bytes with a bare write-and-rename, and restoring it against a bare read
 // and parse of the same file.
 
-#include "bank/Random.h"
-#include "bank/StudyPool.h"
+#include "drill/Random.h"
+#include "drill/StudyPool.h"
 #include "progress/ProgressStore.h"
 #include "progress/RunRecordWriter.h"
 

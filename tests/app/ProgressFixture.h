@@ -3,7 +3,7 @@
 // A window whose runs are kept in a state folder of its own, with helpers to answer, to close and
 // reopen it, and to read or write what was kept.
 
-#include "bank/StudyPool.h"
+#include "drill/StudyPool.h"
 #include "progress/ProgressStore.h"
 #include "progress/RunRecordWriter.h"
 #include "widgets/TGauge.h"

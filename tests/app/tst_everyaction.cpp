@@ -3,7 +3,7 @@
 // hidden), then each event handler called directly. Nothing may crash, no error report may come up,
 // and the window must still tell one consistent story afterwards.
 
-#include "bank/StudyPool.h"
+#include "drill/StudyPool.h"
 #include "widgets/TGauge.h"
 
 #include <QAccessible>

@@ -2,7 +2,7 @@
 // disks, changing under the program's feet. Each gives the ordinary behaviour or a clear message,
 // the run goes on, and the program writes nothing anywhere.
 
-#include "bank/StudyPool.h"
+#include "drill/StudyPool.h"
 #include "widgets/TImage.h"
 
 #include <QBuffer>

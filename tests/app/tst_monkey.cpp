@@ -2,7 +2,7 @@
 // files. After every event: the counts agree and the user is never stuck. The seed is printed; set
 // ZDAWNIK_MONKEY_SEED to replay a run.
 
-#include "bank/StudyPool.h"
+#include "drill/StudyPool.h"
 #include "widgets/TGauge.h"
 
 #include <QCheckBox>

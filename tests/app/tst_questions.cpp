@@ -3,7 +3,7 @@
 // statistics, and whole runs to the end panel.
 
 #include "app/ListColor.h"
-#include "bank/StudyPool.h"
+#include "drill/StudyPool.h"
 #include "widgets/TGauge.h"
 #include "widgets/TImage.h"
 #include "widgets/TPanel.h"

@@ -2,7 +2,7 @@
 // cannot be read, the question-ID switch, closing, the study clock, and the start of the metafile helper.
 
 #include "app/Application.h"
-#include "bank/StudyPool.h"
+#include "drill/StudyPool.h"
 #include "pictures/PictureLoader.h"
 #include "widgets/TGauge.h"
 

@@ -1,7 +1,7 @@
 // The progress file's contents: names of any bytes come back as they were, and every kind of file
 // that this program did not write whole, for this bank, is refused.
 
-#include "bank/Random.h"
+#include "drill/Random.h"
 #include "progress/FileNameText.h"
 #include "progress/RunRecordWriter.h"
 

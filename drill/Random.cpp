@@ -1,4 +1,4 @@
-#include "bank/Random.h"
+#include "drill/Random.h"
 
 #include "base/Platform.h"
 

@@ -1,6 +1,6 @@
-#include "bank/StudyPool.h"
+#include "drill/StudyPool.h"
 
-#include "bank/Random.h"
+#include "drill/Random.h"
 #include "base/Platform.h"
 
 #include <cassert>

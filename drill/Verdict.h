@@ -1,7 +1,7 @@
 #pragma once
 
 #include "bank/Question.h"
-#include "bank/StudyPool.h"
+#include "drill/StudyPool.h"
 
 #include <array>
 #include <optional>

@@ -1,4 +1,4 @@
-#include "bank/Verdict.h"
+#include "drill/Verdict.h"
 
 #include "base/Errors.h"
 #include "base/StrToInt.h"

@@ -1,5 +1,5 @@
-#include "bank/Random.h"
-#include "bank/StudyPool.h"
+#include "drill/Random.h"
+#include "drill/StudyPool.h"
 
 #include <QTemporaryDir>
 #include <QtTest>

@@ -2,7 +2,7 @@
 // choices make a right, partly right or wrong answer, and which option a list shows as the good one.
 
 #include "bank/Question.h"
-#include "bank/Verdict.h"
+#include "drill/Verdict.h"
 
 #include <QtTest>
 
