@@ -1,5 +1,5 @@
 # Every library the build uses, found once for all folders.
-find_package(Qt6 6.4 REQUIRED COMPONENTS Core Gui Widgets Svg)
+find_package(Qt6 6.4 REQUIRED COMPONENTS Core Gui Widgets Svg Charts)
 find_package(nlohmann_json 3 REQUIRED) # the checker's JSON output
 find_package(ZLIB REQUIRED)            # checksums of PNG chunks in tests and fuzz targets
 
