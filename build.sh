@@ -12,7 +12,7 @@ PACKAGES=(
     # tool chain
     cmake ninja-build g++ pkg-config clang libclang-rt-14-dev ccache
     # libraries
-    qt6-base-dev qt6-svg-dev qt6-charts-dev libgl-dev nlohmann-json3-dev
+    qt6-base-dev qt6-svg-dev qt6-charts-dev libgl-dev nlohmann-json3-dev libsqlite3-dev
     libjpeg62-turbo-dev libpng-dev zlib1g-dev
     libwmf-dev libemf2svg-dev libuemf-dev
     # fonts the window and the metafile renderer need at run time
