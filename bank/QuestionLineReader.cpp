@@ -118,13 +118,19 @@ void QuestionLineReader::feedAfterMark(std::string_view bytes)
     for (std::size_t at = 0; at < bytes.size(); at += SliceBytes) {
         const std::string_view slice = bytes.substr(at, SliceBytes);
         if (m_utf16) {
+            if (done())
+                return;
             m_utf16->feed(slice, m_decoded);
             feedText(m_decoded);
             m_decoded.clear();
             continue;
         }
+        // The sniffer sees its first bytes of the file even past where the lines end, so that its
+        // guess does not depend on how the bytes come in; it looks at no more than its sample.
         if (!m_mark)
             m_sniffer.feed(slice);
+        else if (done())
+            return;
         feedText(slice);
     }
 }
@@ -136,7 +142,11 @@ void QuestionLineReader::feedText(std::string_view text)
     while (i < text.size()) {
         switch (m_state) {
         case State::LineStart:
-            if (text[i] == EndOfText) {
+            if (text[i] == EndOfText || m_result.LineCount == MaxQuestionLines) {
+                // A line after the last a question may have begins: the file is refused whatever
+                // follows, so nothing more is read, and it is counted as that one line more.
+                if (text[i] != EndOfText)
+                    ++m_result.LineCount;
                 m_state = State::Ended;
                 return;
             }
@@ -144,8 +154,7 @@ void QuestionLineReader::feedText(std::string_view text)
             break;
         case State::InLine: {
             const std::size_t stop = std::min(lineFeed.from(i), endOfText.from(i));
-            takeText(text.substr(i, stop - i));
-            if (stop == text.size())
+            if (!takeText(text.substr(i, stop - i)) || stop == text.size())
                 return;
             endLine();
             m_state = text[stop] == LineFeed ? State::LineStart : State::SkippingRest;
@@ -166,28 +175,29 @@ void QuestionLineReader::feedText(std::string_view text)
     }
 }
 
-void QuestionLineReader::takeText(std::string_view run)
+bool QuestionLineReader::takeText(std::string_view run)
 {
-    if (m_result.LineCount >= MaxQuestionLines)
-        return;
     // A carriage return never belongs to the text: before a line feed it is part of the line end,
     // anywhere else it is dropped and the line goes on. Only the part that is kept is searched.
-    while (!run.empty() && !m_lineCut) {
+    while (!run.empty()) {
         const std::size_t room = MaxLineBytes - m_line.size();
         const std::size_t carriageReturn = run.substr(0, room + 1).find(CarriageReturn);
         const std::string_view piece = run.substr(0, carriageReturn);
         keep(piece.substr(0, room));
         if (piece.size() > room) {
+            // The line passes the bound: the file is refused whatever follows, so nothing more is
+            // read. A file of one endless line costs one line's bytes.
             m_lineCut = true;
             m_validator.dropOpenSequence();
-            // Where one line is this long, others may be: room for all of them at once spares the
-            // joined text its copies as it grows.
-            m_result.JoinedText.reserve(MaxQuestionLines * (MaxLineBytes + StopMarker.size()));
+            endLine();
+            m_state = State::Ended;
+            return false;
         }
         if (carriageReturn == std::string_view::npos)
-            return;
+            return true;
         run.remove_prefix(carriageReturn + 1);
     }
+    return true;
 }
 
 void QuestionLineReader::keep(std::string_view text)
@@ -201,16 +211,19 @@ void QuestionLineReader::keep(std::string_view text)
 void QuestionLineReader::endLine()
 {
     ++m_result.LineCount;
-    if (m_result.LineCount <= MaxQuestionLines) {
-        m_validator.feed(LineFeed);
-        m_result.StopMarkers.push_back(static_cast<int>(CountOf(m_line, StopMarker)));
-        if (m_lineCut)
-            m_result.CutLines.push_back(m_result.LineCount);
-        m_result.JoinedText += m_line;
-        m_result.JoinedText += StopMarker;
-    }
+    m_validator.feed(LineFeed);
+    m_result.StopMarkers.push_back(static_cast<int>(CountOf(m_line, StopMarker)));
+    if (m_lineCut)
+        m_result.CutLines.push_back(m_result.LineCount);
+    m_result.JoinedText += m_line;
+    m_result.JoinedText += StopMarker;
     m_line.clear();
     m_lineCut = false;
+}
+
+bool QuestionLineReader::done() const
+{
+    return m_state == State::Ended;
 }
 
 QuestionLines QuestionLineReader::finish()
@@ -246,8 +259,10 @@ QuestionLines ReadQuestionLines(platform::InputFile& file)
 {
     QuestionLineReader reader;
     std::array<char, ReadBlockBytes> buffer;
-    for (std::size_t done; (done = file.read(buffer.data(), buffer.size())) > 0;)
-        reader.feed(std::string_view(buffer.data(), done));
+    // Reading stops where the reader has seen enough to refuse the file, so a huge file, or one
+    // that grows as it is read, costs no more reading than one of 19 lines at the bound.
+    for (std::size_t got; !reader.done() && (got = file.read(buffer.data(), buffer.size())) > 0;)
+        reader.feed(std::string_view(buffer.data(), got));
     return reader.finish();
 }
 

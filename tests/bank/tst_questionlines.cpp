@@ -1,7 +1,14 @@
+#include "bank/Question.h"
 #include "bank/QuestionReader.h"
 #include "base/Errors.h"
+#include "base/Platform.h"
 
+#include <QProcess>
+#include <QTemporaryDir>
 #include <QtTest>
+
+#include <filesystem>
+#include <sys/stat.h>
 
 #include "QuestionBytes.h"
 
@@ -45,6 +52,8 @@ private slots:
     void utf16WithMark();
     void utf16WithoutMark_data();
     void utf16WithoutMark();
+    void endlessFiles_data();
+    void endlessFiles();
 };
 
 void TestQuestionLines::lineRules_data()
@@ -125,14 +134,15 @@ void TestQuestionLines::hugeFileKeepsOnlyWhatItMayShow()
     for (int i = 1; i <= 5000; ++i)
         bytes += "linia numer " + std::to_string(i) + std::string(100, 'x') + "\r\n";
     const QuestionLines read = ReadQuestionLines(bytes);
-    QCOMPARE(read.LineCount, 5000);
+    // The reader stops as the 20th line begins: the file is refused whatever follows.
+    QCOMPARE(read.LineCount, 20);
     QCOMPARE(LinesOf(read).size(), 19);
     QVERIFY(read.JoinedText.size() < 19 * 130);
 }
 
 void TestQuestionLines::longLines_data()
 {
-    // A line keeps at most MaxLineBytes bytes; the rest is read, obeys the line rules and is counted.
+    // A line keeps at most MaxLineBytes bytes; one that goes on past them is the last line read.
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<int>("lineCount");
     QTest::addColumn<QList<int>>("cutLines");
@@ -140,23 +150,25 @@ void TestQuestionLines::longLines_data()
     const int bound = int(MaxLineBytes);
     const QByteArray full(bound, 'a');
     QTest::newRow("exactly the bound") << full + "\nb" << 2 << QList<int>{} << QList<int>{bound, 1};
-    QTest::newRow("one byte over") << full + "a\nb" << 2 << QList<int>{1} << QList<int>{bound, 1};
+    QTest::newRow("one byte over") << full + "a\nb" << 1 << QList<int>{1} << QList<int>{bound};
     QTest::newRow("over without a line end") << full + "aaa" << 1 << QList<int>{1} << QList<int>{bound};
     QTest::newRow("carriage returns are no text")
         << QByteArray("a\r").repeated(bound) + "\r\nb" << 2 << QList<int>{} << QList<int>{bound, 1};
-    QTest::newRow("line feeds in the rest count")
-        << QByteArray(3 * bound, 'x') + "\n" + QByteArray(2 * bound, 'y') + "\nc\n"
-        << 3 << QList<int>{1, 2} << QList<int>{bound, bound, 1};
-    QTest::newRow("byte 26 in the rest ends the text")
-        << full + "a\x1a" + "b\nc" << 2 << QList<int>{1} << QList<int>{bound, 1};
-    QTest::newRow("byte 26 in the rest then another ends the file")
-        << full + "a\x1a" + "b\x1a" + "c\nd" << 1 << QList<int>{1} << QList<int>{bound};
+    QTest::newRow("nothing after a cut line is read")
+        << QByteArray("b\n") + QByteArray(3 * bound, 'x') + "\n" + QByteArray(2 * bound, 'y') + "\nc\n"
+        << 2 << QList<int>{2} << QList<int>{1, bound};
+    QTest::newRow("byte 26 after the bound")
+        << full + "a\x1a" + "b\nc" << 1 << QList<int>{1} << QList<int>{bound};
     QTest::newRow("byte 26 at the bound is no cut")
         << full + "\x1a" + "b\nc" << 2 << QList<int>{} << QList<int>{bound, 1};
     QTest::newRow("line 19 cut") << QByteArray("a\n").repeated(18) + full + "a" << 19 << QList<int>{19}
                                  << (QList<int>(18, 1) << bound);
-    QTest::newRow("a line past 19 is only counted")
-        << QByteArray("a\n").repeated(19) + full + "a\nb" << 21 << QList<int>{} << QList<int>(19, 1);
+    QTest::newRow("a line past 19 ends the reading")
+        << QByteArray("a\n").repeated(19) + full + "a\nb" << 20 << QList<int>{} << QList<int>(19, 1);
+    QTest::newRow("19 lines and a line end")
+        << QByteArray("a\n").repeated(19) << 19 << QList<int>{} << QList<int>(19, 1);
+    QTest::newRow("byte 26 after line 19 ends the file")
+        << QByteArray("a\n").repeated(19) + "\x1a" + full + "a" << 19 << QList<int>{} << QList<int>(19, 1);
 }
 
 void TestQuestionLines::longLines()
@@ -243,8 +255,7 @@ void TestQuestionLines::utf16WithMark_data()
         << "\U0001F422 żółw" << QStringList{"\U0001F422 żółw"} << QList<int>{};
     // 40,000 letters are 80,000 bytes of UTF-8: the line keeps 32,768 of them.
     QTest::newRow("a long line of letters")
-        << QString(40000, QChar(0x17C)) + "\nb" << QStringList{QString(32768, QChar(0x17C)), "b"}
-        << QList<int>{1};
+        << QString(40000, QChar(0x17C)) + "\nb" << QStringList{QString(32768, QChar(0x17C))} << QList<int>{1};
 }
 
 void TestQuestionLines::utf16WithMark()
@@ -297,5 +308,68 @@ void TestQuestionLines::utf16WithoutMark()
     QVERIFY(read.JoinedText.starts_with(bytes.left(3).toStdString()));
 }
 
-QTEST_APPLESS_MAIN(TestQuestionLines)
+void TestQuestionLines::endlessFiles_data()
+{
+    // Files that would take long or forever to read to their end: each is refused, or its lines
+    // read, from its first bytes.
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<int>("lineCount");
+    QTest::addColumn<QList<int>>("cutLines");
+    QTest::addColumn<QString>("error");
+    QTest::newRow("20 GB of zero bytes, one line") << "sparse" << 1 << QList<int>{1} << QString();
+    QTest::newRow("19 lines, then 20 GB") << "19 lines, then sparse" << 20 << QList<int>{} << QString();
+    QTest::newRow("a file that another program keeps writing")
+        << "growing" << 20 << QList<int>{} << QString();
+    QTest::newRow("a named pipe whose writer never stops")
+        << "fifo" << 0 << QList<int>{} << "File access denied";
+    QTest::newRow("a link to the endless device") << "device" << 0 << QList<int>{} << "File access denied";
+}
+
+void TestQuestionLines::endlessFiles()
+{
+    // That each row finishes at all is the point: read to its end, none of these files would.
+    QFETCH(QString, kind);
+    QFETCH(int, lineCount);
+    QFETCH(QList<int>, cutLines);
+    QFETCH(QString, error);
+    QTemporaryDir directory;
+    const QString path = directory.filePath(QStringLiteral("q.txt"));
+    const std::filesystem::path file(QFile::encodeName(path).toStdString());
+    constexpr std::uintmax_t TwentyGigabytes = 20ULL << 30;
+    QProcess writer;
+    if (kind.endsWith(QLatin1String("sparse"))) {
+        QFile start(path);
+        QVERIFY(start.open(QIODevice::WriteOnly));
+        if (kind.startsWith(QLatin1String("19 lines")))
+            start.write(QByteArray("X1\n").repeated(19));
+        start.close();
+        std::filesystem::resize_file(file, TwentyGigabytes);
+    } else if (kind == QLatin1String("growing")) {
+        writer.setStandardOutputFile(path, QIODevice::Append);
+        writer.start(QStringLiteral("yes"), {});
+        QVERIFY(writer.waitForStarted());
+        while (QFileInfo(path).size() < 4096)
+            QThread::msleep(1);
+    } else if (kind == QLatin1String("fifo")) {
+        QCOMPARE(::mkfifo(file.c_str(), 0600), 0);
+        writer.start(QStringLiteral("sh"), {QStringLiteral("-c"), QStringLiteral("yes > \"$0\""), path});
+        QVERIFY(writer.waitForStarted());
+    } else if (kind == QLatin1String("device")) {
+        std::filesystem::create_symlink("/dev/zero", file);
+    }
+    try {
+        platform::InputFile input(file);
+        const QuestionLines read = ReadQuestionLines(input);
+        QVERIFY2(error.isEmpty(), qPrintable(error));
+        QCOMPARE(read.LineCount, lineCount);
+        QCOMPARE(QList<int>(read.CutLines.begin(), read.CutLines.end()), cutLines);
+        QVERIFY(read.JoinedText.size() <= std::size_t(MaxQuestionLines) * (MaxLineBytes + 6));
+    } catch (const EInOutError& refused) {
+        QCOMPARE(QString::fromStdString(refused.what()), error);
+    }
+    writer.kill();
+    writer.waitForFinished();
+}
+
+QTEST_GUILESS_MAIN(TestQuestionLines)
 #include "tst_questionlines.moc"

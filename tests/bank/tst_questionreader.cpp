@@ -352,8 +352,11 @@ void TestQuestionReader::loadQuestionFile_data()
         << QStringList{
                "file q.txt",
                "error ELineTooLong: Line 1 is longer than 65536 bytes, the longest line the program reads"};
-    QTest::newRow("20 long lines: no message")
-        << QByteArray(int(MaxLineBytes) + 1, 'a').append('\n').repeated(20) << QStringList{"file q.txt"};
+    QTest::newRow("20 long lines: refused at the first")
+        << QByteArray(int(MaxLineBytes) + 1, 'a').append('\n').repeated(20)
+        << QStringList{
+               "file q.txt",
+               "error ELineTooLong: Line 1 is longer than 65536 bytes, the longest line the program reads"};
 }
 
 void TestQuestionReader::loadQuestionFile()
