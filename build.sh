@@ -15,6 +15,7 @@ PACKAGES=(
     qt6-base-dev qt6-svg-dev qt6-charts-dev libgl-dev nlohmann-json3-dev libsqlite3-dev
     libjpeg62-turbo-dev libpng-dev zlib1g-dev
     libwmf-dev libemf2svg-dev libuemf-dev
+    libcsv-dev
     # fonts the window and the metafile renderer need at run time
     fonts-dejavu-core fonts-liberation2 fonts-urw-base35 fontconfig
     # checks of the desktop files, and screenshots
