@@ -104,14 +104,20 @@ QDateTimeAxis* NewDayAxis(QDate first, QDate last)
     return axis;
 }
 
-QValueAxis* NewValueAxis(const QString& title, qreal top)
+QValueAxis* NewValueAxis(const QString& title, qreal top, bool grid)
 {
     auto* axis = new QValueAxis;
     axis->setTitleText(title);
     axis->setRange(0, std::max<qreal>(top, 1));
     axis->applyNiceNumbers();
+    if (axis->max() <= 5) {
+        // Few whole numbers: a tick on each, not labels repeated between them.
+        axis->setRange(0, std::ceil(axis->max()));
+        axis->setTickCount(static_cast<int>(std::ceil(axis->max())) + 1);
+    }
     axis->setLabelFormat(QStringLiteral("%.0f"));
     StyleAxis(*axis);
+    axis->setGridLineVisible(grid);
     return axis;
 }
 

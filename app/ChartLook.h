@@ -44,7 +44,8 @@ qreal DayX(QDate day);
 // every day or every few days so that the labels never crowd.
 QDateTimeAxis* NewDayAxis(QDate first, QDate last);
 
-// A value axis in the window's look, titled, from 0 to at least top.
-QValueAxis* NewValueAxis(const QString& title, qreal top);
+// A value axis in the window's look, titled, from 0 to at least top. Only the chart's first value
+// axis draws its grid: lines of two scales would cross each other.
+QValueAxis* NewValueAxis(const QString& title, qreal top, bool grid = true);
 
 } // namespace zdawnik

@@ -62,8 +62,8 @@ void DaysChart::SetDays(const std::vector<DayFigures>& days)
     }
     QDateTimeAxis* x = NewDayAxis(days.front().Day, days.back().Day);
     QValueAxis* counts = NewValueAxis(QStringLiteral("pytania, odpowiedzi"), topCount);
-    QValueAxis* percent = NewValueAxis(QStringLiteral("dobre (%)"), 100);
-    QValueAxis* minutes = NewValueAxis(QStringLiteral("czas nauki (min)"), topMinutes);
+    QValueAxis* percent = NewValueAxis(QStringLiteral("dobre (%)"), 100, false);
+    QValueAxis* minutes = NewValueAxis(QStringLiteral("czas nauki (min)"), topMinutes, false);
     fresh->addAxis(x, Qt::AlignBottom);
     fresh->addAxis(counts, Qt::AlignLeft);
     fresh->addAxis(percent, Qt::AlignRight);

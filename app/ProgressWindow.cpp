@@ -12,6 +12,7 @@
 #include "app/TableCsv.h"
 #include "widgets/LayoutFonts.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QHBoxLayout>
@@ -132,9 +133,15 @@ ProgressWindow::ProgressWindow(SaveDialogs* dialogs, QWidget* parent) : QWidget(
 
     m_tabs = new QTabWidget(splitter);
     m_tabs->setObjectName(QStringLiteral("tabsTabele"));
+    // The tabs and the tables keep the system's colours: dark text on light ground.
+    QPalette systemColors = m_tabs->palette();
+    systemColors.setColor(QPalette::Window, QApplication::palette().color(QPalette::Window));
+    systemColors.setColor(QPalette::WindowText, QApplication::palette().color(QPalette::WindowText));
+    m_tabs->setPalette(systemColors);
     splitter->addWidget(m_tabs);
-    splitter->setStretchFactor(0, 3);
-    splitter->setStretchFactor(1, 2);
+    splitter->setStretchFactor(0, 1);
+    splitter->setStretchFactor(1, 1);
+    splitter->setSizes({360, 300});
 
     auto* hardestPage = new QWidget(m_tabs);
     auto* hardestLayout = new QVBoxLayout(hardestPage);
@@ -250,8 +257,6 @@ void ProgressWindow::FitColumns(QTableView& table, int stretchColumn)
         header.setSectionResizeMode(column, QHeaderView::Interactive);
         header.resizeSection(column, std::min(width, 320));
     }
-    if (stretchColumn < 0)
-        header.setStretchLastSection(true);
 }
 
 QString ProgressWindow::SummaryText(const HistorySnapshot& snapshot)
@@ -283,8 +288,8 @@ void ProgressWindow::ShowHistory(const HistorySnapshot& snapshot)
     m_btnSave->setEnabled(!empty);
     m_btnDrill->setEnabled(!empty);
     FitColumns(*m_tblHardest, HardestQuestionsModel::FirstLine);
-    FitColumns(*m_tblSittings, -1);
-    FitColumns(*m_tblExams, -1);
+    FitColumns(*m_tblSittings, SittingsModel::Kind);
+    FitColumns(*m_tblExams, ExamsModel::Result);
     ShowChartOfTab();
     Tell({});
 }
