@@ -171,7 +171,7 @@ QString SafeFileStem(const QString& name)
 
 QString WithoutOrderPrefix(const QString& name)
 {
-    static const QRegularExpression OrderPrefix(QStringLiteral("^[0-9]+[-_ ]+"));
+    static const QRegularExpression OrderPrefix(QStringLiteral("^[0-9]+([-_ ]+|$)"));
     QString rest = name;
     return rest.remove(OrderPrefix);
 }

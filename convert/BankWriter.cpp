@@ -275,7 +275,7 @@ std::optional<int> WriteBank(const ConvertedBank& bank, const QString& folder,
                 if (!item->hasPicture() || pictureNames.count(item->Picture))
                     continue;
                 const PictureFile& picture = bank.Pictures[std::size_t(item->Picture)];
-                QString pictureStem = SafeFileStem(QFileInfo(picture.Name).completeBaseName());
+                QString pictureStem = SafeFileStem(WithoutOrderPrefix(QFileInfo(picture.Name).completeBaseName()));
                 if (pictureStem.isEmpty())
                     pictureStem = QStringLiteral("rysunek");
                 const QString extension = '.' + SniffPictureFormat(picture.Bytes);
