@@ -1,5 +1,7 @@
 #include "progress/SqliteDatabase.h"
 
+#include <QFile>
+
 #include <sqlite3.h>
 
 namespace zdawnik {
@@ -116,7 +118,12 @@ int SqliteDatabase::Open(const QString& path, bool create, int busyMilliseconds)
     Close();
     const int flags = SQLITE_OPEN_READWRITE | (create ? SQLITE_OPEN_CREATE : 0) | SQLITE_OPEN_NOFOLLOW |
                       SQLITE_OPEN_NOMUTEX;
-    const int code = sqlite3_open_v2(path.toUtf8().constData(), &m_db, flags, nullptr);
+#ifdef _WIN32
+    const QByteArray name = path.toUtf8(); // SQLite's Windows layer takes UTF-8
+#else
+    const QByteArray name = QFile::encodeName(path);
+#endif
+    const int code = sqlite3_open_v2(name.constData(), &m_db, flags, nullptr);
     if (code != SQLITE_OK) {
         Close();
         return code;

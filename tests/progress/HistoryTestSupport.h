@@ -4,6 +4,7 @@
 // and the run's change.
 
 #include "progress/HistoryStore.h"
+#include "progress/RunRecordWriter.h"
 
 #include <QDir>
 
@@ -89,18 +90,10 @@ inline QStringList Query(const QString& database, const char* sql)
     return rows;
 }
 
+// The same run: the same file written for both.
 inline bool SameRun(const RunRecord& a, const RunRecord& b)
 {
-    if (a.Questions.size() != b.Questions.size())
-        return false;
-    for (std::size_t i = 0; i < a.Questions.size(); ++i)
-        if (a.Questions[i].FileName != b.Questions[i].FileName ||
-            a.Questions[i].Repeats != b.Questions[i].Repeats ||
-            a.Questions[i].Mastered != b.Questions[i].Mastered)
-            return false;
-    return a.BankPath == b.BankPath && a.Finished == b.Finished && a.StudySeconds == b.StudySeconds &&
-           a.Answers == b.Answers && a.GoodAnswers == b.GoodAnswers &&
-           a.SavedAt.toMSecsSinceEpoch() == b.SavedAt.toMSecsSinceEpoch();
+    return EncodeRunRecord(a) == EncodeRunRecord(b);
 }
 
 } // namespace zdawnik::test
