@@ -1,14 +1,16 @@
 #include "check/CheckRun.h"
 
-#include "drill/StudyPool.h"
 #include "base/Platform.h"
 #include "base/VisibleText.h"
+#include "check/BrokenPipe.h"
 #include "check/ReportFormat.h"
 
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <ostream>
+
+#include "drill/StudyPool.h"
 
 namespace zdawnik {
 
@@ -33,10 +35,9 @@ CheckStatus CheckRun::run(const std::vector<std::filesystem::path>& paths)
     // A clean bank passes in silence, as a linter's should.
     if (!m_options.Json && (m_problems > 0 || m_options.Verbose))
         write(CountLine(m_files, m_problems));
-    if (!m_writeFailed && !m_out.flush()) {
-        m_writeFailed = true;
-        cannot(std::string("cannot write the report: ") + std::strerror(errno));
-    }
+    errno = 0;
+    if (!m_writeFailed && !m_out.flush())
+        writeFailed();
     if (m_couldNotCheck || m_writeFailed)
         return CouldNotCheck;
     return m_problems > 0 ? Problems : NoProblems;
@@ -60,7 +61,8 @@ void CheckRun::checkFolder(const std::filesystem::path& folder)
             return;
         const FileReport checked =
             m_checker.checkFile(folder, name, platform::JoinName(folder, name).string());
-        shown += checked.Shown && !checked.ReaderError;
+        // What a link out of the bank shows is not known, since it is not read.
+        shown += checked.Shown || checked.OutsideBank;
         report(checked);
     }
     // The program greets a bank it cannot ask from with its empty-bank messages, or ends the run at once.
@@ -85,6 +87,7 @@ void CheckRun::report(const FileReport& report)
     m_problems += static_cast<int>(report.Findings.size());
     if (m_options.Json) {
         if (!m_writeFailed) {
+            errno = 0;
             WriteJson(report, m_out);
             endLine();
         }
@@ -99,6 +102,7 @@ void CheckRun::bankFinding(const std::filesystem::path& folder, FindingCode code
     ++m_problems;
     if (m_options.Json) {
         if (!m_writeFailed) {
+            errno = 0;
             WriteBankJson(ToUtf8(folder.string(), TextEncoding::Utf8), Finding{std::nullopt, code, message},
                           m_out);
             endLine();
@@ -114,6 +118,7 @@ void CheckRun::write(const std::string& line)
         return;
     // Names and texts come from the bank; none of their bytes may steer the terminal.
     const std::string visible = VisibleText(line);
+    errno = 0;
     m_out.write(visible.data(), static_cast<std::streamsize>(visible.size()));
     endLine();
 }
@@ -122,9 +127,16 @@ bool CheckRun::endLine()
 {
     if (m_out.put('\n'))
         return true;
-    m_writeFailed = true;
-    cannot(std::string("cannot write the report: ") + std::strerror(errno));
+    writeFailed();
     return false;
+}
+
+void CheckRun::writeFailed()
+{
+    const int error = errno;
+    EndIfReaderGone(error);
+    m_writeFailed = true;
+    cannot(std::string("cannot write the report: ") + std::strerror(error));
 }
 
 void CheckRun::cannot(const std::string& what)

@@ -42,6 +42,7 @@ private:
     void write(const std::string& line);
     // Ends a line of the report; false once the report cannot be written.
     bool endLine();
+    void writeFailed();
     void cannot(const std::string& what);
     bool writing() const { return !m_writeFailed; }
 

@@ -4,6 +4,7 @@
 #include "bank/Question.h"
 #include "bank/QuestionReader.h"
 #include "base/Errors.h"
+#include "base/Platform.h"
 #include "base/StrToInt.h"
 #include "check/MessageText.h"
 #include "check/PictureCheck.h"
@@ -72,12 +73,15 @@ public:
             return;
         stopMarkers();
         cutLines();
-        readerError();
+        // A small x makes a sentence question of what is meant as a choice question: what the
+        // sentence's reading finds wrong only follows from it.
+        const bool smallChoiceMark = smallX();
+        readerError(smallChoiceMark);
         questionLine();
         if (!m_report.ReaderError) {
             if (m_report.Choice)
                 choice();
-            else
+            else if (!smallChoiceMark)
                 sentence();
         }
         std::stable_sort(
@@ -120,12 +124,21 @@ private:
     {
         if (m_report.Lines == 0)
             add(std::nullopt, FindingCode::EmptyFile,
-                "the file holds no line: the program shows only its name");
+                "the file holds no line: the program shows only its name and skips the question");
         else if (m_report.Lines > MaxQuestionLines)
             add(MaxQuestionLines + 1, FindingCode::TooManyLines,
-                "the file has " + std::to_string(m_report.Lines) + " lines, more than " +
-                    std::to_string(MaxQuestionLines) + ": the program shows only its name");
-        return m_report.Shown;
+                "the file has more than " + std::to_string(MaxQuestionLines) +
+                    " lines: the program shows only its name and skips the question");
+        return IsShownLineCount(m_report.Lines);
+    }
+
+    bool smallX()
+    {
+        if (!m_report.Header.starts_with('x'))
+            return false;
+        add(headerLine(), FindingCode::SmallChoiceMark,
+            "the header starts with a small x: a choice question starts with a capital X");
+        return true;
     }
 
     void stopMarkers()
@@ -146,24 +159,34 @@ private:
                     " KiB, the longest the program reads: it refuses the whole file");
     }
 
-    void readerError()
+    // What the reader refuses, in the checker's words: the window reports it in its error box and
+    // skips the question.
+    void readerError(bool smallChoiceMark)
     {
         // A cut line is named at its line by cutLines.
         if (!m_report.ReaderError || m_report.ReaderError->Type == ELineTooLong::Name)
             return;
-        const std::string report =
-            "the program reports: " +
-            utf8(ErrorReportText(m_report.ReaderError->Type, m_report.ReaderError->Message));
         const std::string& type = m_report.ReaderError->Type;
-        if (type == EConvertError::Name)
+        if (smallChoiceMark && type == EConvertError::Name)
+            return;
+        const std::string consequence = ": the window reports an error and skips the question";
+        if (type == EConvertError::Name) {
+            const std::string count = CharacterAt(m_report.Header, 2, m_report.Encoding);
             add(headerLine(), FindingCode::ListCount,
-                report + " (the second character of the header is the number of lists)");
-        else if (type == ETooManyAnswers::Name)
-            add(MaxAnswers + 3, FindingCode::TooManyAnswers, report);
-        else if (type == EInOutError::Name)
-            add(std::nullopt, FindingCode::Unreadable, report);
-        else
-            add(std::nullopt, FindingCode::ReaderError, report);
+                count.empty() ? "the header has no second character, the number of lists" + consequence
+                              : "the number of lists, the header's second character, is " +
+                                    Quoted(utf8(count)) + ", no digit" + consequence);
+        } else if (type == ETooManyAnswers::Name) {
+            add(MaxAnswers + 3, FindingCode::TooManyAnswers,
+                "the choice question has " + std::to_string(m_report.Lines - 2) + " answers, more than the " +
+                    std::to_string(MaxAnswers) + " answer panels of the window" + consequence);
+        } else if (type == EInOutError::Name) {
+            add(std::nullopt, FindingCode::Unreadable,
+                "the file cannot be read: " + utf8(m_report.ReaderError->Message));
+        } else {
+            add(std::nullopt, FindingCode::ReaderError,
+                "the program cannot show the file: " + utf8(m_report.ReaderError->Message));
+        }
     }
 
     // What every text the window shows on a label must not hold.
@@ -241,12 +264,21 @@ private:
                 "the choice question has no answer lines: it can never be answered right");
             return;
         }
-        flags(answers);
+        // Empty lines at the end of the file, which an editor may leave unseen, are answers all the
+        // same.
+        int meant = answers;
+        while (meant > 0 && m_report.Answers[static_cast<std::size_t>(meant - 1)].Text.empty())
+            --meant;
+        flags(answers, meant);
         for (int k = 1; k <= answers; ++k) {
             const FileReport::Answer& answer = m_report.Answers[static_cast<std::size_t>(k - 1)];
             const std::string name = "answer " + std::to_string(k);
             if (answer.Picture)
                 picture(answer.Line, *answer.Picture, QuestionPlace::Answer);
+            else if (k > meant)
+                add(answer.Line, FindingCode::EmptyLastLine,
+                    "an empty last line is read as an answer: the window shows an empty answer panel; "
+                    "delete the line");
             else if (IsBlank(answer.Text))
                 add(answer.Line, FindingCode::EmptyAnswer,
                     name + " is empty: the window shows an empty panel");
@@ -255,7 +287,8 @@ private:
         }
     }
 
-    void flags(int answers)
+    // meant: the answers without the empty lines at the end of the file, which need no flag.
+    void flags(int answers, int meant)
     {
         int right = 0;
         int flagCount = 0;
@@ -279,10 +312,10 @@ private:
                     "the flag of answer " + std::to_string(k) + " is " + Quoted(utf8(flag)) +
                         ", neither \"0\" nor \"1\": the answer counts as wrong");
         }
-        if (flagCount < answers)
+        if (flagCount < meant)
             add(headerLine(), FindingCode::FewerFlags,
                 "note: the header has flags for " + std::to_string(flagCount) + " of the " +
-                    std::to_string(answers) + " answers: the answers without a flag count as wrong");
+                    std::to_string(meant) + " answers: the answers without a flag count as wrong");
         if (right == 0)
             add(headerLine(), FindingCode::NoRightAnswer,
                 "no answer is marked right (no flag \"1\" in the header): the question can never be answered "
@@ -331,9 +364,12 @@ private:
 
     void key(const FileReport::List& list, const std::string& name, int line)
     {
+        static const std::string NeverRight =
+            ": the check reports an error and judges every answer wrong, so the question can never be "
+            "answered right";
         if (list.Key.empty()) {
             add(headerLine(), FindingCode::KeyMissing,
-                name + " has no key: the header is too short, and checking the answer stops with an error");
+                name + " has no key: the header is too short" + NeverRight);
             return;
         }
         int key = 0;
@@ -341,8 +377,7 @@ private:
             key = StrToInt(list.Key);
         } catch (const EConvertError&) {
             add(headerLine(), FindingCode::KeyNotDigit,
-                "the key of " + name + " is " + Quoted(utf8(list.Key)) +
-                    ", no digit: checking the answer stops with an error");
+                "the key of " + name + " is " + Quoted(utf8(list.Key)) + ", no digit" + NeverRight);
             return;
         }
         if (key > static_cast<int>(list.Options.size()))
@@ -358,6 +393,20 @@ private:
     const TextFit& m_fit;
 };
 
+// Whether the file of that name in folder is a link that leads out of it. A file that cannot be
+// followed is left to the reader, which says why it cannot open it.
+bool LeadsOutOfFolder(const std::filesystem::path& folder, const std::string& name)
+{
+    std::error_code error;
+    const std::filesystem::path file = std::filesystem::canonical(platform::JoinName(folder, name), error);
+    if (error)
+        return false;
+    const std::filesystem::path bank = std::filesystem::canonical(folder, error);
+    if (error)
+        return false;
+    return std::mismatch(bank.begin(), bank.end(), file.begin(), file.end()).first != bank.end();
+}
+
 } // namespace
 
 FileReport FileChecker::checkFile(const std::filesystem::path& folder, const std::string& name,
@@ -366,6 +415,15 @@ FileReport FileChecker::checkFile(const std::filesystem::path& folder, const std
     FileReport report;
     report.File = name;
     report.Path = path;
+    if (LeadsOutOfFolder(folder, name)) {
+        // Such a link may lead anywhere, to the secrets of the system as well: nothing of it is read,
+        // so nothing of it can reach the report.
+        report.OutsideBank = true;
+        report.Findings.push_back(Finding{std::nullopt, FindingCode::OutsideBank,
+                                          "the file is a link that leads out of the bank folder: the checker "
+                                          "does not read it, and a copy of the bank will not carry it"});
+        return report;
+    }
     Question question;
     ReportView view(report);
     QuestionLines lines;
@@ -401,7 +459,7 @@ void FileChecker::judge(FileReport& report, const QuestionLines& lines,
 {
     report.Lines = lines.LineCount;
     report.Encoding = lines.Encoding;
-    report.Shown = IsShownLineCount(lines.LineCount);
+    report.Shown = IsShownLineCount(lines.LineCount) && !report.ReaderError;
     if (report.Header.empty()) {
         // The reader showed nothing, but the report still tells what the file starts with.
         report.Header = HeaderField(lines);

@@ -36,7 +36,10 @@ struct FileReport
     std::string File; // the bare name, the system's bytes
     std::string Path; // the folder as given joined with the name: what the report names
     int Lines = 0;
+    // Whether the window shows the question: 1 to 19 lines that the reader does not refuse.
     bool Shown = false;
+    // A link that leads out of the bank folder: the file is not read, so nothing of it is reported.
+    bool OutsideBank = false;
     TextEncoding Encoding = TextEncoding::Windows1250;
     bool Choice = false;
     std::string Header;

@@ -7,6 +7,8 @@ const char* CodeName(FindingCode code)
     switch (code) {
     case FindingCode::Unreadable:
         return "unreadable";
+    case FindingCode::OutsideBank:
+        return "file-outside-bank";
     case FindingCode::EmptyFile:
         return "empty-file";
     case FindingCode::TooManyLines:
@@ -23,6 +25,8 @@ const char* CodeName(FindingCode code)
         return "tag-case";
     case FindingCode::ReaderError:
         return "reader-error";
+    case FindingCode::SmallChoiceMark:
+        return "small-x";
     case FindingCode::TooManyAnswers:
         return "too-many-answers";
     case FindingCode::NoAnswers:
@@ -37,6 +41,8 @@ const char* CodeName(FindingCode code)
         return "fewer-flags";
     case FindingCode::EmptyAnswer:
         return "empty-answer";
+    case FindingCode::EmptyLastLine:
+        return "empty-last-line";
     case FindingCode::ListCount:
         return "list-count";
     case FindingCode::ListWithoutLine:

@@ -11,6 +11,7 @@ enum class FindingCode
 {
     // The file as a whole.
     Unreadable,
+    OutsideBank,
     EmptyFile,
     TooManyLines,
     CutLine,
@@ -20,6 +21,7 @@ enum class FindingCode
     TagCase,
     ReaderError,
     // The header and the answers of a choice question.
+    SmallChoiceMark,
     TooManyAnswers,
     NoAnswers,
     NoRightAnswer,
@@ -27,6 +29,7 @@ enum class FindingCode
     FlagWithoutAnswer,
     FewerFlags,
     EmptyAnswer,
+    EmptyLastLine,
     // The lists of a sentence question.
     ListCount,
     ListWithoutLine,

@@ -40,11 +40,17 @@ std::vector<Finding> CheckPicture(const std::filesystem::path& bankDir, const st
     if (LeadsOutOfBank(name))
         add(FindingCode::PictureOutsideBank,
             picture + " lies outside the bank folder: a copy of the bank will not carry it");
-    const std::string extension = PictureExtension(shownName);
+    // The extension of the file's own name, not a dot of a folder on its way.
+    const std::vector<std::string> parts = PictureNameParts(shownName);
+    const std::string& fileName = parts.empty() ? shownName : parts.back();
+    const std::string extension = PictureExtension(fileName);
     if (!IsPictureExtension(extension)) {
-        add(FindingCode::PictureExtension, picture + ": the program cannot show pictures of the extension " +
-                                               Quoted(extension) +
-                                               " (bmp, ico, emf, wmf, png, jpg and jpeg only)");
+        const std::string shows = " (bmp, ico, emf, wmf, png, jpg and jpeg only)";
+        add(FindingCode::PictureExtension,
+            fileName.find('.') == std::string::npos
+                ? picture + " has no extension: the program cannot tell what kind of picture it is" + shows
+                : picture + ": the program cannot show pictures of the extension " + Quoted(extension) +
+                      shows);
         return findings;
     }
     std::optional<platform::FileFacts> facts;

@@ -38,8 +38,15 @@ std::string Counted(int count, const char* one, const char* many)
 std::string SummaryOf(const FileReport& report)
 {
     std::string summary;
-    if (!report.Shown)
-        summary = "not shown (" + Counted(report.Lines, "line", "lines") + ")";
+    if (report.OutsideBank)
+        return "not read: a link out of the bank folder";
+    if (!IsShownLineCount(report.Lines))
+        summary = "not shown (" +
+                  (report.Lines > MaxQuestionLines ? "more than " + Counted(MaxQuestionLines, "line", "lines")
+                                                   : Counted(report.Lines, "line", "lines")) +
+                  ")";
+    else if (!report.Shown)
+        summary = "not shown (" + Counted(report.Lines, "line", "lines") + ", refused)";
     else if (report.Choice)
         summary =
             "choice question, " + Counted(static_cast<int>(report.Answers.size()), "answer", "answers") +

@@ -4,6 +4,7 @@
 
 #include "base/Platform.h"
 #include "base/VisibleText.h"
+#include "check/BrokenPipe.h"
 #include "check/CheckRun.h"
 #include "check/PictureCheck.h"
 #include "pictures/PictureLoader.h"
@@ -12,6 +13,7 @@
 #include <QCommandLineParser>
 #include <QGuiApplication>
 
+#include <cerrno>
 #include <cstdio>
 #include <iostream>
 
@@ -23,8 +25,23 @@ namespace {
 bool Print(std::FILE* out, const QString& text)
 {
     const QByteArray bytes = text.toUtf8();
-    return std::fwrite(bytes.constData(), 1, std::size_t(bytes.size()), out) == std::size_t(bytes.size()) &&
-           std::fflush(out) == 0;
+    errno = 0;
+    if (std::fwrite(bytes.constData(), 1, std::size_t(bytes.size()), out) == std::size_t(bytes.size()) &&
+        std::fflush(out) == 0)
+        return true;
+    EndIfReaderGone(errno);
+    return false;
+}
+
+QtMessageHandler QtHandler = nullptr;
+
+// Qt looks into the runtime folder to learn whether it runs in a sandbox, and warns where the system
+// names none, as in cron, CI and containers. The checker keeps nothing there: the warning is noise in
+// its output.
+void WithoutRuntimeFolderWarning(QtMsgType type, const QMessageLogContext& context, const QString& message)
+{
+    if (!message.startsWith(QLatin1String("QStandardPaths: XDG_RUNTIME_DIR not set")))
+        QtHandler(type, context, message);
 }
 
 // The folders and files named on the command line, as the system's bytes: Qt's text of an argument
@@ -54,6 +71,7 @@ int main(int argc, char** argv)
 {
     // Texts are measured with the window's fonts, but no window opens: no display is needed.
     qputenv("QT_QPA_PLATFORM", "offscreen");
+    QtHandler = qInstallMessageHandler(WithoutRuntimeFolderWarning);
     QGuiApplication application(argc, argv);
     QGuiApplication::setApplicationName(QStringLiteral("zdawnik-check"));
     QGuiApplication::setApplicationVersion(QStringLiteral(ZDAWNIK_VERSION));
@@ -80,10 +98,11 @@ int main(int argc, char** argv)
     if (!parser.parse(application.arguments())) {
         // The error quotes the option as typed, which may hold any byte.
         const QString error = QString::fromStdString(VisibleText(parser.errorText().toStdString()));
-        Print(stderr, "zdawnik-check: " + error + "\n\n" + parser.helpText());
+        Print(stderr, "zdawnik-check: " + error + "\nTry 'zdawnik-check --help' for more information.\n");
         return CouldNotCheck;
     }
-    if (parser.isSet(help))
+    // The checker takes none of Qt's own options, so its whole help is the same.
+    if (parser.isSet(help) || parser.isSet(QStringLiteral("help-all")))
         return Print(stdout, parser.helpText()) ? NoProblems : CouldNotCheck;
     if (parser.isSet(version))
         return Print(stdout, "zdawnik-check " + QGuiApplication::applicationVersion() + "\n") ? NoProblems

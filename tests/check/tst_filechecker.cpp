@@ -98,7 +98,7 @@ void TestFileChecker::findings_data()
 
     // The file as a whole.
     row("empty file", "", "- empty-file", "holds no line");
-    row("twenty lines", QString("X1\n").repeated(20), "20 too-many-lines", "20 lines, more than 19");
+    row("twenty lines", QString("X1\n").repeated(20), "20 too-many-lines", "more than 19 lines");
     QTest::newRow("UTF-8 letters in a Windows-1250 file")
         << "q.txt" << Windows1250("X1\nKtóre zwierz") + "\xC4\x99?\na"
         << "2 mixed-encoding"
@@ -124,23 +124,32 @@ void TestFileChecker::findings_data()
 
     // Choice questions.
     row("thirteen answers", "X1\nQ\n" + QString("a\n").repeated(13), "15 too-many-answers",
-        "ETooManyAnswers");
+        "13 answers, more than the 12 answer panels");
+    row("header with a small x", "x10\nQ\na\nb", "1 small-x",
+        "the header starts with a small x: a choice question starts with a capital X");
+    row("header of a small x alone", "x\nQ\na", "1 small-x");
     row("no answers", "X1\nQ", "- no-answers");
     row("no right answer", "X00\nQ\na\nb", "1 no-right-answer");
     row("flag neither 0 nor 1", "X1a\nQ\na\nb", "1 flag-not-binary", "answer 2 is \"a\"");
     row("right flag for an answer that does not exist", "X1001\nQ\na\nb\nc", "1 flag-without-answer",
         "answer 4 right, but the question has only 3");
     row("fewer flags than answers", "X1\nQ\na\nb", "1 fewer-flags", "flags for 1 of the 2 answers");
-    row("blank line at the end", "X10\r\nQ\r\na\r\n\r\n", "4 empty-answer", "answer 2 is empty");
+    row("empty line at the end", "X10\r\nQ\r\na\r\n\r\n", "4 empty-last-line",
+        "an empty last line is read as an answer");
+    row("empty lines at the end, fewer flags", "X1\nQ\na\n\n\n", "4 empty-last-line, 5 empty-last-line");
+    row("empty answer before the last", "X101\nQ\na\n\nc", "4 empty-answer", "answer 2 is empty");
     row("answer of spaces", "X10\nQ\na\n  ", "4 empty-answer");
 
     // Sentence questions.
-    row("list count no digit", "Za1\nT\nx;;", "1 list-count", "'a' is not a valid integer value");
+    row("list count no digit", "Za1\nT\nx;;", "1 list-count",
+        "the number of lists, the header's second character, is \"a\", no digit: the window reports an "
+        "error");
+    row("header of one letter", "Z\nT", "1 list-count", "the header has no second character");
     row("list without a line", "Z211\nT {wybór 1} {wybór 2}\nx;;", "1 list-without-line, 1 key-past-options");
     row("list without separator", "Z11\nT {wybór 1}\nxy", "3 list-without-options, 3 key-past-options");
     row("empty option", "Z12\nT {wybór 1}\nx;;;;y;;", "3 empty-option", "option 2 is empty");
     row("key missing", "Z1\nT {wybór 1}\nx;;", "1 key-missing");
-    row("key no digit", "Z1a\nT {wybór 1}\nx;;", "1 key-not-digit");
+    row("key no digit", "Z1a\nT {wybór 1}\nx;;", "1 key-not-digit", "judges every answer wrong");
     row("key past the options", "Z13\nT {wybór 1}\nx;;y;;", "3 key-past-options", "past its 2 option(s)");
     row("gap missing", "Z211\nAla {wybór 1} kota\nma;;\nx;;", "2 gap-missing", "{wybór 2}");
     row("sentence of its header alone", "Z11", "- gap-missing, 1 list-without-line, 1 key-past-options");
@@ -157,6 +166,10 @@ void TestFileChecker::findings_data()
     // Pictures.
     row("picture tag without its end", "X1\n[img]rys.png\na", "2 picture-name-empty");
     row("picture of another format", "X1\n[img]rys.gif[/img]\na", "2 picture-extension", "\"gif\"");
+    row("picture name without an extension", "X1\nQ\n[img]rys[/img]", "3 picture-extension",
+        "picture \"rys\" has no extension");
+    row("picture in a folder with a dot", "X1\nQ\n[img]a.png\\rys[/img]", "3 picture-extension",
+        "has no extension");
     row("picture missing", "X1\nQ\n[img]brak.png[/img]", "3 picture-missing", "\"brak.png\"");
     row("picture damaged", "X1\nQ\n[img]zly.png[/img]", "3 picture-damaged");
     row("JPEG of its image data mostly missing", "X1\nQ\n[img]pusty.jpg[/img]", "3 picture-damaged",
@@ -219,6 +232,10 @@ void TestFileChecker::jsonProblems()
     QCOMPARE(utf16Json["encoding"].toString(), "utf-16be");
     QCOMPARE(utf16Json["body"].toString(), "Co pływa?");
     QCOMPARE(utf16Json["answers"].toArray()[0].toObject()["text"].toString(), "Żółw");
+
+    QVERIFY(json["shown"].toBool());
+    const FileReport refused = m_checker->checkBytes("Zx\nT", "zdanie.txt", bank());
+    QCOMPARE(QJsonDocument::fromJson(QByteArray::fromStdString(ToJson(refused))).object()["shown"], false);
 
     const FileReport empty = m_checker->checkBytes("", "pusty.txt", bank());
     const QJsonObject whole = QJsonDocument::fromJson(QByteArray::fromStdString(ToJson(empty))).object();
