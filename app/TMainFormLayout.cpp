@@ -5,6 +5,7 @@
 #include "app/LayoutColors.h"
 #include "app/TMainForm.h"
 #include "app/WidgetEntry.h"
+#include "widgets/TextAreas.h"
 
 #include <vector>
 
@@ -26,13 +27,13 @@ const TColor AnswerLabelColors[12] = {clOlive, clGreen, clLime, clLime, clLime, 
 std::vector<WidgetEntry> QuestionArea()
 {
     return {
-        {.kind = WidgetKind::Label, .name = "lblPytanie", .geometry = {12, 16, 930, 137}, .flags = Fixed | Centred | Middle | Wrap,
-         .font = LayoutFont::V13, .fontColor = clBlack, .color = clWhite, .caption = "lblPytanie"},
+        {.kind = WidgetKind::Label, .name = "lblPytanie", .geometry = {QuestionAreaPosition, QuestionTextArea.LabelSize}, .flags = Fixed | Centred | Middle | Wrap,
+         .font = QuestionTextArea.Font, .fontColor = clBlack, .color = clWhite, .caption = "lblPytanie"},
         {.kind = WidgetKind::Label, .name = "lblPytanieInfo", .geometry = {862, 18, 78, 13}, .flags = Right | Transparent,
          .font = LayoutFont::V11, .style = Italic, .fontColor = clSkyBlue, .caption = "lblPytanieInfo"},
         {.kind = WidgetKind::Label, .name = "lblIleOdpowiedzi", .geometry = {34, 138, 887, 13}, .flags = Fixed | Centred | Transparent,
          .font = LayoutFont::V11, .style = Bold, .fontColor = WindowBlue, .caption = "..."},
-        {.kind = WidgetKind::Image, .name = "imgPytanie", .geometry = {12, 16, 930, 137}, .flags = Centred | Hidden},
+        {.kind = WidgetKind::Image, .name = "imgPytanie", .geometry = {QuestionAreaPosition, QuestionTextArea.PictureSize}, .flags = Centred | Hidden},
         {.kind = WidgetKind::Image, .name = "imgNieok", .geometry = {851, 608, 63, 63}, .flags = AutoSize | Transparent | Hidden, .picture = assets::Picture::WrongFace},
         {.kind = WidgetKind::Image, .name = "imgNic",   .geometry = {851, 608, 63, 63}, .flags = AutoSize | Transparent | Hidden, .picture = assets::Picture::PartialFace},
         {.kind = WidgetKind::Image, .name = "imgOK",    .geometry = {851, 608, 63, 63}, .flags = AutoSize | Transparent | Hidden, .picture = assets::Picture::GoodFace},
@@ -72,12 +73,12 @@ std::vector<WidgetEntry> AnswerPanels()
         // Two columns of six, 72 pixels apart down and 448 across.
         const int column = (n - 1) / 6, row = (n - 1) % 6;
         const QString panel = Numbered("pnlOdp", n);
-        panels.push_back({.kind = WidgetKind::Panel, .name = panel, .geometry = {32 + 448 * column, 160 + 72 * row, 440, 70},
+        panels.push_back({.kind = WidgetKind::Panel, .name = panel, .geometry = {QPoint(32 + 448 * column, 160 + 72 * row), AnswerTextArea.LabelSize},
                           .flags = Hidden | HandCursor, .color = AnswerPanelColors[n - 1], .tabOrder = n - 1});
-        panels.push_back({.kind = WidgetKind::Image, .name = Numbered("imgOdp", n), .parent = panel, .geometry = {0, 0, 441, 70},
+        panels.push_back({.kind = WidgetKind::Image, .name = Numbered("imgOdp", n), .parent = panel, .geometry = {QPoint(0, 0), AnswerTextArea.PictureSize},
                           .flags = DockLeft | Centred | HandCursor});
-        panels.push_back({.kind = WidgetKind::Label, .name = Numbered("lblOdp", n), .parent = panel, .geometry = {0, 0, 0, 70},
-                          .flags = DockClient | Fixed | Middle | Wrap | Transparent | HandCursor, .font = LayoutFont::V11,
+        panels.push_back({.kind = WidgetKind::Label, .name = Numbered("lblOdp", n), .parent = panel, .geometry = {0, 0, 0, AnswerTextArea.LabelSize.height()},
+                          .flags = DockClient | Fixed | Middle | Wrap | Transparent | HandCursor, .font = AnswerTextArea.Font,
                           .fontColor = clWindowText, .color = AnswerLabelColors[n - 1]});
         panels.push_back({.kind = WidgetKind::Image, .name = Numbered("imgGood", n), .parent = panel,
                           .geometry = {390, n == 1 ? 16 : 20, 50, 50}, .flags = AutoSize | Transparent | Hidden,

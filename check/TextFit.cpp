@@ -2,6 +2,7 @@
 
 #include "widgets/LayoutFonts.h"
 #include "widgets/TLabel.h"
+#include "widgets/TextAreas.h"
 
 #include <QFontMetricsF>
 #include <QString>
@@ -19,23 +20,27 @@ constexpr char16_t PlainLast = 0x17F;
 // narrower than its place fits in any case.
 constexpr double WidthMargin = 0.9;
 
+const TextArea& AreaOf(QuestionPlace place)
+{
+    return place == QuestionPlace::Question ? QuestionTextArea : AnswerTextArea;
+}
+
 } // namespace
 
 QSize PicturePlaceSize(QuestionPlace place)
 {
-    return place == QuestionPlace::Question ? QSize(930, 137) : QSize(441, 70);
+    return AreaOf(place).PictureSize;
 }
 
 TextFit::TextFit()
 {
-    // The question label lblPytanie, and the label of an answer panel pnlOdp<N>, which fills the
-    // panel while the answer is a text.
-    m_labels[0].font = MakeLayoutFont(LayoutFont::V13, Regular);
-    m_labels[0].flags = LabelTextFlags(TAlignment::Center, TTextLayout::Center, true);
-    m_labels[0].size = QSize(930, 137);
-    m_labels[1].font = MakeLayoutFont(LayoutFont::V11, Regular);
-    m_labels[1].flags = LabelTextFlags(TAlignment::LeftJustify, TTextLayout::Center, true);
-    m_labels[1].size = QSize(440, 70);
+    for (const QuestionPlace place : {QuestionPlace::Question, QuestionPlace::Answer}) {
+        Label& label = m_labels[place == QuestionPlace::Question ? 0 : 1];
+        const TextArea& area = AreaOf(place);
+        label.font = MakeLayoutFont(area.Font, Regular);
+        label.flags = AreaTextFlags(area);
+        label.size = area.LabelSize;
+    }
     for (Label& label : m_labels) {
         const QFontMetricsF metrics(label.font);
         for (char16_t c = PlainFirst; c <= PlainLast; ++c)
