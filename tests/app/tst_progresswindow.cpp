@@ -1,6 +1,7 @@
 // The window "Zdawnik — postępy": what its chart draws, what its tables hold and in which order, what
 // "zapisz…" writes and what "ćwicz te pytania" asks for.
 
+#include "app/HistoryReading.h"
 #include "app/ProgressWindow.h"
 #include "app/SaveDialogs.h"
 
@@ -20,7 +21,11 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <map>
+#include <random>
+
 #include "HistoryGenerator.h"
+#include "tests/progress/HistoryTestSupport.h"
 
 using namespace zdawnik;
 using zdawnik::testing::GenerateHistory;
@@ -74,6 +79,8 @@ class TestProgressWindow : public QObject
     Q_OBJECT
 
 private slots:
+    void fromDatabase_data();
+    void fromDatabase();
     void daysChart_data();
     void daysChart();
     void examsChart();
@@ -83,6 +90,95 @@ private slots:
     void drill_data();
     void drill();
 };
+
+void TestProgressWindow::fromDatabase_data()
+{
+    QTest::addColumn<std::uint32_t>("seed");
+    for (std::uint32_t seed : {1u, 2u, 3u})
+        QTest::addRow("seed %u", seed) << seed;
+}
+
+// A real history: a seeded run of checks kept by the store, sittings on days with gaps between them.
+void TestProgressWindow::fromDatabase()
+{
+    QFETCH(std::uint32_t, seed);
+    QTemporaryDir folder;
+    QDir(folder.path()).mkdir("baza");
+    const QString bankDir = folder.filePath("baza");
+    std::vector<std::string> names;
+    for (int q = 1; q <= 12; ++q) {
+        names.push_back(zdawnik::testing::GeneratedFileName(q));
+        QFile file(bankDir + '/' + QString::fromStdString(names.back()));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("X01\nPytanie " + QByteArray::number(q) + "\nA\nB\n");
+    }
+    HistoryStore store(folder.filePath("stan"), bankDir.toStdString());
+    QCOMPARE(store.Open(), HistoryStore::Access::Writing);
+    zdawnik::test::RunOfChecks run(bankDir.toStdString(), names);
+
+    std::mt19937 random(seed);
+    const QDate first = QDate::currentDate().addDays(-20);
+    std::map<QDate, DayFigures> days;
+    std::map<std::string, std::pair<int, int>> misses; // wrong, partial
+    QString error;
+    for (int d = 0; d < 20; ++d) {
+        if (random() % 3 == 0)
+            continue;
+        const QDateTime start(first.addDays(d), QTime(10, 0));
+        store.BeginSitting(SittingKind::Drill, start);
+        const int answers = 1 + int(random() % 15);
+        DayFigures& day = days[start.date()];
+        day.Day = start.date();
+        for (int a = 0; a < answers; ++a) {
+            const int question = int(random() % names.size());
+            const auto verdict = Verdict(random() % 3);
+            QVERIFY2(run.Check(store, question, verdict, start.addSecs(60 * a), error, 5), qPrintable(error));
+            ++day.Answers;
+            day.GoodAnswers += verdict == Verdict::Good;
+            day.StudySeconds += 5;
+            misses[names[std::size_t(question)]].first += verdict == Verdict::Wrong;
+            misses[names[std::size_t(question)]].second += verdict == Verdict::Partial;
+        }
+        day.MasteredAtEnd = int(std::count_if(run.Run.Questions.begin(), run.Run.Questions.end(),
+                                              [](const QuestionProgress& q) { return q.Mastered; }));
+        QVERIFY(store.EndSitting(start.addSecs(3600), 5 * answers, nullptr, error));
+    }
+
+    ProgressWindow window;
+    window.ShowHistory(ReadHistory(store, bankDir.toStdString(), 12, days.rbegin()->second.MasteredAtEnd,
+                                   QDateTime::currentDateTime()));
+    window.show();
+    auto* chart = window.findChild<QChartView*>("chartDni");
+    const QScatterSeries* answers = PointsNamed(*chart, "odpowiedzi");
+    const QScatterSeries* mastered = PointsNamed(*chart, "opanowane pytania");
+    QCOMPARE(answers->count(), int(days.size()));
+    int i = 0;
+    for (const auto& [date, day] : days) {
+        QCOMPARE(QDateTime::fromMSecsSinceEpoch(qint64(answers->at(i).x())).date(), date);
+        QCOMPARE(answers->at(i).y(), qreal(day.Answers));
+        QCOMPARE(mastered->at(i).y(), qreal(day.MasteredAtEnd));
+        ++i;
+    }
+    QCOMPARE(window.findChild<QTableView*>("tblSesje")->model()->rowCount(), int(days.size()));
+
+    // Every question missed at least once, each once, the most often missed first, read from its file.
+    const auto* table = window.findChild<QTableView*>("tblNajtrudniejsze");
+    const auto missed = std::count_if(misses.begin(), misses.end(), [](const auto& entry) {
+        return entry.second.first + entry.second.second > 0;
+    });
+    QCOMPARE(table->model()->rowCount(), int(missed));
+    int before = INT_MAX;
+    for (int row = 0; row < table->model()->rowCount(); ++row) {
+        const std::string name = table->model()->index(row, 0).data().toString().toStdString();
+        const auto [wrong, partial] = misses.at(name);
+        QCOMPARE(table->model()->index(row, 3).data().toInt(), wrong);
+        QCOMPARE(table->model()->index(row, 4).data().toInt(), partial);
+        QVERIFY(wrong + partial <= before);
+        before = wrong + partial;
+        QCOMPARE(table->model()->index(row, 1).data().toString(),
+                 "Pytanie " + QString::number(std::stoi(name.substr(7, 4))));
+    }
+}
 
 void TestProgressWindow::daysChart_data()
 {
