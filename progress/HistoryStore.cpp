@@ -275,8 +275,10 @@ bool HistoryStore::SetDatabaseAside(const QString& problem)
 void HistoryStore::ImportRunFiles()
 {
     static const QRegularExpression runFile(QStringLiteral("^[0-9a-f]{32}\\.json$"));
-    // What an interrupted save of earlier versions left: a temporary file that never became the run.
-    static const QRegularExpression leftOver(QStringLiteral("^[0-9a-f]{32}\\.json\\.[A-Za-z0-9]{6}$"));
+    // What earlier versions left beside their run files: a temporary file of an interrupted save, which
+    // never became the run, and the lock files of their windows.
+    static const QRegularExpression leftOver(
+        QStringLiteral("^[0-9a-f]{32}(\\.json\\.[A-Za-z0-9]{6}|\\.lock)$"));
     const QDir dir(m_stateDir);
     const QStringList names = dir.entryList(QDir::Files | QDir::System | QDir::Hidden, QDir::Name);
     const QString ownStem = RunFileStem(m_bankPath);
@@ -456,6 +458,11 @@ HistoryStore::Loaded HistoryStore::LoadRun()
 
 void HistoryStore::BeginSitting(SittingKind kind, const QDateTime& start)
 {
+    if (!m_pending.empty()) {
+        // The answers of the sitting before belong to it: one more try before the new one begins.
+        QString unused;
+        Write(nullptr, nullptr, unused);
+    }
     m_sittingKind = kind;
     m_sittingStart = start;
     m_sittingBegun = true;
@@ -481,10 +488,17 @@ bool HistoryStore::RecordCheck(const AnswerEntry& answer, const RunChange* run, 
     return Write(run, nullptr, error);
 }
 
-bool HistoryStore::RecordExam(const ExamFigures& exam, QString& error)
+bool HistoryStore::RecordExam(const ExamFigures& exam, const std::vector<AnswerEntry>& answers,
+                              QString& error)
 {
     if (!m_sittingBegun)
         BeginSitting(SittingKind::Exam, QDateTime::currentDateTimeUtc());
+    for (const AnswerEntry& answer : answers) {
+        m_pending.push_back({answer, std::nullopt});
+        ++m_sittingAnswers;
+        m_sittingGoodAnswers += answer.Judged == Verdict::Good;
+        m_sittingStudySeconds = std::max(m_sittingStudySeconds, answer.SittingStudySeconds);
+    }
     m_exam = exam;
     return Write(nullptr, nullptr, error);
 }

@@ -118,15 +118,17 @@ public:
     // written with the next one; error then says why, as the window shows it after
     // "Postęp nie jest zapisywany: ".
     bool RecordCheck(const AnswerEntry& answer, const RunChange* run, QString& error);
-    // Keeps the exam's result with the sitting.
-    bool RecordExam(const ExamFigures& exam, QString& error);
+    // Keeps the exam's result with the sitting, and the exam's answers given, all in one transaction.
+    // An exam cut short is kept unfinished; kept again, its figures are replaced.
+    bool RecordExam(const ExamFigures& exam, const std::vector<AnswerEntry>& answers, QString& error);
     // Ends the sitting when the window closes: its end and clock, and, given a run, the run's clock.
     bool EndSitting(const QDateTime& end, qint64 sittingStudySeconds, const RunChange* run, QString& error);
     // Answers not yet written, for a write that failed.
     int PendingAnswers() const { return int(m_pending.size()); }
 
     // The history of the bank, read without its lock: another window may be writing meanwhile.
-    // Every day with answers, in the user's local calendar, oldest first.
+    // Every day with answers, in the user's local calendar, oldest first; a day's study time is the
+    // seconds spent on its answers.
     std::vector<DayFigures> Days();
     // Every question answered, most often missed first: wrong and partly right answers, most first;
     // then the share of good answers, least first; then the name.

@@ -253,9 +253,8 @@ void TestHistoryStore::sittingsAndExams()
         QVERIFY(store.EndSitting(LocalNoon(1).addSecs(5), 5, nullptr, error));
 
         store.BeginSitting(SittingKind::Exam, LocalNoon(2));
-        AnswerEntry answer{"pytanie-1.txt", LocalNoon(2), Verdict::Good, 30, "2", "2", 30};
-        QVERIFY(store.RecordCheck(answer, nullptr, error));
-        QVERIFY(store.RecordExam({40, 50, 1, false}, error));
+        const AnswerEntry answer{"pytanie-1.txt", LocalNoon(2), Verdict::Good, 30, "2", "2", 30};
+        QVERIFY(store.RecordExam({40, 50, 1, false}, {answer}, error));
     } // closed with the exam under way: kept unfinished, without an end
     HistoryStore store(m_state, Bank);
     const std::vector<SittingFigures> sittings = store.Sittings();
@@ -340,10 +339,12 @@ void TestHistoryStore::runFilesAreTakenIn()
         QVERIFY(out.open(QIODevice::WriteOnly));
         out.write(bytes.data(), qint64(bytes.size()));
     }
-    // What an interrupted save left behind is cleared away.
-    QFile leftOver(file + ".Ab12Cd");
-    QVERIFY(leftOver.open(QIODevice::WriteOnly));
-    leftOver.close();
+    // What an interrupted save and a window of the earlier version left behind is cleared away.
+    const QString oldLock = file.chopped(5) + ".lock";
+    for (const QString& leftOver : {file + ".Ab12Cd", oldLock}) {
+        QFile out(leftOver);
+        QVERIFY(out.open(QIODevice::WriteOnly));
+    }
 
     HistoryStore store(m_state, Bank);
     QCOMPARE(store.Open(), HistoryStore::Access::Writing);
@@ -360,6 +361,7 @@ void TestHistoryStore::runFilesAreTakenIn()
     QVERIFY(QFileInfo::exists(file + suffix) || QFileInfo(file + suffix).isSymLink());
     QVERIFY(!QFileInfo::exists(file));
     QVERIFY(!QFileInfo::exists(file + ".Ab12Cd"));
+    QVERIFY(!QFileInfo::exists(oldLock));
     if (kind == "other") {
         HistoryStore other(m_state, "/inna/baza");
         other.Open();
