@@ -16,6 +16,8 @@ PACKAGES=(
     libjpeg62-turbo-dev libpng-dev zlib1g-dev
     libwmf-dev libemf2svg-dev libuemf-dev
     libcsv-dev
+    # Qt's own dialogs and buttons in Polish
+    qt6-translations-l10n
     # fonts the window and the metafile renderer need at run time
     fonts-dejavu-core fonts-liberation2 fonts-urw-base35 fontconfig
     # checks of the desktop files, and screenshots
