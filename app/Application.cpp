@@ -5,6 +5,7 @@
 #include "app/TMainForm.h"
 #include "assets/BuiltInPictures.h"
 #include "base/Platform.h"
+#include "base/VisibleText.h"
 #include "pictures/PictureLoader.h"
 #include "widgets/Accessibility.h"
 #include "widgets/LayoutFonts.h"
@@ -12,12 +13,17 @@
 #include <QApplication>
 #include <QDir>
 #include <QEvent>
+#include <QLibraryInfo>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QStyleFactory>
+#include <QTranslator>
 #include <QWidget>
 
+#include <algorithm>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <functional>
 
 namespace zdawnik {
@@ -37,6 +43,7 @@ void SetApplicationNames()
 void Print(std::FILE* stream, const QString& text)
 {
     std::fputs(text.toLocal8Bit().constData(), stream);
+    std::fflush(stream);
 }
 
 // The command-line answers that open no window: help, version, a usage error (status 2).
@@ -44,7 +51,7 @@ int AnswerWithoutWindow(int argc, char** argv, const CommandLine& command)
 {
     QCoreApplication application(argc, argv);
     SetApplicationNames();
-    switch (command.action) {
+    switch (command.Asked) {
     case CommandLine::Action::ShowHelp:
         Print(stdout, CommandLineHelp());
         return 0;
@@ -55,9 +62,50 @@ int AnswerWithoutWindow(int argc, char** argv, const CommandLine& command)
     case CommandLine::Action::OpenWindow:
         break;
     }
-    Print(stderr,
-          QStringLiteral("zdawnik: %1\nTry 'zdawnik --help' for more information.\n").arg(command.error));
+    // The error quotes the option as typed, which may hold any byte.
+    Print(stderr, QStringLiteral("zdawnik: %1\nTry 'zdawnik --help' for more information.\n")
+                      .arg(QString::fromStdString(VisibleText(command.Error.toStdString()))));
     return 2;
+}
+
+const char* const NoDisplay = "zdawnik: no display to open the window on\n";
+
+// Whether the window system has somewhere to open the window: a platform named for Qt (-platform or
+// QT_QPA_PLATFORM), or, where Qt's default is X11 or Wayland, a display in the environment.
+bool DisplayNamed(const QStringList& arguments)
+{
+#if defined(Q_OS_UNIX) && !defined(Q_OS_DARWIN) && !defined(Q_OS_ANDROID)
+    if (!qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        return true;
+    if (std::any_of(arguments.begin(), arguments.end(), [](const QString& argument) {
+            for (const QLatin1String option : {QLatin1String("-platform"), QLatin1String("--platform")})
+                if (argument == option || argument.startsWith(option + QLatin1Char('=')))
+                    return true;
+            return false;
+        }))
+        return true;
+    return !qEnvironmentVariableIsEmpty("DISPLAY") || !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
+#else
+    Q_UNUSED(arguments);
+    return true;
+#endif
+}
+
+QtMessageHandler QtHandler = nullptr;
+
+// While the application connects to the window system: a display named but out of reach (a server
+// gone, a display forwarded from a closed session) ends the program with its own words and status 1,
+// where Qt would abort and advise reinstalling. Qt's word on the display itself still goes out.
+void WhileConnecting(QtMsgType type, const QMessageLogContext& context, const QString& message)
+{
+    if (type == QtFatalMsg) {
+        std::fputs(NoDisplay, stderr);
+        std::fflush(stderr);
+        std::_Exit(1);
+    }
+    if (context.category && std::strcmp(context.category, "qt.qpa.plugin") == 0)
+        return;
+    QtHandler(type, context, message);
 }
 
 // Watches a window for its first paint, then, once that paint is done, calls its work once.
@@ -96,9 +144,20 @@ void StartHelperOnceShown(QWidget& window, PictureLoader& pictures)
     new AfterFirstPaint(window, [&pictures] { pictures.StartHelper(); });
 }
 
+void InstallQtTranslations(QCoreApplication& application)
+{
+    // The window speaks Polish whatever the system's language, and so do the dialogs Qt makes for it.
+    auto* translator = new QTranslator(&application);
+    if (translator->load(QStringLiteral("qtbase_pl"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QCoreApplication::installTranslator(translator);
+    else
+        delete translator;
+}
+
 void InitialiseApplication(QApplication& application)
 {
     SetApplicationNames();
+    InstallQtTranslations(application);
     QApplication::setDesktopFileName(QStringLiteral("io.github.zdawnik.zdawnik"));
     // One look on every system, so the layout's pixel places hold everywhere.
     application.setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
@@ -114,18 +173,24 @@ int RunProgram(int argc, char** argv)
     QStringList raw;
     for (int i = 0; i < argc; ++i)
         raw << QString::fromLocal8Bit(argv[i]);
-    if (const CommandLine early = ParseCommandLine(raw); early.action != CommandLine::Action::OpenWindow)
+    if (const CommandLine early = ParseCommandLine(raw); early.Asked != CommandLine::Action::OpenWindow)
         return AnswerWithoutWindow(argc, argv, early);
+    if (!DisplayNamed(raw)) {
+        std::fputs(NoDisplay, stderr);
+        return 1;
+    }
 
+    QtHandler = qInstallMessageHandler(WhileConnecting);
     QApplication application(argc, argv);
+    qInstallMessageHandler(QtHandler);
     InitialiseApplication(application);
     // Read again as the application gives it: the toolkit's options taken out, every character whole.
     const CommandLine command = ParseCommandLine(QCoreApplication::arguments());
     QSettings settings;
     MainFormEnvironment environment;
-    environment.BankDir = InitialBank(command.bankFolder, &settings, platform::ExecutableDirectory());
+    environment.BankDir = InitialBank(command.BankFolder, &settings, platform::ExecutableDirectory());
     std::error_code error;
-    if (!command.bankFolder.isEmpty() && std::filesystem::is_directory(environment.BankDir, error))
+    if (!command.BankFolder.isEmpty() && std::filesystem::is_directory(environment.BankDir, error))
         RememberBank(settings, environment.BankDir);
     environment.Settings = &settings;
     const QString dataFolder = QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation);

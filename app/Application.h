@@ -1,14 +1,18 @@
 #pragma once
 
 class QApplication;
+class QCoreApplication;
 class QWidget;
 
 namespace zdawnik {
 
 class PictureLoader;
 
+// Qt's own texts in Polish: the buttons and dialogs Qt makes, such as the folder dialog.
+void InstallQtTranslations(QCoreApplication& application);
+
 // Settings every run of the window shares, the program's and the tests' alike: the application's
-// title, the style, the fonts that stand in for the layout's Windows fonts, the icon.
+// title, the style, Qt's texts in Polish, the fonts that stand in for the layout's Windows fonts, the icon.
 void InitialiseApplication(QApplication& application);
 
 // Starts the metafile helper of pictures once window has been painted for the first time: its start
