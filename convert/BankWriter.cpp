@@ -11,6 +11,7 @@
 #include <QTemporaryDir>
 
 #include <map>
+#include <set>
 
 #include "convert/BankText.h"
 #include "convert/ImportSource.h"
@@ -132,6 +133,27 @@ QString CategoryFolder(const QString& category)
         parts << (stem.isEmpty() ? QStringLiteral("kategoria") : stem);
     }
     return parts.join('/');
+}
+
+// Tells how many questions of each category the source names were written, at the line that names it.
+void NoteCategories(const ConvertedBank& bank,
+                    const std::map<QString, std::vector<const ConvertedQuestion*>>& folders,
+                    ConvertReports& reports)
+{
+    std::map<std::pair<QString, QString>, int> written;
+    for (const auto& [folder, questions] : folders)
+        for (const ConvertedQuestion* question : questions)
+            ++written[{question->Source, question->Category}];
+    std::set<std::pair<QString, QString>> told;
+    for (const CategoryMention& category : bank.Categories) {
+        const std::pair<QString, QString> key{category.Source, category.Name};
+        if (!written.count(key) || !told.insert(key).second)
+            continue;
+        reports.push_back({ReportKind::Note, category.Source, category.Line, 0,
+                           QStringLiteral("category \"%1\": %2 question(s) written")
+                               .arg(category.Name.isEmpty() ? QStringLiteral("(top)") : category.Name)
+                               .arg(written[key])});
+    }
 }
 
 } // namespace
@@ -275,7 +297,8 @@ std::optional<int> WriteBank(const ConvertedBank& bank, const QString& folder,
                 if (!item->hasPicture() || pictureNames.count(item->Picture))
                     continue;
                 const PictureFile& picture = bank.Pictures[std::size_t(item->Picture)];
-                QString pictureStem = SafeFileStem(WithoutOrderPrefix(QFileInfo(picture.Name).completeBaseName()));
+                QString pictureStem =
+                    SafeFileStem(WithoutOrderPrefix(QFileInfo(picture.Name).completeBaseName()));
                 if (pictureStem.isEmpty())
                     pictureStem = QStringLiteral("rysunek");
                 const QString extension = '.' + SniffPictureFormat(picture.Bytes);
@@ -302,6 +325,7 @@ std::optional<int> WriteBank(const ConvertedBank& bank, const QString& folder,
         return std::nullopt;
     }
     work.setAutoRemove(false);
+    NoteCategories(bank, folders, reports);
     return written;
 }
 

@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <map>
 #include <ostream>
+#include <tuple>
 
 #include "convert/AikenReader.h"
 #include "convert/BankReader.h"
@@ -207,12 +208,11 @@ ConvertStatus ConvertRun::runExport(const ExportRequest& request)
 ConvertStatus ConvertRun::finish(ConvertReports reports, const QStringList& sourceOrder,
                                  const QString& summary)
 {
-    // Reports in the order of the sources and their lines, whichever step made them.
+    // Reports in the order of the sources and their lines, whichever step made them; those of no
+    // source last.
     const auto rank = [&](const ConvertReport& report) {
-        const qsizetype index = sourceOrder.indexOf(report.Source);
-        return std::make_pair(
-            index < 0 ? (report.Source.isEmpty() ? sourceOrder.size() + 1 : sourceOrder.size()) : index,
-            report.Line);
+        return std::make_tuple(report.Source.isEmpty(), sourceOrder.indexOf(report.Source), report.Source,
+                               report.Line);
     };
     std::stable_sort(reports.begin(), reports.end(),
                      [&](const ConvertReport& a, const ConvertReport& b) { return rank(a) < rank(b); });

@@ -57,10 +57,19 @@ struct PictureFile
     QByteArray Bytes;
 };
 
+// Where a source names a category: the questions after it belong to it.
+struct CategoryMention
+{
+    QString Name;
+    QString Source;
+    int Line = 0;
+};
+
 struct ConvertedBank
 {
     std::vector<ConvertedQuestion> Questions;
     std::vector<PictureFile> Pictures;
+    std::vector<CategoryMention> Categories;
 
     int addPicture(const QString& name, const QByteArray& bytes)
     {

@@ -61,7 +61,8 @@ CsvTable ReadCsv(const QString& text, char delimiter)
 {
     CsvTable table;
     csv_parser parser;
-    if (csv_init(&parser, CSV_STRICT_FINI) != 0) {
+    // Strict: a stray quote is a mistake to show, not a character to guess about.
+    if (csv_init(&parser, CSV_STRICT | CSV_STRICT_FINI) != 0) {
         table.Error = {0, QStringLiteral("out of memory")};
         return table;
     }
@@ -78,7 +79,12 @@ CsvTable ReadCsv(const QString& text, char delimiter)
             collector.RowStart = collector.Line;
         if (csv_parse(&parser, bytes.constData() + from, std::size_t(end - from), EndField, EndRow,
                       &collector) != std::size_t(end - from)) {
-            table.Error = {collector.Line, QString::fromUtf8(csv_strerror(csv_error(&parser)))};
+            table.Error = {collector.Line,
+                           csv_error(&parser) == CSV_EPARSE
+                               ? QStringLiteral("a quote in a field that is not quoted, or after "
+                                                "the closing quote: quote the field and double "
+                                                "the quotes in it")
+                               : QString::fromUtf8(csv_strerror(csv_error(&parser)))};
             csv_free(&parser);
             return table;
         }

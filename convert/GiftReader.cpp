@@ -239,11 +239,12 @@ private:
 void ReadGift(const ImportSource& source, ConvertedBank& bank, ConvertReports& reports)
 {
     const QStringList lines = DecodeSourceText(source.Bytes).split('\n');
-    CategoryTally categories;
+    QString category;
     std::vector<SourceLine> block;
     const auto endBlock = [&]() {
         while (!block.empty() && block.front().Text.trimmed().startsWith(QLatin1String("$CATEGORY:"))) {
-            categories.enter(CleanCategory(block.front().Text.trimmed().mid(10)), block.front().Number);
+            category = CleanCategory(block.front().Text.trimmed().mid(10));
+            bank.Categories.push_back({category, source.Name, block.front().Number});
             block.erase(block.begin());
         }
         if (block.empty())
@@ -251,12 +252,10 @@ void ReadGift(const ImportSource& source, ConvertedBank& bank, ConvertReports& r
         std::optional<ConvertedQuestion> question;
         GiftBlock reader(source, std::move(block), reports);
         block.clear();
-        if (!reader.read(categories.current(), question))
+        if (!reader.read(category, question))
             return false;
-        if (question) {
-            categories.countQuestion();
+        if (question)
             bank.Questions.push_back(std::move(*question));
-        }
         return true;
     };
     for (qsizetype i = 0; i < lines.size(); ++i) {
@@ -273,8 +272,7 @@ void ReadGift(const ImportSource& source, ConvertedBank& bank, ConvertReports& r
         if (!endBlock())
             return;
     }
-    if (endBlock())
-        categories.report(source.Name, reports);
+    endBlock();
 }
 
 } // namespace zdawnik

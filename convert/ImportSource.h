@@ -29,28 +29,6 @@ QString QuestionLabel(const QString& name);
 
 namespace zdawnik {
 
-// Counts the questions of each category a source names, and tells them in notes at the lines that
-// name the categories.
-class CategoryTally
-{
-public:
-    // A category named at that line of the source; the questions after it belong to it.
-    void enter(const QString& category, int line);
-    const QString& current() const { return m_current; }
-    void countQuestion();
-    void report(const QString& source, ConvertReports& reports) const;
-
-private:
-    struct Entry
-    {
-        QString Category;
-        int Line = 0;
-        int Questions = 0;
-    };
-    std::vector<Entry> m_entries;
-    QString m_current;
-};
-
 // A category path as a course platform writes it, without the platform's prefixes ("$course$/",
 // "top/") and with "/" between its parts, none of them empty.
 QString CleanCategory(const QString& path);

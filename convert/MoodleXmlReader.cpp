@@ -108,12 +108,13 @@ public:
     {
         const QString type = element.attribute(u"type");
         if (type == QLatin1String("category")) {
-            m_categories.enter(CleanCategory(element.childText(u"category")), element.Line);
+            m_category = CleanCategory(element.childText(u"category"));
+            m_bank.Categories.push_back({m_category, m_source.Name, element.Line});
             return;
         }
         ConvertedQuestion question;
         question.Name = OneLine(element.childText(u"name"));
-        question.Category = m_categories.current();
+        question.Category = m_category;
         question.SourceLine = element.Line;
         m_leftOut.clear();
         bool read = false;
@@ -128,11 +129,8 @@ public:
         if (!read)
             return;
         noteLeftOut(element, question);
-        m_categories.countQuestion();
         m_bank.Questions.push_back(std::move(question));
     }
-
-    void finish() const { m_categories.report(m_source.Name, m_reports); }
 
 private:
     void skip(const ConvertedQuestion& question, const QString& why, int line = 0)
@@ -247,22 +245,24 @@ private:
         }
         const HtmlContent content = ReadHtml(raw);
         item.Text = content.Text;
+        static const QString Embedded = QStringLiteral("@@PLUGINFILE@@/");
         for (const QString& source : content.PictureSources) {
             const int line = holder->Line;
+            const bool embedded = source.startsWith(Embedded);
+            const QString name =
+                embedded ? QUrl::fromPercentEncoding(source.mid(Embedded.size()).toUtf8()) : source;
             if (item.hasPicture() || (!item.Text.isEmpty() && !sentence)) {
                 leftOut(
                     question, line,
                     QStringLiteral("the picture \"%1\" is left out: a line of a bank is a text or a picture")
-                        .arg(source));
+                        .arg(name));
                 continue;
             }
-            static const QString Embedded = QStringLiteral("@@PLUGINFILE@@/");
-            if (!source.startsWith(Embedded)) {
+            if (!embedded) {
                 leftOut(question, line,
-                        QStringLiteral("the picture \"%1\" is not in the file: left out").arg(source));
+                        QStringLiteral("the picture \"%1\" is not in the file: left out").arg(name));
                 continue;
             }
-            const QString name = QUrl::fromPercentEncoding(source.mid(Embedded.size()).toUtf8());
             const XmlElement* file = embeddedFile(*holder, name);
             if (!file) {
                 leftOut(question, line,
@@ -320,7 +320,7 @@ private:
     const ImportSource& m_source;
     ConvertedBank& m_bank;
     ConvertReports& m_reports;
-    CategoryTally m_categories;
+    QString m_category;
     LeftOut m_leftOut;
 };
 
@@ -333,7 +333,7 @@ void ReadMoodleXml(const ImportSource& source, ConvertedBank& bank, ConvertRepor
     if (xml.readNextStartElement()) {
         if (xml.name() != QLatin1String("quiz")) {
             reports.push_back(
-                {ReportKind::Error, source.Name, int(xml.lineNumber()), int(xml.columnNumber()),
+                {ReportKind::Error, source.Name, int(xml.lineNumber()), int(xml.columnNumber()) + 1,
                  QStringLiteral("the file is no Moodle XML quiz: it begins with <%1>, not <quiz>")
                      .arg(xml.name())});
             return;
@@ -347,10 +347,8 @@ void ReadMoodleXml(const ImportSource& source, ConvertedBank& bank, ConvertRepor
         }
     }
     if (xml.hasError())
-        reports.push_back({ReportKind::Error, source.Name, int(xml.lineNumber()), int(xml.columnNumber()),
+        reports.push_back({ReportKind::Error, source.Name, int(xml.lineNumber()), int(xml.columnNumber()) + 1,
                            QStringLiteral("malformed XML: ") + xml.errorString()});
-    else
-        reader.finish();
 }
 
 } // namespace zdawnik
