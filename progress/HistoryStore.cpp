@@ -7,12 +7,15 @@
 
 #include <QCryptographicHash>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QRegularExpression>
 
 #include <algorithm>
+#include <chrono>
 #include <nlohmann/json.hpp>
 #include <sqlite3.h>
+#include <thread>
 
 namespace zdawnik {
 
@@ -145,6 +148,11 @@ QString RunProblem(const RunRecord& record)
     return {};
 }
 
+bool IsBusy(int code)
+{
+    return (code & 0xFF) == SQLITE_BUSY || (code & 0xFF) == SQLITE_LOCKED;
+}
+
 // An integer column within its range, or the reason it is not.
 bool ReadCount(const SqliteStatement& row, int column, std::int64_t highest, std::int64_t& value)
 {
@@ -209,22 +217,38 @@ bool HistoryStore::OpenDatabase()
         if (m_db.Open(m_databasePath, true, BusyMilliseconds) != SQLITE_OK)
             return false;
     }
-    if (const QString problem = Examine(); !problem.isEmpty()) {
+    // A database another window is creating or bringing up at the same moment answers busy, at times
+    // without waiting for it: the steps are tried again until the wait is over.
+    QElapsedTimer waited;
+    waited.start();
+    const auto waitMore = [&waited] {
+        if (waited.elapsed() > BusyMilliseconds)
+            return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        return true;
+    };
+    QString problem;
+    while ((problem = Examine()) == QLatin1String("busy"))
+        if (!waitMore())
+            return false;
+    if (!problem.isEmpty()) {
         m_db.Close();
-        if (problem == QLatin1String("busy") || !SetDatabaseAside(problem) ||
-            m_db.Open(m_databasePath, true, BusyMilliseconds) != SQLITE_OK)
+        if (!SetDatabaseAside(problem) || m_db.Open(m_databasePath, true, BusyMilliseconds) != SQLITE_OK)
             return false;
     }
-    try {
-        if (m_db.QueryText("PRAGMA journal_mode = WAL") != "wal")
-            return false;
-        // Every check reaches the disk before it counts as kept: a power cut loses no answer either.
-        m_db.Execute("PRAGMA synchronous = FULL; PRAGMA foreign_keys = ON");
-        MigrateSchema(m_db, SchemaSteps());
-    } catch (const ESqlite&) {
-        return false;
+    for (;;) {
+        try {
+            if (m_db.QueryText("PRAGMA journal_mode = WAL") != "wal")
+                return false;
+            // Every check reaches the disk before it counts as kept: a power cut loses no answer either.
+            m_db.Execute("PRAGMA synchronous = FULL; PRAGMA foreign_keys = ON");
+            MigrateSchema(m_db, SchemaSteps());
+            return true;
+        } catch (const ESqlite& failure) {
+            if (!IsBusy(failure.code()) || !waitMore())
+                return false;
+        }
     }
-    return true;
 }
 
 QString HistoryStore::Examine()
@@ -249,7 +273,7 @@ QString HistoryStore::Examine()
         if (const std::string check = m_db.QueryText("PRAGMA quick_check"); check != "ok")
             return QStringLiteral("fails its quick check: %1").arg(QString::fromStdString(check));
     } catch (const ESqlite& failure) {
-        if ((failure.code() & 0xFF) == SQLITE_BUSY || (failure.code() & 0xFF) == SQLITE_LOCKED)
+        if (IsBusy(failure.code()))
             return QStringLiteral("busy");
         return QString::fromStdString(failure.what());
     }
@@ -679,6 +703,8 @@ void HistoryStore::WriteWholeRun(const RunRecord& record, std::int64_t bankId)
 QString HistoryStore::ErrorText(const ESqlite& failure) const
 {
     const QString detail = QString::fromStdString(failure.what());
+    if (IsBusy(failure.code()))
+        return QStringLiteral("baza postępów jest zajęta przez inny program");
     switch (failure.code() & 0xFF) {
     case SQLITE_FULL:
         return QStringLiteral("brak miejsca na dysku");
@@ -686,9 +712,6 @@ QString HistoryStore::ErrorText(const ESqlite& failure) const
     case SQLITE_CANTOPEN:
     case SQLITE_PERM:
         return QStringLiteral("nie można pisać w katalogu %1").arg(QDir::toNativeSeparators(m_stateDir));
-    case SQLITE_BUSY:
-    case SQLITE_LOCKED:
-        return QStringLiteral("baza postępów jest zajęta przez inny program");
     case SQLITE_IOERR:
         return QStringLiteral("błąd zapisu na dysku (%1)").arg(detail);
     default:

@@ -112,6 +112,7 @@ private slots:
     void fullDiskLosesNoAnswer();
     void readOnlyFolderLosesNoAnswer();
     void writerKilledAtRandomMoments();
+    void writersOfTwoBanksAtOnce();
 
 private:
     void MakeHistory(int checks);
@@ -375,6 +376,21 @@ void TestHistoryFaults::writerKilledAtRandomMoments()
     QCOMPARE(store.Open(), HistoryStore::Access::Writing);
     QVERIFY(store.databaseNotice().isEmpty());
     QCOMPARE(store.LoadRun().record.Answers, keptBefore);
+}
+
+void TestHistoryFaults::writersOfTwoBanksAtOnce()
+{
+    const QString writer = QCoreApplication::applicationDirPath() + "/zdawnik-history-writer";
+    QProcess first, second;
+    first.start(writer, {m_state, "/banki/pierwszy", "150"});
+    second.start(writer, {m_state, "/banki/drugi", "150"});
+    for (QProcess* process : {&first, &second}) {
+        QVERIFY(process->waitForFinished(120000));
+        QCOMPARE(process->exitCode(), 0);
+        QVERIFY(process->readAllStandardOutput().endsWith("kept 150\n"));
+    }
+    QCOMPARE(Query(m_database, "SELECT count(*) FROM answers"), QStringList({"300"}));
+    QCOMPARE(Query(m_database, "SELECT answers FROM runs ORDER BY bank"), QStringList({"150", "150"}));
 }
 
 QTEST_GUILESS_MAIN(TestHistoryFaults)
