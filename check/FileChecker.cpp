@@ -397,8 +397,12 @@ private:
 // followed is left to the reader, which says why it cannot open it.
 bool LeadsOutOfFolder(const std::filesystem::path& folder, const std::string& name)
 {
+    // The name is a bare name: only the file itself can lead elsewhere, and most files are no link.
+    const std::filesystem::path link = platform::JoinName(folder, name);
     std::error_code error;
-    const std::filesystem::path file = std::filesystem::canonical(platform::JoinName(folder, name), error);
+    if (!std::filesystem::is_symlink(std::filesystem::symlink_status(link, error)))
+        return false;
+    const std::filesystem::path file = std::filesystem::canonical(link, error);
     if (error)
         return false;
     const std::filesystem::path bank = std::filesystem::canonical(folder, error);
