@@ -2,12 +2,10 @@
 
 #include "app/FolderDialogs.h"
 #include "app/MessageBoxes.h"
-#include "drill/StudyPool.h"
 #include "base/Errors.h"
 #include "base/VisibleText.h"
 #include "pictures/PictureLoader.h"
-#include "progress/ProgressStore.h"
-#include "progress/RunRecordWriter.h"
+#include "progress/RunKeeper.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -19,7 +17,8 @@
 namespace zdawnik {
 
 TMainForm::TMainForm(MainFormEnvironment environment)
-    : QWidget(nullptr), m_environment(std::move(environment)), m_random(m_environment.Clock)
+    : QWidget(nullptr), m_environment(std::move(environment)),
+      m_run(std::make_unique<DrillRun>(m_environment.Clock))
 {
     if (m_environment.Messages) {
         m_messages = m_environment.Messages;
@@ -50,9 +49,9 @@ TMainForm::~TMainForm() = default;
 
 void TMainForm::Dispatch(Handler handler)
 {
-    // Once the window has closed, the question record is gone: events still on their way (a timer
-    // tick, a key) find nothing to act on.
-    if (!m_question && handler != &TMainForm::FormCreate)
+    // Once the window has closed, events still on their way (a timer tick, a key) find nothing to act
+    // on.
+    if (m_closed)
         return;
     try {
         (this->*handler)();
@@ -65,12 +64,12 @@ void TMainForm::Dispatch(Handler handler)
     }
 }
 
-void TMainForm::ShowMessage(int icon, const QString& title, const QString& text)
+void TMainForm::ShowMessage(MessageBoxes::Icon icon, const QString& title, const QString& text)
 {
-    m_messages->show(this, static_cast<MessageBoxes::Icon>(icon), title, text);
+    m_messages->show(this, icon, title, text);
 }
 
-QString TMainForm::Visible(const QString& message)
+QString TMainForm::EscapeControlCharacters(const QString& message)
 {
     return QString::fromStdString(VisibleText(message.toStdString()));
 }
@@ -79,7 +78,7 @@ void TMainForm::ShowErrorReport(const QString& message)
 {
     // The program's own report of an error no handler caught: its message under the program's title,
     // every character of it to be seen.
-    ShowMessage(int(MessageBoxes::Icon::Stop), QCoreApplication::applicationName(), Visible(message));
+    ShowMessage(MessageBoxes::Icon::Stop, QCoreApplication::applicationName(), EscapeControlCharacters(message));
 }
 
 void TMainForm::closeEvent(QCloseEvent* event)

@@ -1,13 +1,15 @@
 #pragma once
 
 #include "app/AnswerSlots.h"
+#include "app/MessageBoxes.h"
 #include "bank/Question.h"
 #include "bank/QuestionView.h"
-#include "drill/Random.h"
-#include "drill/StudyPool.h"
+#include "drill/DrillRun.h"
 
 #include <QHash>
 #include <QWidget>
+
+#include <array>
 
 #include <filesystem>
 #include <memory>
@@ -24,12 +26,8 @@ class QTimer;
 namespace zdawnik {
 
 class FolderDialogs;
-class MessageBoxes;
 class PictureLoader;
-class ProgressStore;
-class RunRecordWriter;
-class StudyPool;
-struct RunRecord;
+class RunKeeper;
 class TGauge;
 class TImage;
 class TLabel;
@@ -130,8 +128,9 @@ public:
         return widget;
     }
 
-    const Question& CurrentQuestion() const { return *m_question; }
-    const StudyPool* Pool() const { return m_pool.get(); }
+    const Question& CurrentQuestion() const { return m_run->CurrentQuestion(); }
+    const StudyPool* Pool() const { return m_run->Pool(); }
+    const DrillRun& Run() const { return *m_run; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -156,9 +155,9 @@ private:
     // handler and is shown as the program's error report; it never reaches the event loop.
     void Dispatch(Handler handler);
     void ShowErrorReport(const QString& message);
-    // A message's text with its control characters made visible, so that a box shows all of it.
-    static QString Visible(const QString& message);
-    void ShowMessage(int icon, const QString& title, const QString& text);
+    // A message's text with its control characters written as escapes, so that a box shows all of it.
+    static QString EscapeControlCharacters(const QString& message);
+    void ShowMessage(MessageBoxes::Icon icon, const QString& title, const QString& text);
 
     // Question display, called by the reader as it parses.
     void showFileName(const std::string& fileName) override;
@@ -170,17 +169,18 @@ private:
     void hideLists() override;
     void showList(int n, const std::vector<std::string>& options, const Question& question) override;
     void reportError(const std::string& typeName, const std::string& message) override;
-    QString Text(const std::string& bytes) const;
+    // A text of the question on screen, from the question file's encoding.
+    QString DecodeQuestionText(const std::string& bytes) const;
     void ReleasePictures();
 
-    // The question drawn last, read and shown; false when it could not be shown.
-    bool ShowDrawnQuestion();
+    // Reads and shows the file the run has drawn.
+    ShowOutcome ShowQuestionFile(const std::string& fileName);
     // Nothing of a question on screen, and nothing to check.
     void ClearQuestion();
     // The next action proper, which "dalej" and the start action both perform.
     void NextQuestion();
-    // Whether the start action has happened: it hides the start button for good.
-    bool RunStarted() const;
+    // The marks of a check: the face and the good answers.
+    void HideMarks();
 
     // Keyboard.
     bool HandleKey(const QKeyEvent& key);
@@ -189,6 +189,8 @@ private:
     QWidget* FocusOnScreen() const;
     // After the next action: a keyboard user who pressed "dalej" or the start goes on at "sprawdź".
     void FocusAfterNext(const QWidget* before);
+    // Whether the start panel offers to go on with the bank's kept run.
+    bool ContinueOffered() const;
     // The welcome screen's focus: its first button.
     void FocusWelcome();
     // The answer (1 to 12) whose panel the widget is, or 0.
@@ -199,15 +201,14 @@ private:
     // The bank and the kept run.
     void OpenBank(const std::filesystem::path& bank);
     void ChangeBank(const QString& folder);
-    int BeginRun(std::vector<std::string> names);
+    void BeginRun(std::vector<std::string> names);
     void KeepProgress(bool afterCheck);
     void CloseBank();
     void ShowSavingStatus(const QString& problem);
     void ShowSearchedFolder();
     void InstallFolderDrop();
 
-    // The study clock's time in seconds, read from its digits and written to them.
-    qint64 ClockSeconds() const;
+    // The study clock's digits show the run's study time.
     void ShowClock(qint64 seconds);
     // The clock as a screen reader reads it, one object: "Czas nauki: 0:01:05".
     void ReadClockAsOne();
@@ -215,7 +216,8 @@ private:
     // Answers.
     void ToggleAnswer(int n);
     void DescribeAnswer(int n);
-    void ApplyVerdictToWindow(Verdict verdict);
+    void ShowCheckedFigures(const CheckStep& step);
+    void ShowGoodOptions();
     // Names the verdict marks for screen readers, each with what the check found; the mark that comes
     // up is announced by its name.
     void NameVerdictMarks(const QString& found);
@@ -225,24 +227,26 @@ private:
     MessageBoxes* m_messages = nullptr;
     std::unique_ptr<FolderDialogs> m_ownFolders;
     FolderDialogs* m_folders = nullptr;
-    // The bank's kept run: where it is kept, the unfinished run offered on the start panel, whether
-    // the start action takes it up, whether this run has anything to keep yet (a fresh run replaces
-    // the kept one at its first check, not before), and whether its finish is kept already.
-    std::unique_ptr<ProgressStore> m_store;
-    std::unique_ptr<RunRecord> m_keptRun;
+    // The bank's kept run, and whether the start action takes up the run it offers.
+    std::unique_ptr<RunKeeper> m_keeper;
+    bool m_continueOffered = false;
     bool m_continuing = false;
-    bool m_runToKeep = false;
-    bool m_finishKept = false;
     QString m_droppedFolder;
     std::unique_ptr<PictureLoader> m_ownPictures;
     PictureLoader* m_pictures = nullptr;
-    Random m_random;
-    std::unique_ptr<StudyPool> m_pool;
-    // Writes the pool's run at each save; made when the run begins, and gone with its pool.
-    std::unique_ptr<RunRecordWriter> m_recordWriter;
-    std::unique_ptr<Question> m_question;
-    // Whether the question drawn last was read and shown whole: only then is there anything to check.
-    bool m_questionRead = false;
+    // The run: what the window shows is drawn from it.
+    std::unique_ptr<DrillRun> m_run;
+    // The window has been created, and has closed: events still on their way then find nothing.
+    bool m_created = false;
+    bool m_closed = false;
+    // Whether the reader got to show the file it was reading, and if not, what it reported.
+    bool m_readerShowed = false;
+    std::string m_readerReport;
+    // The two switches under the question.
+    bool m_showGoodAnswers = true;
+    bool m_showQuestionId = true;
+    // The ticks the answer panels show.
+    std::array<bool, MaxAnswers> m_ticksShown{};
     QHash<QString, QWidget*> m_components;
 
     // The widgets the handlers use by name.

@@ -1,8 +1,7 @@
-// The study clock: every tick of the timer adds one second to the time shown, carried from the
-// seconds to the hours. The time lives in the digits' captions alone.
+// The study clock: every tick of the timer adds one second to the run's study time, which its digits
+// show, carried from the seconds to the hours.
 
 #include "app/TMainForm.h"
-#include "base/StrToInt.h"
 #include "widgets/Accessibility.h"
 #include "widgets/TLabel.h"
 
@@ -17,45 +16,7 @@ const char* const ClockDigits[5] = {"lblh1", "lblm1", "lblm2", "lbls1", "lbls2"}
 
 void TMainForm::TimerTimer()
 {
-    TLabel* labels[5];
-    int h, m1, m2, s1, s2;
-    int* values[] = {&h, &m1, &m2, &s1, &s2};
-    for (int i = 0; i < 5; ++i) {
-        labels[i] = Find<TLabel>(ClockDigits[i]);
-        *values[i] = StrToInt(labels[i]->caption().toStdString());
-    }
-    if (s2 != 9) {
-        ++s2;
-    } else {
-        s2 = 0;
-        if (s1 != 5) {
-            ++s1;
-        } else {
-            s1 = 0;
-            if (m2 != 9) {
-                ++m2;
-            } else {
-                m2 = 0;
-                if (m1 != 5) {
-                    ++m1;
-                } else {
-                    m1 = 0;
-                    ++h;
-                }
-            }
-        }
-    }
-    for (int i = 0; i < 5; ++i)
-        labels[i]->setCaption(QString::number(*values[i]));
-    ReadClockAsOne();
-}
-
-qint64 TMainForm::ClockSeconds() const
-{
-    qint64 digits[5];
-    for (int i = 0; i < 5; ++i)
-        digits[i] = StrToInt(Find<TLabel>(ClockDigits[i])->caption().toStdString());
-    return digits[0] * 3600 + (digits[1] * 10 + digits[2]) * 60 + digits[3] * 10 + digits[4];
+    ShowClock(m_run->Tick());
 }
 
 void TMainForm::ShowClock(qint64 seconds)
@@ -79,7 +40,7 @@ void TMainForm::ReadClockAsOne()
 {
     // The digits and colons are labels of their own; a screen reader hears the caption and the time.
     auto* caption = Find<TLabel>("Label21");
-    caption->setAccessibleName(CaptionText(caption->caption()) + ' ' + ClockText(ClockSeconds()));
+    caption->setAccessibleName(CaptionText(caption->caption()) + ' ' + ClockText(m_run->Figures().StudySeconds));
 }
 
 } // namespace zdawnik

@@ -35,9 +35,9 @@ PictureResult LoadBankPicture(PictureLoader& pictures, const std::filesystem::pa
 
 } // namespace
 
-QString TMainForm::Text(const std::string& bytes) const
+QString TMainForm::DecodeQuestionText(const std::string& bytes) const
 {
-    return QString::fromStdString(ToUtf8(bytes, m_question->Encoding));
+    return QString::fromStdString(ToUtf8(bytes, m_run->CurrentQuestion().Encoding));
 }
 
 void TMainForm::showFileName(const std::string& fileName)
@@ -58,14 +58,14 @@ void TMainForm::ReleasePictures()
 
 void TMainForm::beginChoiceQuestion()
 {
-    m_questionRead = true;
+    m_readerShowed = true;
     ReleasePictures();
     m_pnlOdpowiedzY->hide();
 }
 
 void TMainForm::beginSentenceQuestion()
 {
-    m_questionRead = true;
+    m_readerShowed = true;
     ReleasePictures();
     m_lblCoPowstanie->setCaption(QString());
     for (int n = 1; n <= 4; ++n)
@@ -78,11 +78,11 @@ void TMainForm::showQuestionLine(const Question& question)
 {
     if (HasPictureTag(question.Body)) {
         m_imgPytanie->show();
-        m_imgPytanie->setAccessibleName("rysunek: " + Text(PictureName(question.Body)));
+        m_imgPytanie->setAccessibleName("rysunek: " + DecodeQuestionText(PictureName(question.Body)));
         m_lblPytanie->setCaption(QString());
         LoadQuestionPicture(PictureName(question.Body));
     } else {
-        m_lblPytanie->setCaption(Text(question.Body));
+        m_lblPytanie->setCaption(DecodeQuestionText(question.Body));
         m_imgPytanie->hide();
     }
 }
@@ -103,8 +103,8 @@ void TMainForm::showAnswer(int n, const Question& question)
         LoadAnswerPicture(n, PictureName(line));
     } else {
         Find<TImage>(Numbered("imgOdp", n))->hide();
-        Find<TLabel>(Numbered("lblOdp", n))->setCaption(Text(line));
-        panel->setAccessibleName(CaptionText(Text(line)));
+        Find<TLabel>(Numbered("lblOdp", n))->setCaption(DecodeQuestionText(line));
+        panel->setAccessibleName(CaptionText(DecodeQuestionText(line)));
     }
     DescribeAnswer(n);
 }
@@ -120,8 +120,9 @@ void TMainForm::showList(int n, const std::vector<std::string>& options, const Q
     auto* list = Find<QComboBox>(Numbered("ComboOpcja", n));
     list->clear();
     for (const std::string& option : options)
-        list->addItem(Text(option));
+        list->addItem(DecodeQuestionText(option));
     list->setCurrentIndex(-1);
+    m_run->Sheet().ListInUse[static_cast<std::size_t>(n - 1)] = true;
     Find<TPanel>(Numbered("pnlWybor", n))->show();
 }
 
@@ -130,27 +131,28 @@ void TMainForm::reportError(const std::string& typeName, const std::string& mess
     // What the reader could not read is not shown, in part or whole: the report stands over an empty
     // question.
     ClearQuestion();
-    ShowMessage(int(MessageBoxes::Icon::None), QCoreApplication::applicationName(),
-                Visible(Text(ErrorReportText(typeName, message))));
+    const QString report = DecodeQuestionText(ErrorReportText(typeName, message));
+    m_readerReport = report.toStdString();
+    ShowMessage(MessageBoxes::Icon::None, QCoreApplication::applicationName(), EscapeControlCharacters(report));
 }
 
 void TMainForm::LoadQuestionPicture(const std::string& name)
 {
     const PictureResult picture =
-        LoadBankPicture(*m_pictures, m_environment.BankDir, name, m_question->Encoding, *m_imgPytanie);
+        LoadBankPicture(*m_pictures, m_environment.BankDir, name, m_run->CurrentQuestion().Encoding, *m_imgPytanie);
     if (picture.ok()) {
         m_imgPytanie->setPicture(picture.image, picture.bitmap);
         return;
     }
     m_imgPytanie->hide();
-    m_lblPytanie->setCaption("rysunek: " + Text(name));
+    m_lblPytanie->setCaption("rysunek: " + DecodeQuestionText(name));
 }
 
 void TMainForm::LoadAnswerPicture(int n, const std::string& name)
 {
     auto* image = Find<TImage>(Numbered("imgOdp", n));
     const PictureResult picture =
-        LoadBankPicture(*m_pictures, m_environment.BankDir, name, m_question->Encoding, *image);
+        LoadBankPicture(*m_pictures, m_environment.BankDir, name, m_run->CurrentQuestion().Encoding, *image);
     if (picture.ok()) {
         image->setPicture(picture.image, picture.bitmap);
         return;

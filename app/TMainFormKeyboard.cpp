@@ -119,12 +119,12 @@ void TMainForm::FocusWelcome()
 {
     // The start panel's first button: going on with the kept run when one is offered.
     auto* goOn = Find<QPushButton>("btnKontynuuj");
-    (goOn->isVisibleTo(m_pnlStart) ? goOn : m_btnStart)->setFocus(Qt::OtherFocusReason);
+    (ContinueOffered() ? goOn : m_btnStart)->setFocus(Qt::OtherFocusReason);
 }
 
 bool TMainForm::RunIsOnScreen() const
 {
-    return m_pool && !m_pnlStart->isVisible() && !m_pnlKoniec->isVisible();
+    return m_run->Phase() == DrillPhase::Asking || m_run->Phase() == DrillPhase::Answered;
 }
 
 QWidget* TMainForm::FocusOnScreen() const
@@ -138,7 +138,7 @@ void TMainForm::FocusAfterNext(const QWidget* before)
     // Who pressed "dalej" or a start button, by key or by mouse, goes on at "sprawdź" (or at "dalej"
     // past a question that could not be shown); a focus the user put on a switch stays there. The end
     // panel takes no focus by itself, so that one Enter too many does not press "koniec".
-    if (!m_pnlKoniec->isHidden()) {
+    if (m_run->Phase() == DrillPhase::Finished) {
         if (QWidget* focus = focusWidget())
             focus->clearFocus();
         return;
@@ -154,9 +154,9 @@ void TMainForm::FocusAfterNext(const QWidget* before)
     } else if (before && !qobject_cast<const QPushButton*>(before) && FocusOnScreen()) {
         return;
     }
-    if (m_btnCheck->isEnabled())
+    if (m_run->Phase() == DrillPhase::Asking)
         m_btnCheck->setFocus(Qt::OtherFocusReason);
-    else if (m_btnDalej->isEnabled())
+    else if (m_run->Phase() == DrillPhase::Answered)
         m_btnDalej->setFocus(Qt::OtherFocusReason);
 }
 
@@ -206,21 +206,20 @@ bool TMainForm::HandleKey(const QKeyEvent& key)
             (qobject_cast<QAbstractButton*>(focus) || qobject_cast<QComboBox*>(focus)))
             return false;
     }
-    if (pressKey && m_pnlStart->isVisible() && m_btnStart->isVisible()) {
+    if (pressKey && m_run->Phase() == DrillPhase::Welcome) {
         // On the welcome screen Enter and Space start the run, or go on with the kept run when one is
         // offered.
         if (!key.isAutoRepeat())
-            Dispatch(FindComponent("btnKontynuuj")->isVisibleTo(m_pnlStart) ? &TMainForm::btnKontynuujClick
-                                                                            : &TMainForm::btnStartClick);
+            Dispatch(ContinueOffered() ? &TMainForm::btnKontynuujClick : &TMainForm::btnStartClick);
         return true;
     }
     if (!RunIsOnScreen())
         return pressKey && focus == nullptr; // nothing on screen to press
     if (pressKey) {
         if (!key.isAutoRepeat()) {
-            if (m_btnCheck->isEnabled())
+            if (m_run->Phase() == DrillPhase::Asking)
                 Dispatch(&TMainForm::btnCheckClick);
-            else if (m_btnDalej->isEnabled())
+            else
                 Dispatch(&TMainForm::btnDalejClick);
         }
         return true;
@@ -228,13 +227,15 @@ bool TMainForm::HandleKey(const QKeyEvent& key)
     const int slot = SlotOfKey(key.key());
     if (slot == 0)
         return false;
-    if (m_pnlOdpowiedzY->isVisible()) {
-        if (slot <= 4 && Find<TPanel>(Numbered("pnlWybor", slot))->isVisible())
+    if (!m_run->QuestionRead())
+        return true;
+    if (!m_run->CurrentQuestion().isChoice()) {
+        if (slot <= MaxLists && m_run->Sheet().ListInUse[static_cast<std::size_t>(slot - 1)])
             Find<QComboBox>(Numbered("ComboOpcja", slot))->setFocus(Qt::ShortcutFocusReason);
         return true;
     }
     const int answer = m_answerSlots.answerIn(slot);
-    if (answer > 0 && Find<TPanel>(Numbered("pnlOdp", answer))->isVisible())
+    if (answer > 0 && answer <= m_run->Sheet().Answers)
         Dispatch(AnswerHandlers[answer - 1]);
     return true;
 }

@@ -77,11 +77,15 @@ void TMainForm::PlaceAnswers(int n)
             SetColorOnce(panel, ResetGrey.toQColor());
             Find<TImage>(Numbered("imgOdp", k))->hide();
         }
-        if (auto* box = Find<QCheckBox>(Numbered("CheckBox", k)); box->isChecked()) {
-            box->setChecked(false);
+        if (bool& shown = m_ticksShown[static_cast<std::size_t>(k - 1)]) {
+            shown = false;
+            Find<QCheckBox>(Numbered("CheckBox", k))->setChecked(false);
             NotifyCheckedChanged(Find<TPanel>(Numbered("pnlOdp", k)));
         }
     }
+    AnswerSheet& sheet = m_run->Sheet();
+    sheet.Ticked.fill(false);
+    sheet.Answers = placed;
     m_answerSlots.clear();
     if (placed == 0)
         return;
@@ -91,8 +95,8 @@ void TMainForm::PlaceAnswers(int n)
     for (int slot = 1; slot <= placed; ++slot)
         freeSlots.push_back(slot);
     for (int i = 1; i <= placed; ++i) {
-        m_random.Reseed();
-        const int e = m_random.RandomBelow(static_cast<int>(freeSlots.size()));
+        m_run->Generator().Reseed();
+        const int e = m_run->Generator().RandomBelow(static_cast<int>(freeSlots.size()));
         const int slotNumber = freeSlots[static_cast<std::size_t>(e)];
         const Slot& slot = table[slotNumber - 1];
         m_answerSlots.place(slotNumber, i);
@@ -117,17 +121,14 @@ void TMainForm::DescribeAnswer(int n)
 
 void TMainForm::ToggleAnswer(int n)
 {
-    auto* box = Find<QCheckBox>(Numbered("CheckBox", n));
-    auto* panel = Find<TPanel>(Numbered("pnlOdp", n));
-    if (panel->isHidden())
+    if (!m_run->QuestionRead() || n > m_run->Sheet().Answers)
         return; // an answer that is not shown is not ticked
-    if (box->isChecked()) {
-        box->setChecked(false);
-        panel->setColor(Find<TLabel>(Numbered("lblOdp", n))->color());
-    } else {
-        box->setChecked(true);
-        panel->setColor(TickedYellow.toQColor());
-    }
+    const bool ticked = m_run->Toggle(n);
+    m_ticksShown[static_cast<std::size_t>(n - 1)] = ticked;
+    auto* panel = Find<TPanel>(Numbered("pnlOdp", n));
+    Find<QCheckBox>(Numbered("CheckBox", n))->setChecked(ticked);
+    // An unticked answer takes its slot's colour again, which its label keeps.
+    panel->setColor(ticked ? TickedYellow.toQColor() : Find<TLabel>(Numbered("lblOdp", n))->color());
     NotifyCheckedChanged(panel);
     DescribeAnswer(n);
 }

@@ -6,9 +6,7 @@
 #include "app/FolderDialogs.h"
 #include "app/PathText.h"
 #include "app/TMainForm.h"
-#include "drill/StudyPool.h"
-#include "progress/ProgressStore.h"
-#include "progress/RunRecordWriter.h"
+#include "progress/RunKeeper.h"
 #include "widgets/TGauge.h"
 #include "widgets/TLabel.h"
 #include "widgets/TPanel.h"
@@ -105,8 +103,8 @@ void TMainForm::InstallFolderDrop()
 void TMainForm::OpenBank(const std::filesystem::path& bank)
 {
     m_environment.BankDir = bank;
-    m_store.reset();
-    m_keptRun.reset();
+    m_keeper.reset();
+    m_continueOffered = false;
     auto* bankLine = Find<TLabel>("lblBaza");
     auto* progressLine = Find<TLabel>("lblPostep");
     auto* changesLine = Find<TLabel>("lblZmiany");
@@ -133,8 +131,8 @@ void TMainForm::OpenBank(const std::filesystem::path& bank)
     const std::filesystem::path canonical = exists ? std::filesystem::canonical(bank, error) : bank;
     if (m_environment.StateDir.isEmpty() || !exists || error)
         return;
-    m_store = std::make_unique<ProgressStore>(m_environment.StateDir, BankKey(canonical));
-    switch (m_store->Open()) {
+    m_keeper = std::make_unique<RunKeeper>(m_environment.StateDir, BankKey(canonical));
+    switch (m_keeper->Open()) {
     case ProgressStore::Access::Writing:
         break;
     case ProgressStore::Access::HeldByAnother:
@@ -150,7 +148,7 @@ void TMainForm::OpenBank(const std::filesystem::path& bank)
         break;
     }
 
-    ProgressStore::Loaded loaded = m_store->Load();
+    const ProgressStore::Loaded loaded = m_keeper->Load();
     if (loaded.found == ProgressStore::Found::Damaged) {
         progressLine->setCaption(
             "Zapisanego postępu nie udało się odczytać (plik odłożono z końcówką .damaged) – "
@@ -160,7 +158,7 @@ void TMainForm::OpenBank(const std::filesystem::path& bank)
     }
     if (loaded.found != ProgressStore::Found::Record)
         return;
-    if (loaded.record.Finished) {
+    if (!m_keeper->OfferedRun()) {
         progressLine->setCaption(
             QStringLiteral("Ostatnio cała baza była opanowana %1, nauka trwała %2.")
                 .arg(QLocale(QLocale::Polish)
@@ -173,12 +171,11 @@ void TMainForm::OpenBank(const std::filesystem::path& bank)
         return; // nothing to go on with: the start action reports the empty bank
 
     // What going on would give, on the bank as it is now.
-    Random unused;
-    StudyPool preview(unused);
-    const BankChanges changes = preview.RestorePool(std::move(names), loaded.record.Questions);
+    DrillRun preview;
+    const BankChanges changes = preview.Restore(std::move(names), loaded.record.Questions, {});
     progressLine->setCaption(QStringLiteral("Zapisany postęp: %1 z %2 pytań opanowanych, czas nauki %3")
-                                 .arg(preview.MasteredCount())
-                                 .arg(preview.Pool().size())
+                                 .arg(preview.Figures().Mastered)
+                                 .arg(preview.Figures().Total)
                                  .arg(ClockText(loaded.record.StudySeconds)));
     progressLine->show();
     if (changes.Added > 0 || changes.Removed > 0) {
@@ -187,8 +184,13 @@ void TMainForm::OpenBank(const std::filesystem::path& bank)
                                     .arg(changes.Removed));
         changesLine->show();
     }
-    m_keptRun = std::make_unique<RunRecord>(std::move(loaded.record));
     continueButton->show();
+    m_continueOffered = true;
+}
+
+bool TMainForm::ContinueOffered() const
+{
+    return m_continueOffered;
 }
 
 void TMainForm::ChangeBank(const QString& folder)
@@ -203,7 +205,7 @@ void TMainForm::ChangeBank(const QString& folder)
 
 void TMainForm::btnZmienBazeClick()
 {
-    if (RunStarted())
+    if (m_run->Started())
         return; // a run keeps its bank
     ChangeBank(m_folders->chooseFolder(this, QStringLiteral("Wybierz katalog z pytaniami"),
                                        TextFromPath(m_environment.BankDir)));
@@ -211,82 +213,59 @@ void TMainForm::btnZmienBazeClick()
 
 void TMainForm::pnlStartDragDrop()
 {
-    if (m_pnlStart->isVisible())
+    if (m_run->Phase() == DrillPhase::Welcome)
         ChangeBank(m_droppedFolder);
 }
 
 void TMainForm::btnKontynuujClick()
 {
-    if (RunStarted())
+    if (m_run->Started())
         return;
     m_continuing = true;
     btnStartClick();
 }
 
-int TMainForm::BeginRun(std::vector<std::string> names)
+void TMainForm::BeginRun(std::vector<std::string> names)
 {
-    m_recordWriter.reset(); // it writes the names of the pool it was made for
-    m_pool = std::make_unique<StudyPool>(m_random);
-    const bool continuing = m_continuing && m_keptRun;
+    const RunRecord* kept = m_continuing && m_keeper ? m_keeper->OfferedRun() : nullptr;
     m_continuing = false;
-    // A fresh run replaces the kept one at its first check, so a start by mistake loses nothing.
-    m_runToKeep = continuing;
-    if (m_store && m_store->access() == ProgressStore::Access::HeldByAnother)
+    if (m_keeper && m_keeper->access() == ProgressStore::Access::HeldByAnother)
         ShowSavingStatus("tę bazę ma otwartą inne okno Zdawnika");
-    else if (m_store && m_store->access() == ProgressStore::Access::FolderUnwritable)
+    else if (m_keeper && m_keeper->access() == ProgressStore::Access::FolderUnwritable)
         ShowSavingStatus(QStringLiteral("nie można pisać w katalogu %1")
                              .arg(QDir::toNativeSeparators(m_environment.StateDir)));
-    if (continuing)
-        m_pool->RestorePool(std::move(names), m_keptRun->Questions);
+    if (kept)
+        m_run->Restore(std::move(names), kept->Questions, RunKeeper::FiguresOf(*kept));
     else
-        m_pool->BuildPool(std::move(names));
-    // The run's questions are fixed from here on: the writer makes their text now, so that every
-    // save after a check costs the same.
-    if (m_store && m_store->access() == ProgressStore::Access::Writing)
-        m_recordWriter = std::make_unique<RunRecordWriter>(*m_pool);
-    const int count = static_cast<int>(m_pool->Pool().size());
-    if (!continuing)
-        return count;
+        m_run->Begin(std::move(names));
+    if (m_keeper)
+        m_keeper->RunBegun(*m_run->Pool(), kept != nullptr);
+    if (!kept)
+        return;
 
-    const int mastered = m_pool->MasteredCount();
+    const DrillFigures& figures = m_run->Figures();
     // Maxima before progress: a gauge cuts its progress down to its maximum.
-    m_gaugeDobreZle->setMaxValue(m_keptRun->Answers);
-    m_gaugeDobreZle->setProgress(m_keptRun->GoodAnswers);
-    m_gaugeOpanowane->setMaxValue(count);
-    m_gaugeOpanowane->setProgress(mastered);
-    m_lblOpanowane->setCaption(QString::number(mastered));
-    ShowClock(m_keptRun->StudySeconds);
-    return count;
+    m_gaugeDobreZle->setMaxValue(figures.Answers);
+    m_gaugeDobreZle->setProgress(figures.GoodAnswers);
+    m_gaugeOpanowane->setMaxValue(figures.Total);
+    m_gaugeOpanowane->setProgress(figures.Mastered);
+    m_lblOpanowane->setCaption(QString::number(figures.Mastered));
+    ShowClock(figures.StudySeconds);
 }
 
 void TMainForm::KeepProgress(bool afterCheck)
 {
-    if (!m_pool || !m_store || m_finishKept)
+    if (!m_run->Pool() || !m_keeper)
         return;
-    m_runToKeep = m_runToKeep || afterCheck;
-    if (!m_runToKeep || !m_recordWriter)
-        return; // nothing to keep yet, or this window does not write the bank's run
-    RunRecord record;
-    record.BankPath = m_store->bankPath();
-    record.SavedAt = QDateTime::currentDateTimeUtc();
-    record.Finished = m_pool->MasteredCount() == static_cast<int>(m_pool->Pool().size());
-    record.StudySeconds = ClockSeconds();
-    record.Answers = m_gaugeDobreZle->MaxValue();
-    record.GoodAnswers = m_gaugeDobreZle->Progress();
-    QString error;
-    if (!m_store->Save(m_recordWriter->Encode(record), error)) {
-        ShowSavingStatus(error);
-        return;
-    }
-    ShowSavingStatus(QString());
-    // The time of the last mastering and the time it took stay as they were at that check.
-    m_finishKept = record.Finished;
+    const RunKeeper::Kept kept = m_keeper->Keep(*m_run->Pool(), m_run->Figures(), afterCheck);
+    if (kept.Written)
+        ShowSavingStatus(kept.Error);
 }
 
 void TMainForm::CloseBank()
 {
     KeepProgress(false);
-    m_store.reset(); // another window may take the bank now
+    m_keeper.reset(); // another window may take the bank now
 }
 
 void TMainForm::ShowSavingStatus(const QString& problem)

@@ -5,7 +5,6 @@
 #include "app/TMainForm.h"
 #include "assets/BuiltInPictures.h"
 #include "bank/QuestionReader.h"
-#include "drill/StudyPool.h"
 #include "base/Errors.h"
 #include "widgets/TGauge.h"
 #include "widgets/TImage.h"
@@ -18,16 +17,11 @@
 
 namespace zdawnik {
 
-bool TMainForm::RunStarted() const
-{
-    return m_btnStart->isHidden();
-}
-
 void TMainForm::FormCreate()
 {
-    if (m_question)
+    if (m_created)
         return; // the window exists once
-    m_question = std::make_unique<Question>();
+    m_created = true;
 
     m_pnlStart->show();
     m_pnlStart->setGeometry(8, 8, width() - 16, height() - 16);
@@ -42,12 +36,12 @@ void TMainForm::FormCreate()
 void TMainForm::FormClose()
 {
     CloseBank();
-    m_question.reset();
+    m_closed = true;
 }
 
 void TMainForm::btnStartClick()
 {
-    if (RunStarted())
+    if (m_run->Started())
         return;
     const QWidget* focus = FocusOnScreen();
     m_pnlStart->hide();
@@ -55,11 +49,12 @@ void TMainForm::btnStartClick()
 
     std::vector<std::string> names = ScanBank(m_environment.BankDir);
     if (names.empty()) {
+        m_run->Begin({});
         m_btnCheck->setEnabled(false);
         m_lblPytanieInfo->setCaption("---");
         m_lblPytanie->setCaption("---");
-        ShowMessage(int(MessageBoxes::Icon::Stop), "Error", "O cholera, jakiś error...\n\nSorry...");
-        ShowMessage(int(MessageBoxes::Icon::Question), "Hmm",
+        ShowMessage(MessageBoxes::Icon::Stop, "Error", "O cholera, jakiś error...\n\nSorry...");
+        ShowMessage(MessageBoxes::Icon::Question, "Hmm",
                     "Prawdopodobnie nie został odnaleziony katalog \"baza\".\n"
                     "Powinien się on znajdować w tym samym katalogu w którym jest program.\n"
                     "\n"
@@ -68,11 +63,11 @@ void TMainForm::btnStartClick()
                     "A jeśli żadne z powyższych to nie wiem co... :-[");
         ShowSearchedFolder();
     } else {
-        const int count = BeginRun(std::move(names));
-        m_gaugeOpanowane->setMaxValue(count);
-        m_lblPytanInfo->setCaption(QString::number(count));
+        BeginRun(std::move(names));
+        m_gaugeOpanowane->setMaxValue(m_run->Figures().Total);
+        m_lblPytanInfo->setCaption(QString::number(m_run->Figures().Total));
         NextQuestion();
-        if (m_pool->PendingCount() == 0)
+        if (m_run->Phase() == DrillPhase::Finished)
             return; // every question was set aside: the run has ended already
         FocusAfterNext(focus);
     }
@@ -82,29 +77,38 @@ void TMainForm::btnStartClick()
 void TMainForm::btnDalejClick()
 {
     // Only a run that waits for "dalej" goes on: not before its start, not with a question open.
-    if (!m_pool || !m_btnDalej->isEnabled())
+    if (m_run->Phase() != DrillPhase::Answered && m_run->Phase() != DrillPhase::Finished)
         return;
     const QWidget* focus = FocusOnScreen();
     NextQuestion();
     FocusAfterNext(focus);
 }
 
+void TMainForm::HideMarks()
+{
+    for (int n = 1; n <= 12; ++n)
+        Find<TImage>(Numbered("imgGood", n))->hide();
+    m_imgOK->hide();
+    m_imgNic->hide();
+    m_imgNieok->hide();
+}
+
 void TMainForm::NextQuestion()
 {
-    if (m_pool->PendingCount() > 0) {
-        for (int n = 1; n <= 12; ++n)
-            Find<TImage>(Numbered("imgGood", n))->hide();
-        m_imgOK->hide();
-        m_imgNic->hide();
-        m_imgNieok->hide();
-    }
+    if (m_run->PendingCount() > 0)
+        HideMarks();
     // A question that cannot be shown is set aside and the next one drawn, so that such a file can
     // neither be judged on what stands on screen nor keep the run from ending.
-    while (m_pool->PendingCount() > 0) {
-        if (ShowDrawnQuestion())
-            return;
-        m_pool->SetAsideCurrent();
-        m_gaugeOpanowane->setMaxValue(m_pool->CountedQuestions());
+    const NextStep step = m_run->Next([this](const std::string& fileName) { return ShowQuestionFile(fileName); });
+    if (step.SetAside > 0)
+        m_gaugeOpanowane->setMaxValue(m_run->Pool()->CountedQuestions());
+    if (step.Phase == DrillPhase::Asking) {
+        m_lblIleRazyInfo->setCaption(QString::number(step.RepeatsLeft));
+        if (m_run->CurrentQuestion().isChoice())
+            m_lblIleOdpowiedzi->setCaption(step.SeveralRight ? "[zaznacz przynajmniej jedną odpowiedź]" : "");
+        m_btnCheck->setEnabled(true);
+        m_btnDalej->setEnabled(false);
+        return;
     }
     m_pnlOdpowiedzY->hide();
     m_Timer->stop();
@@ -115,37 +119,29 @@ void TMainForm::NextQuestion()
     m_pnlKoniec->show();
 }
 
-bool TMainForm::ShowDrawnQuestion()
+ShowOutcome TMainForm::ShowQuestionFile(const std::string& fileName)
 {
-    const int entry = m_pool->DrawQuestion();
-    m_questionRead = false;
+    m_readerShowed = false;
+    m_readerReport.clear();
+    int lineCount = 0;
     try {
-        LoadQuestionFile(m_environment.BankDir, m_pool->Pool()[static_cast<std::size_t>(entry)].FileName,
-                         *m_question, *this);
+        lineCount = LoadQuestionFile(m_environment.BankDir, fileName, m_run->CurrentQuestion(), *this).LineCount;
     } catch (const EInOutError& error) {
         // The file cannot be opened at all.
         ClearQuestion();
+        m_readerReport = error.message();
         ShowErrorReport(QString::fromStdString(error.message()));
     }
-    if (!m_questionRead) {
+    if (!m_readerShowed) {
         ClearQuestion();
-        return false;
+        return {false, m_readerReport.empty() ? NotShownReason(lineCount) : m_readerReport};
     }
-    m_lblIleRazyInfo->setCaption(QString::number(m_pool->MarkShown()));
-
-    int correct = 0;
-    for (int k = 1; k <= 12; ++k)
-        correct += m_question->isRightAnswer(k);
-    if (m_question->isChoice())
-        m_lblIleOdpowiedzi->setCaption(correct >= 2 ? "[zaznacz przynajmniej jedną odpowiedź]" : "");
-    m_btnCheck->setEnabled(true);
-    m_btnDalej->setEnabled(false);
-    return true;
+    return {true, {}};
 }
 
 void TMainForm::ClearQuestion()
 {
-    m_questionRead = false;
+    m_readerShowed = false;
     m_btnCheck->setEnabled(false);
     m_lblPytanie->setCaption(QString());
     m_imgPytanie->hide();
@@ -156,12 +152,12 @@ void TMainForm::ClearQuestion()
 
 void TMainForm::CheckBoxIDClick()
 {
-    m_lblPytanieInfo->setVisible(m_CheckBoxID->isChecked());
+    m_lblPytanieInfo->setVisible(m_showQuestionId);
 }
 
 void TMainForm::Button1Click()
 {
-    if (!m_pnlKoniec->isHidden())
+    if (m_run->Phase() == DrillPhase::Finished)
         close();
 }
 

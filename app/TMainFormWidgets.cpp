@@ -318,7 +318,17 @@ void TMainForm::BindEvents()
     Bind(FindComponent("btnZmienBaze"), &TMainForm::btnZmienBazeClick);
     Bind(m_btnCheck, &TMainForm::btnCheckClick);
     Bind(m_btnDalej, &TMainForm::btnDalejClick);
+    // The switches are read where they act, from the window's own state: the click handler of the ID
+    // switch runs after its state has changed.
+    m_showGoodAnswers = m_CheckBoxDobre->isChecked();
+    m_showQuestionId = m_CheckBoxID->isChecked();
+    connect(m_CheckBoxDobre, &QCheckBox::toggled, this, [this](bool on) { m_showGoodAnswers = on; });
+    connect(m_CheckBoxID, &QCheckBox::toggled, this, [this](bool on) { m_showQuestionId = on; });
     Bind(m_CheckBoxID, &TMainForm::CheckBoxIDClick);
+    // What a list shows is the answer sheet's choice.
+    for (int n = 1; n <= MaxLists; ++n)
+        connect(Find<QComboBox>(Numbered("ComboOpcja", n)), &QComboBox::currentIndexChanged, this,
+                [this, n](int position) { m_run->Choose(n, position); });
     Bind(FindComponent("Button1"), &TMainForm::Button1Click);
     Bind(FindComponent("btnGeneruj"), &TMainForm::btnGenerujClick);
     connect(m_Timer, &QTimer::timeout, this, [this] { Dispatch(&TMainForm::TimerTimer); });

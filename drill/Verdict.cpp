@@ -5,41 +5,44 @@
 
 namespace zdawnik {
 
-Verdict JudgeChoice(const Question& question, const std::array<bool, MaxAnswers>& ticked)
+Judgement JudgeChoice(const Question& question, const std::array<bool, MaxAnswers>& ticked)
 {
-    int tickedCount = 0, correct = 0, hits = 0;
+    Judgement judged;
+    int tickedCount = 0;
     for (int n = 1; n <= MaxAnswers; ++n) {
         const bool isTicked = ticked[static_cast<std::size_t>(n - 1)];
         const bool isCorrect = question.isRightAnswer(n);
         tickedCount += isTicked;
-        correct += isCorrect;
-        hits += isTicked && isCorrect;
+        judged.Correct += isCorrect;
+        judged.Hits += isTicked && isCorrect;
+        judged.WrongTicks += isTicked && !isCorrect;
     }
-    if (tickedCount == correct && tickedCount == hits && tickedCount != 0)
-        return Verdict::Good;
-    if (tickedCount == hits && tickedCount != correct && tickedCount != 0)
-        return Verdict::Partial;
-    return Verdict::Wrong;
+    if (tickedCount == judged.Correct && tickedCount == judged.Hits && tickedCount != 0)
+        judged.verdict = Verdict::Good;
+    else if (tickedCount == judged.Hits && tickedCount != judged.Correct && tickedCount != 0)
+        judged.verdict = Verdict::Partial;
+    else
+        judged.verdict = Verdict::Wrong;
+    return judged;
 }
 
-SentenceVerdict JudgeSentence(const Question& question,
-                              const std::array<std::optional<int>, MaxLists>& chosen)
+Judgement JudgeSentence(const Question& question, const std::array<std::optional<int>, MaxLists>& chosen)
 {
-    SentenceVerdict result;
+    Judgement judged;
     for (int n = 1; n <= MaxLists; ++n) {
         const std::optional<int>& position = chosen[static_cast<std::size_t>(n - 1)];
         if (!position)
             continue;
+        ++judged.Lists;
         try {
-            if (*position + 1 != StrToInt(question.Keys[n]))
-                result.verdict = Verdict::Wrong;
+            judged.Matched += *position + 1 == StrToInt(question.Keys[n]);
         } catch (const EConvertError& error) {
-            result.verdict = Verdict::Wrong;
-            if (result.keyError.empty())
-                result.keyError = error.message();
+            if (judged.KeyError.empty())
+                judged.KeyError = error.message();
         }
     }
-    return result;
+    judged.verdict = judged.Matched == judged.Lists ? Verdict::Good : Verdict::Wrong;
+    return judged;
 }
 
 int GoodOption(const Question& question, int n)

@@ -503,11 +503,12 @@ bool HistoryStore::RecordCheck(const AnswerEntry& answer, const RunChange* run, 
 {
     if (!m_sittingBegun)
         BeginSitting(SittingKind::Drill, answer.At);
-    m_pending.push_back({answer, run ? std::optional<int>(run->Mastered) : std::nullopt});
+    const bool keepsRun = run && m_access == Access::Writing;
+    m_pending.push_back({answer, keepsRun ? std::optional<int>(run->Mastered) : std::nullopt});
     ++m_sittingAnswers;
     m_sittingGoodAnswers += answer.Judged == Verdict::Good;
     m_sittingStudySeconds = answer.SittingStudySeconds;
-    if (run && m_access == Access::Writing)
+    if (keepsRun)
         m_masteredAfter = run->Mastered;
     return Write(run, nullptr, error);
 }

@@ -139,6 +139,7 @@ public:
     std::vector<std::string> QuestionsToDrill(const QDateTime& now);
 
     const std::string& bankPath() const { return m_bankPath; }
+    QString stateDir() const { return m_stateDir; }
     QString databasePath() const { return m_databasePath; }
 
 private:

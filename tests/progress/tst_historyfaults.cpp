@@ -107,6 +107,8 @@ private slots:
     void damagedDatabaseIsSetAside_data();
     void damagedDatabaseIsSetAside();
     void everyDamagedDatabaseKeepsItsOwnName();
+    void damagedRunIsNeverUsed_data();
+    void damagedRunIsNeverUsed();
     void strayFilesAreTakenOver_data();
     void strayFilesAreTakenOver();
     void fullDiskLosesNoAnswer();
@@ -232,6 +234,43 @@ void TestHistoryFaults::everyDamagedDatabaseKeepsItsOwnName()
     QCOMPARE(Contents(m_database + ".1.damaged"), QByteArray("druga"));
     QCOMPARE(Contents(m_database + ".2.damaged"), QByteArray("trzecia").repeated(1000));
     QCOMPARE(Contents(m_database + ".3.damaged"), QByteArray("czwarta").repeated(1000));
+}
+
+void TestHistoryFaults::damagedRunIsNeverUsed_data()
+{
+    QTest::addColumn<QString>("damage");
+    QTest::newRow("a counter below zero") << "UPDATE run_questions SET repeats = -1 WHERE position = 2";
+    QTest::newRow("a counter of a million years") << "UPDATE run_questions SET repeats = 1000001";
+    QTest::newRow("mastered with showings due") << "UPDATE run_questions SET mastered = 1 WHERE repeats > 0";
+    QTest::newRow("more good answers than answers") << "UPDATE runs SET good_answers = answers + 1";
+    QTest::newRow("finished with questions pending") << "UPDATE runs SET finished = 1";
+    QTest::newRow("a clock of a thousand years") << "UPDATE runs SET study_seconds = 40000000000";
+    QTest::newRow("text for a number") << "UPDATE runs SET answers = 'dużo'";
+    QTest::newRow("a name outside the bank")
+        << "UPDATE questions SET name = CAST('../x.txt' AS BLOB) WHERE id = (SELECT min(id) FROM questions)";
+    QTest::newRow("no questions") << "DELETE FROM run_questions";
+    QTest::newRow("the mastered count off") << "UPDATE runs SET mastered = mastered + 1";
+}
+
+void TestHistoryFaults::damagedRunIsNeverUsed()
+{
+    QFETCH(QString, damage);
+    MakeHistory(4);
+    Query(m_database, damage.toUtf8().constData());
+    {
+        HistoryStore store(m_state, Bank);
+        QCOMPARE(store.Open(), HistoryStore::Access::Writing);
+        const HistoryStore::Loaded loaded = store.LoadRun();
+        QCOMPARE(loaded.found, HistoryStore::Found::Damaged);
+        QCOMPARE(loaded.notice,
+                 QStringLiteral("Zapisanego postępu nie udało się odczytać – można zacząć naukę od nowa."));
+        QVERIFY(loaded.record.Questions.empty());
+    }
+    // Dropped, never offered again; the answers stay in the history.
+    HistoryStore store(m_state, Bank);
+    store.Open();
+    QCOMPARE(store.LoadRun().found, HistoryStore::Found::Nothing);
+    QCOMPARE(Query(m_database, "SELECT count(*) FROM answers"), QStringList({"4"}));
 }
 
 void TestHistoryFaults::strayFilesAreTakenOver_data()

@@ -1,0 +1,145 @@
+#include "drill/DrillRun.h"
+
+#include <cassert>
+
+namespace zdawnik {
+
+std::array<std::optional<int>, MaxLists> AnswerSheet::ChosenInUse() const
+{
+    std::array<std::optional<int>, MaxLists> chosen;
+    for (std::size_t n = 0; n < chosen.size(); ++n)
+        if (ListInUse[n])
+            chosen[n] = Chosen[n];
+    return chosen;
+}
+
+bool AnswerSheet::IsAnswered() const
+{
+    for (std::size_t n = 0; n < Ticked.size(); ++n)
+        if (Ticked[n])
+            return true;
+    for (std::size_t n = 0; n < Chosen.size(); ++n)
+        if (ListInUse[n] && Chosen[n] >= 0)
+            return true;
+    return false;
+}
+
+std::string NotShownReason(int lineCount)
+{
+    if (lineCount <= 0)
+        return "plik jest pusty";
+    return "plik ma ponad " + std::to_string(MaxQuestionLines) + " wierszy";
+}
+
+DrillRun::DrillRun(Random::Clock clock) : m_random(std::move(clock)) {}
+
+int DrillRun::Begin(std::vector<std::string> names)
+{
+    m_figures = DrillFigures();
+    m_pool.reset();
+    if (names.empty()) {
+        m_phase = DrillPhase::EmptyBank;
+        return 0;
+    }
+    m_pool = std::make_unique<StudyPool>(m_random);
+    m_pool->BuildPool(std::move(names));
+    m_figures.Total = static_cast<int>(m_pool->Pool().size());
+    m_phase = DrillPhase::Answered; // the next action brings the first question
+    return m_figures.Total;
+}
+
+BankChanges DrillRun::Restore(std::vector<std::string> names, const std::vector<QuestionProgress>& earlier,
+                              const DrillFigures& kept)
+{
+    m_figures = kept;
+    m_pool.reset();
+    BankChanges changes;
+    if (names.empty()) {
+        m_phase = DrillPhase::EmptyBank;
+        m_figures.Total = m_figures.Mastered = 0;
+        return changes;
+    }
+    m_pool = std::make_unique<StudyPool>(m_random);
+    changes = m_pool->RestorePool(std::move(names), earlier);
+    m_figures.Total = static_cast<int>(m_pool->Pool().size());
+    m_figures.Mastered = m_pool->MasteredCount();
+    m_phase = DrillPhase::Answered; // the next action brings the first question
+    return changes;
+}
+
+const std::string& DrillRun::CurrentFileName() const
+{
+    static const std::string none;
+    if (!m_pool || m_pool->CurrentEntry() < 0)
+        return none;
+    return m_pool->Pool()[static_cast<std::size_t>(m_pool->CurrentEntry())].FileName;
+}
+
+NextStep DrillRun::Next(const ShowFile& show)
+{
+    NextStep step;
+    if (!m_pool || m_phase == DrillPhase::EmptyBank)
+        return step;
+    while (m_pool->PendingCount() > 0) {
+        m_pool->DrawQuestion();
+        m_questionRead = false;
+        m_sheet.Clear();
+        const ShowOutcome outcome = show(CurrentFileName());
+        if (outcome.Shown) {
+            m_questionRead = true;
+            m_phase = DrillPhase::Asking;
+            step.Phase = DrillPhase::Asking;
+            step.RepeatsLeft = m_pool->MarkShown();
+            int right = 0;
+            for (int k = 1; k <= MaxAnswers; ++k)
+                right += m_question.isRightAnswer(k);
+            step.SeveralRight = m_question.isChoice() && right >= 2;
+            return step;
+        }
+        m_setAside.push_back({CurrentFileName(), outcome.Reason});
+        m_pool->SetAsideCurrent();
+        ++step.SetAside;
+    }
+    m_questionRead = false;
+    m_phase = DrillPhase::Finished;
+    step.Phase = DrillPhase::Finished;
+    return step;
+}
+
+bool DrillRun::Toggle(int n)
+{
+    if (n < 1 || n > m_sheet.Answers)
+        return false;
+    bool& ticked = m_sheet.Ticked[static_cast<std::size_t>(n - 1)];
+    ticked = !ticked;
+    return ticked;
+}
+
+void DrillRun::Choose(int list, int position)
+{
+    if (list >= 1 && list <= MaxLists)
+        m_sheet.Chosen[static_cast<std::size_t>(list - 1)] = position;
+}
+
+CheckStep DrillRun::Check()
+{
+    assert(m_phase == DrillPhase::Asking && m_questionRead);
+    CheckStep step;
+    step.Judged = m_question.isChoice() ? JudgeChoice(m_question, m_sheet.Ticked)
+                                        : JudgeSentence(m_question, m_sheet.ChosenInUse());
+    ++m_figures.Answers;
+    if (step.Judged.verdict == Verdict::Good)
+        ++m_figures.GoodAnswers;
+    step.Mastered = m_pool->ApplyVerdict(step.Judged.verdict);
+    if (step.Mastered)
+        ++m_figures.Mastered;
+    m_phase = DrillPhase::Answered;
+    return step;
+}
+
+std::int64_t DrillRun::Tick()
+{
+    return ++m_figures.StudySeconds;
+}
+
+} // namespace zdawnik
