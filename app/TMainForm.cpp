@@ -78,7 +78,8 @@ void TMainForm::ShowErrorReport(const QString& message)
 {
     // The program's own report of an error no handler caught: its message under the program's title,
     // every character of it to be seen.
-    ShowMessage(MessageBoxes::Icon::Stop, QCoreApplication::applicationName(), EscapeControlCharacters(message));
+    ShowMessage(MessageBoxes::Icon::Stop, QCoreApplication::applicationName(),
+                EscapeControlCharacters(message));
 }
 
 void TMainForm::closeEvent(QCloseEvent* event)

@@ -4,17 +4,17 @@
 #include "app/MessageBoxes.h"
 #include "bank/Question.h"
 #include "bank/QuestionView.h"
-#include "drill/DrillRun.h"
 
 #include <QHash>
 #include <QWidget>
 
 #include <array>
-
 #include <filesystem>
 #include <memory>
 #include <optional>
 #include <vector>
+
+#include "drill/DrillRun.h"
 
 class QCheckBox;
 class QKeyEvent;

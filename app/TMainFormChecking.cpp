@@ -5,7 +5,6 @@
 #include "app/ListColor.h"
 #include "app/TMainForm.h"
 #include "bank/PictureName.h"
-#include "drill/Verdict.h"
 #include "widgets/Accessibility.h"
 #include "widgets/TGauge.h"
 #include "widgets/TImage.h"
@@ -15,6 +14,8 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QPushButton>
+
+#include "drill/Verdict.h"
 
 namespace zdawnik {
 

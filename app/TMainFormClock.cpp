@@ -40,7 +40,8 @@ void TMainForm::ReadClockAsOne()
 {
     // The digits and colons are labels of their own; a screen reader hears the caption and the time.
     auto* caption = Find<TLabel>("Label21");
-    caption->setAccessibleName(CaptionText(caption->caption()) + ' ' + ClockText(m_run->Figures().StudySeconds));
+    caption->setAccessibleName(CaptionText(caption->caption()) + ' ' +
+                               ClockText(m_run->Figures().StudySeconds));
 }
 
 } // namespace zdawnik

@@ -133,13 +133,14 @@ void TMainForm::reportError(const std::string& typeName, const std::string& mess
     ClearQuestion();
     const QString report = DecodeQuestionText(ErrorReportText(typeName, message));
     m_readerReport = report.toStdString();
-    ShowMessage(MessageBoxes::Icon::None, QCoreApplication::applicationName(), EscapeControlCharacters(report));
+    ShowMessage(MessageBoxes::Icon::None, QCoreApplication::applicationName(),
+                EscapeControlCharacters(report));
 }
 
 void TMainForm::LoadQuestionPicture(const std::string& name)
 {
-    const PictureResult picture =
-        LoadBankPicture(*m_pictures, m_environment.BankDir, name, m_run->CurrentQuestion().Encoding, *m_imgPytanie);
+    const PictureResult picture = LoadBankPicture(*m_pictures, m_environment.BankDir, name,
+                                                  m_run->CurrentQuestion().Encoding, *m_imgPytanie);
     if (picture.ok()) {
         m_imgPytanie->setPicture(picture.image, picture.bitmap);
         return;

@@ -99,7 +99,8 @@ void TMainForm::NextQuestion()
         HideMarks();
     // A question that cannot be shown is set aside and the next one drawn, so that such a file can
     // neither be judged on what stands on screen nor keep the run from ending.
-    const NextStep step = m_run->Next([this](const std::string& fileName) { return ShowQuestionFile(fileName); });
+    const NextStep step =
+        m_run->Next([this](const std::string& fileName) { return ShowQuestionFile(fileName); });
     if (step.SetAside > 0)
         m_gaugeOpanowane->setMaxValue(m_run->Pool()->CountedQuestions());
     if (step.Phase == DrillPhase::Asking) {
@@ -125,7 +126,8 @@ ShowOutcome TMainForm::ShowQuestionFile(const std::string& fileName)
     m_readerReport.clear();
     int lineCount = 0;
     try {
-        lineCount = LoadQuestionFile(m_environment.BankDir, fileName, m_run->CurrentQuestion(), *this).LineCount;
+        lineCount =
+            LoadQuestionFile(m_environment.BankDir, fileName, m_run->CurrentQuestion(), *this).LineCount;
     } catch (const EInOutError& error) {
         // The file cannot be opened at all.
         ClearQuestion();

@@ -1,9 +1,6 @@
 #pragma once
 
 #include "bank/Question.h"
-#include "drill/Random.h"
-#include "drill/StudyPool.h"
-#include "drill/Verdict.h"
 
 #include <array>
 #include <cstdint>
@@ -12,6 +9,10 @@
 #include <optional>
 #include <string>
 #include <vector>
+
+#include "drill/Random.h"
+#include "drill/StudyPool.h"
+#include "drill/Verdict.h"
 
 namespace zdawnik {
 

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "drill/DrillRun.h"
-
 #include <filesystem>
+
+#include "drill/DrillRun.h"
 
 namespace zdawnik {
 

@@ -1,11 +1,12 @@
 #pragma once
 
 #include "bank/Question.h"
-#include "drill/StudyPool.h"
 
 #include <array>
 #include <optional>
 #include <string>
+
+#include "drill/StudyPool.h"
 
 namespace zdawnik {
 

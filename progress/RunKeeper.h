@@ -1,6 +1,5 @@
 #pragma once
 
-#include "drill/DrillRun.h"
 #include "progress/ProgressStore.h"
 
 #include <QString>
@@ -8,6 +7,8 @@
 #include <memory>
 #include <string>
 #include <vector>
+
+#include "drill/DrillRun.h"
 
 namespace zdawnik {
 

@@ -2,7 +2,6 @@
 // cannot be read, the question-ID switch, closing, the study clock, and the start of the metafile helper.
 
 #include "app/Application.h"
-#include "drill/StudyPool.h"
 #include "pictures/PictureLoader.h"
 #include "widgets/TGauge.h"
 
@@ -15,6 +14,7 @@
 
 #include "MainFormFixture.h"
 #include "ProgressFixture.h"
+#include "drill/StudyPool.h"
 
 using namespace zdawnik;
 

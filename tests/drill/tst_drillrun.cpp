@@ -1,15 +1,15 @@
 // Whole runs without a window, from the start to the end panel: a bank written to a temporary folder,
 // a fixed seed, and an answer to every question given as a student would give it.
 
-#include "drill/DrillRun.h"
-#include "drill/HeadlessReader.h"
-
 #include <QTemporaryDir>
 #include <QtTest>
 
 #include <fstream>
 #include <map>
 #include <set>
+
+#include "drill/DrillRun.h"
+#include "drill/HeadlessReader.h"
 
 using namespace zdawnik;
 
@@ -22,12 +22,13 @@ namespace {
 const std::map<std::string, std::string> Files = {
     {"wybor", "X110\r\nKtóre są parzyste?\r\n2\r\n4\r\n5\r\n"},
     {"zdanie", "Z221\r\nAla {wybór 1} kota {wybór 2}.\r\nma;;nie ma;;\r\nrudego;;\r\n"},
-    {"za-dlugi", std::string(20, 'x') + "\r\n" + [] {
-         std::string lines;
-         for (int i = 0; i < 19; ++i)
-             lines += "wiersz\r\n";
-         return lines;
-     }()},
+    {"za-dlugi", std::string(20, 'x') + "\r\n" +
+                     [] {
+                         std::string lines;
+                         for (int i = 0; i < 19; ++i)
+                             lines += "wiersz\r\n";
+                         return lines;
+                     }()},
 };
 
 // Answers the question on screen: right, partly right (one right answer of a choice question) or wrong.
@@ -38,7 +39,8 @@ void Answer(DrillRun& run, Verdict verdict)
         int rightTicked = 0;
         for (int n = 1; n <= run.Sheet().Answers; ++n) {
             const bool right = question.isRightAnswer(n);
-            if ((verdict == Verdict::Good && right) || (verdict == Verdict::Partial && right && rightTicked++ == 0) ||
+            if ((verdict == Verdict::Good && right) ||
+                (verdict == Verdict::Partial && right && rightTicked++ == 0) ||
                 (verdict == Verdict::Wrong && !right))
                 run.Toggle(n);
         }
@@ -96,10 +98,12 @@ private:
 
 std::filesystem::path TestDrillRun::WriteBank(const QString& folder, const QStringList& names)
 {
-    const std::filesystem::path bank = std::filesystem::path(m_dir.path().toStdString()) / folder.toStdString();
+    const std::filesystem::path bank =
+        std::filesystem::path(m_dir.path().toStdString()) / folder.toStdString();
     std::filesystem::create_directories(bank);
     for (const QString& name : names)
-        std::ofstream(bank / (name.toStdString() + ".txt"), std::ios::binary) << Files.at(name.section('_', 0, 0).toStdString());
+        std::ofstream(bank / (name.toStdString() + ".txt"), std::ios::binary)
+            << Files.at(name.section('_', 0, 0).toStdString());
     return bank;
 }
 
@@ -112,20 +116,22 @@ void TestDrillRun::wholeRun_data()
     QTest::addColumn<int>("mastered");
     QTest::addColumn<QStringList>("setAside");
     // Three showings each; a mistake adds three more, and its showing was one of the three.
-    QTest::newRow("choice, right at once") << QStringList{"wybor_1", "wybor_2"} << Verdict::Good << 6 << 6 << 2
-                                           << QStringList{};
-    QTest::newRow("choice, partly right first") << QStringList{"wybor_1", "wybor_2"} << Verdict::Partial << 12 << 10
-                                                << 2 << QStringList{};
-    QTest::newRow("choice, wrong first") << QStringList{"wybor_1"} << Verdict::Wrong << 6 << 5 << 1 << QStringList{};
-    QTest::newRow("sentence, right at once") << QStringList{"zdanie_1"} << Verdict::Good << 3 << 3 << 1
-                                             << QStringList{};
-    QTest::newRow("sentence, wrong first") << QStringList{"zdanie_1", "wybor_1"} << Verdict::Wrong << 12 << 10 << 2
-                                           << QStringList{};
+    QTest::newRow("choice, right at once")
+        << QStringList{"wybor_1", "wybor_2"} << Verdict::Good << 6 << 6 << 2 << QStringList{};
+    QTest::newRow("choice, partly right first")
+        << QStringList{"wybor_1", "wybor_2"} << Verdict::Partial << 12 << 10 << 2 << QStringList{};
+    QTest::newRow("choice, wrong first")
+        << QStringList{"wybor_1"} << Verdict::Wrong << 6 << 5 << 1 << QStringList{};
+    QTest::newRow("sentence, right at once")
+        << QStringList{"zdanie_1"} << Verdict::Good << 3 << 3 << 1 << QStringList{};
+    QTest::newRow("sentence, wrong first")
+        << QStringList{"zdanie_1", "wybor_1"} << Verdict::Wrong << 12 << 10 << 2 << QStringList{};
     // A file that cannot be shown is set aside for the sitting, wherever it stands, and not mastered.
     for (const auto& [place, bank] : {std::pair{"first", QStringList{"za-dlugi", "wybor_1", "zdanie_1"}},
                                       std::pair{"middle", QStringList{"wybor_1", "za-dlugi", "zdanie_1"}},
                                       std::pair{"last", QStringList{"wybor_1", "zdanie_1", "za-dlugi"}}})
-        QTest::addRow("unshowable file %s", place) << bank << Verdict::Good << 6 << 6 << 2 << QStringList{"za-dlugi.txt"};
+        QTest::addRow("unshowable file %s", place)
+            << bank << Verdict::Good << 6 << 6 << 2 << QStringList{"za-dlugi.txt"};
 }
 
 void TestDrillRun::wholeRun()
