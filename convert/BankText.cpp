@@ -88,9 +88,14 @@ QString OneLine(const QString& text)
 
 QString PlainFromHtml(const QString& html)
 {
-    // Most texts hold no markup at all; Qt's reader would only fold their white space.
-    if (!html.contains('<') && !html.contains('&'))
+    // Most texts hold no markup at all, or are one paragraph of plain text, as course platforms write
+    // them; Qt's reader would only fold their white space.
+    const auto plain = [](QStringView text) { return !text.contains(u'<') && !text.contains(u'&'); };
+    if (plain(html))
         return OneLine(html);
+    const QStringView trimmed = QStringView(html).trimmed();
+    if (trimmed.startsWith(u"<p>") && trimmed.endsWith(u"</p>") && plain(trimmed.mid(3, trimmed.size() - 7)))
+        return OneLine(trimmed.mid(3, trimmed.size() - 7).toString());
     return OneLine(QTextDocumentFragment::fromHtml(html).toPlainText());
 }
 
