@@ -99,7 +99,7 @@ void TMainForm::btnGenerujClick()
     QString sentence = DecodeQuestionText(WithoutPictureTag(question.Body));
     for (int n = 1; n <= 4; ++n) {
         const QString placeholder = QString::fromStdString(SentenceGap(n));
-        const QString chosen = Find<QComboBox>(Numbered("ComboOpcja", n))->currentText();
+        const QString chosen = DecodeQuestionText(m_run->Sheet().ChosenText(n));
         const qsizetype at = sentence.indexOf(placeholder);
         if (at >= 0)
             sentence = sentence.left(at) + ' ' + chosen + sentence.mid(at + placeholder.size());

@@ -123,6 +123,7 @@ void TMainForm::showList(int n, const std::vector<std::string>& options, const Q
         list->addItem(DecodeQuestionText(option));
     list->setCurrentIndex(-1);
     m_run->Sheet().ListInUse[static_cast<std::size_t>(n - 1)] = true;
+    m_run->Sheet().Options[static_cast<std::size_t>(n - 1)] = options;
     Find<TPanel>(Numbered("pnlWybor", n))->show();
 }
 

@@ -13,6 +13,16 @@ std::array<std::optional<int>, MaxLists> AnswerSheet::ChosenInUse() const
     return chosen;
 }
 
+const std::string& AnswerSheet::ChosenText(int n) const
+{
+    static const std::string none;
+    const auto list = static_cast<std::size_t>(n - 1);
+    const int position = Chosen[list];
+    if (!ListInUse[list] || position < 0 || position >= static_cast<int>(Options[list].size()))
+        return none;
+    return Options[list][static_cast<std::size_t>(position)];
+}
+
 bool AnswerSheet::IsAnswered() const
 {
     for (std::size_t n = 0; n < Ticked.size(); ++n)

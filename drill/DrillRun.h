@@ -46,11 +46,15 @@ struct AnswerSheet
     // The lists a sentence question uses, and the position (from 0, -1 for none) each shows.
     std::array<bool, MaxLists> ListInUse{};
     std::array<int, MaxLists> Chosen{-1, -1, -1, -1};
+    // The options of each list in use, in the question's encoding.
+    std::array<std::vector<std::string>, MaxLists> Options;
 
     void Clear() { *this = AnswerSheet(); }
     bool IsTicked(int n) const { return Ticked[static_cast<std::size_t>(n - 1)]; }
     // The choices of the lists in use; nothing for the others.
     std::array<std::optional<int>, MaxLists> ChosenInUse() const;
+    // The text of the option list n (from 1) shows; empty for none.
+    const std::string& ChosenText(int n) const;
     // Whether anything is ticked or chosen.
     bool IsAnswered() const;
 };

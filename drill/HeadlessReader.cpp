@@ -29,9 +29,10 @@ public:
     }
     void showAnswer(int, const Question&) override {}
     void hideLists() override { m_sheet.ListInUse.fill(false); }
-    void showList(int n, const std::vector<std::string>&, const Question&) override
+    void showList(int n, const std::vector<std::string>& options, const Question&) override
     {
         m_sheet.ListInUse[static_cast<std::size_t>(n - 1)] = true;
+        m_sheet.Options[static_cast<std::size_t>(n - 1)] = options;
         m_sheet.Chosen[static_cast<std::size_t>(n - 1)] = -1;
     }
     void reportError(const std::string& typeName, const std::string& message) override
