@@ -81,10 +81,18 @@ int main(int argc, char** argv)
         "Checks the question files (*.txt) of a Zdawnik bank as the program reads and shows them,\n"
         "and prints every mistake as file:line: message. Without a path, checks the folder\n"
         "\"baza\" beside this program.\n"
-        "Exit status: 0 no problem, 1 problems, 2 a path could not be read or the report\n"
-        "could not be written."));
-    const QCommandLineOption help = parser.addHelpOption();
-    const QCommandLineOption version = parser.addVersionOption();
+        "Exit status: 0 no problem, 1 problems, 2 a path could not be read, an option is\n"
+        "unknown, or the report could not be written."));
+    // As zdawnik's: the checker takes none of Qt's own options, so --help-all is the same help.
+    const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")},
+                                  QStringLiteral("Display this help and exit."));
+    QCommandLineOption helpAll(QStringLiteral("help-all"));
+    helpAll.setFlags(QCommandLineOption::HiddenFromHelp);
+    const QCommandLineOption version({QStringLiteral("v"), QStringLiteral("version")},
+                                     QStringLiteral("Display the version and exit."));
+    parser.addOption(help);
+    parser.addOption(helpAll);
+    parser.addOption(version);
     const QCommandLineOption json(QStringLiteral("json"), QStringLiteral("Print one JSON object per file."));
     const QCommandLineOption verbose(
         QStringLiteral("verbose"),
@@ -101,8 +109,7 @@ int main(int argc, char** argv)
         Print(stderr, "zdawnik-check: " + error + "\nTry 'zdawnik-check --help' for more information.\n");
         return CouldNotCheck;
     }
-    // The checker takes none of Qt's own options, so its whole help is the same.
-    if (parser.isSet(help) || parser.isSet(QStringLiteral("help-all")))
+    if (parser.isSet(help) || parser.isSet(helpAll))
         return Print(stdout, parser.helpText()) ? NoProblems : CouldNotCheck;
     if (parser.isSet(version))
         return Print(stdout, "zdawnik-check " + QGuiApplication::applicationVersion() + "\n") ? NoProblems
