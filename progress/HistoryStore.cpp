@@ -16,6 +16,7 @@
 #include <nlohmann/json.hpp>
 #include <sqlite3.h>
 #include <thread>
+#include <unordered_map>
 
 namespace zdawnik {
 
@@ -568,13 +569,8 @@ bool HistoryStore::Write(const RunChange* run, const QDateTime* end, QString& er
                 m_db.handle(),
                 "INSERT INTO answers (sitting, question, at, verdict, seconds, chosen, correct, "
                 "mastered) VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8)");
-            SqliteStatement addQuestion(m_db.handle(), "INSERT INTO questions (bank, name) VALUES (?1, ?2) "
-                                                       "ON CONFLICT DO UPDATE SET name = name RETURNING id");
             for (const PendingAnswer& pending : m_pending) {
-                addQuestion.Bind(1, bankId).BindBlob(2, pending.Answer.FileName);
-                addQuestion.Step();
-                const std::int64_t questionId = addQuestion.Integer(0);
-                addQuestion.Reset();
+                const std::int64_t questionId = QuestionId(bankId, pending.Answer.FileName);
                 answer.Bind(1, sittingId)
                     .Bind(2, questionId)
                     .Bind(3, Milliseconds(pending.Answer.At))
@@ -679,26 +675,78 @@ void HistoryStore::WriteWholeRun(const RunRecord& record, std::int64_t bankId)
         .Bind(6, record.GoodAnswers)
         .Bind(7, mastered)
         .Run();
-    SqliteStatement clear(m_db.handle(), "DELETE FROM run_questions WHERE bank = ?1");
-    clear.Bind(1, bankId).Run();
-    SqliteStatement addQuestion(m_db.handle(), "INSERT INTO questions (bank, name) VALUES (?1, ?2) "
-                                               "ON CONFLICT DO UPDATE SET name = name RETURNING id");
-    SqliteStatement insert(m_db.handle(),
-                           "INSERT INTO run_questions (question, bank, position, repeats, mastered) "
-                           "VALUES (?1, ?2, ?3, ?4, ?5)");
+    // The ids of the names the bank has had, and the run's entries as kept, read at once: a run taken
+    // up again differs from the kept one in a few entries, and only those are written.
+    std::unordered_map<std::string, std::int64_t> ids;
+    SqliteStatement known(m_db.handle(), "SELECT name, id FROM questions WHERE bank = ?1");
+    known.Bind(1, bankId);
+    while (known.Step())
+        ids.emplace(known.Bytes(0), known.Integer(1));
+    known.Reset();
+    struct Entry
+    {
+        std::int64_t Position;
+        std::int64_t Repeats;
+        std::int64_t Mastered;
+    };
+    std::unordered_map<std::int64_t, Entry> kept;
+    SqliteStatement entries(
+        m_db.handle(), "SELECT question, position, repeats, mastered FROM run_questions WHERE bank = ?1");
+    entries.Bind(1, bankId);
+    while (entries.Step())
+        kept.emplace(entries.Integer(0), Entry{entries.Integer(1), entries.Integer(2), entries.Integer(3)});
+    entries.Reset();
+
+    SqliteStatement addQuestion(m_db.handle(),
+                                "INSERT INTO questions (bank, name) VALUES (?1, ?2) RETURNING id");
+    SqliteStatement write(
+        m_db.handle(), "INSERT OR REPLACE INTO run_questions (question, bank, position, repeats, mastered) "
+                       "VALUES (?1, ?2, ?3, ?4, ?5)");
     std::int64_t position = 0;
     for (const QuestionProgress& question : record.Questions) {
-        addQuestion.Bind(1, bankId).BindBlob(2, question.FileName);
-        addQuestion.Step();
-        const std::int64_t questionId = addQuestion.Integer(0);
-        addQuestion.Reset();
-        insert.Bind(1, questionId)
+        auto [id, added] = ids.try_emplace(question.FileName, 0);
+        if (added) {
+            addQuestion.Bind(1, bankId).BindBlob(2, question.FileName);
+            addQuestion.Step();
+            id->second = addQuestion.Integer(0);
+            addQuestion.Reset();
+        }
+        const Entry entry{position++, question.Repeats, question.Mastered};
+        const auto same = kept.find(id->second);
+        if (same != kept.end()) {
+            const bool unchanged = same->second.Position == entry.Position &&
+                                   same->second.Repeats == entry.Repeats &&
+                                   same->second.Mastered == entry.Mastered;
+            kept.erase(same);
+            if (unchanged)
+                continue;
+        }
+        write.Bind(1, id->second)
             .Bind(2, bankId)
-            .Bind(3, position++)
-            .Bind(4, question.Repeats)
-            .Bind(5, question.Mastered)
+            .Bind(3, entry.Position)
+            .Bind(4, entry.Repeats)
+            .Bind(5, entry.Mastered)
             .Run();
     }
+    // What is left was kept for questions this run no longer has.
+    SqliteStatement drop(m_db.handle(), "DELETE FROM run_questions WHERE question = ?1");
+    for (const auto& [question, entry] : kept)
+        drop.Bind(1, question).Run();
+}
+
+std::int64_t HistoryStore::QuestionId(std::int64_t bankId, const std::string& name)
+{
+    SqliteStatement find(m_db.handle(), "SELECT id FROM questions WHERE bank = ?1 AND name = ?2");
+    find.Bind(1, bankId).BindBlob(2, name);
+    if (find.Step())
+        return find.Integer(0);
+    find.Reset();
+    SqliteStatement add(m_db.handle(), "INSERT INTO questions (bank, name) VALUES (?1, ?2) RETURNING id");
+    add.Bind(1, bankId).BindBlob(2, name);
+    add.Step();
+    const std::int64_t id = add.Integer(0);
+    add.Reset();
+    return id;
 }
 
 QString HistoryStore::ErrorText(const ESqlite& failure) const

@@ -159,6 +159,7 @@ private:
     bool Write(const RunChange* run, const QDateTime* end, QString& error);
     void WriteRun(const RunChange& run);
     void WriteWholeRun(const RunRecord& record, std::int64_t bankId);
+    std::int64_t QuestionId(std::int64_t bankId, const std::string& name);
     QString ErrorText(const ESqlite& failure) const;
 
     QString m_stateDir;
