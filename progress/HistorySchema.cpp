@@ -53,7 +53,7 @@ CREATE TABLE answers (
     correct TEXT NOT NULL,
     mastered INTEGER -- the kept run's mastered questions after this answer, when it changed the run
 );
-CREATE INDEX answers_of_question ON answers (question);
+CREATE INDEX answers_of_question ON answers (question, verdict, at);
 CREATE TABLE runs (
     bank INTEGER PRIMARY KEY REFERENCES banks (id),
     saved_at INTEGER NOT NULL,

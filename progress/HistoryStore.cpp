@@ -149,6 +149,17 @@ QString RunProblem(const RunRecord& record)
     return {};
 }
 
+// Every question of a bank with the figures of its answers: the index of the answers by question
+// holds all they need, so the table itself is not read.
+constexpr char QuestionFiguresQuery[] =
+    "SELECT q.name, count(*), sum(a.verdict = 2), sum(a.verdict = 1), sum(a.verdict = 0), "
+    "max(CASE WHEN a.verdict <> 0 THEN a.at END) AS last_missed FROM questions q "
+    "JOIN answers a ON a.question = q.id WHERE q.bank = ?1 GROUP BY q.id";
+// Most often missed first: wrong and partly right answers, most first; the share of good answers,
+// least first; the name.
+constexpr char QuestionOrder[] =
+    " ORDER BY sum(a.verdict <> 0) DESC, CAST(sum(a.verdict = 0) AS REAL) / count(*), q.name";
+
 bool IsBusy(int code)
 {
     return (code & 0xFF) == SQLITE_BUSY || (code & 0xFF) == SQLITE_LOCKED;
@@ -791,34 +802,31 @@ std::vector<DayFigures> HistoryStore::Days()
     try {
         if (!OpenForReading() || BankId(false) == 0)
             return days;
+        // Answers are counted by quarter of an hour, and the quarters summed up by local day here: every
+        // time zone's offset is a whole number of quarters, so no quarter straddles a local midnight,
+        // and a few thousand quarters are taken to local time instead of every answer.
         SqliteStatement query(
-            m_db.handle(),
-            "SELECT date(a.at / 1000, 'unixepoch', 'localtime') AS day, count(*), "
-            "sum(a.verdict = 0), sum(a.seconds) FROM answers a JOIN sittings s ON s.id = a.sitting "
-            "WHERE s.bank = ?1 GROUP BY day ORDER BY day");
+            m_db.handle(), "SELECT a.at / 900000 AS quarter, count(*), sum(a.verdict = 0), sum(a.seconds), "
+                           "max(CASE WHEN a.mastered IS NOT NULL THEN a.id END), a.mastered "
+                           "FROM answers a JOIN sittings s ON s.id = a.sitting WHERE s.bank = ?1 GROUP BY "
+                           "quarter ORDER BY quarter");
         query.Bind(1, m_bankId);
-        while (query.Step())
-            days.push_back({QDate::fromString(QString::fromStdString(query.Bytes(0)), Qt::ISODate),
-                            int(query.Integer(1)), int(query.Integer(2)), query.Integer(3), 0});
-        query.Reset();
         // The kept run's mastered questions after the day's last answer that changed it; a day without
         // one keeps the day before's.
-        SqliteStatement mastered(
-            m_db.handle(), "SELECT date(a.at / 1000, 'unixepoch', 'localtime') AS day, a.mastered, max(a.id) "
-                           "FROM answers a JOIN sittings s ON s.id = a.sitting "
-                           "WHERE s.bank = ?1 AND a.mastered IS NOT NULL GROUP BY day ORDER BY day");
-        mastered.Bind(1, m_bankId);
-        std::size_t day = 0;
-        int last = 0;
-        while (mastered.Step()) {
-            const QDate date = QDate::fromString(QString::fromStdString(mastered.Bytes(0)), Qt::ISODate);
-            for (; day < days.size() && days[day].Day < date; ++day)
-                days[day].MasteredAtEnd = last;
-            last = int(mastered.Integer(1));
+        int mastered = 0;
+        while (query.Step()) {
+            const QDate day = TimeOf(query.Integer(0) * 900000).toLocalTime().date();
+            if (days.empty() || days.back().Day != day)
+                days.push_back({day, 0, 0, 0, mastered});
+            DayFigures& figures = days.back();
+            figures.Answers += int(query.Integer(1));
+            figures.GoodAnswers += int(query.Integer(2));
+            figures.StudySeconds += query.Integer(3);
+            // The mastered count is that of the quarter's last answer that changed the run.
+            if (!query.IsNull(4))
+                figures.MasteredAtEnd = mastered = int(query.Integer(5));
         }
-        mastered.Reset();
-        for (; day < days.size(); ++day)
-            days[day].MasteredAtEnd = last;
+        query.Reset();
     } catch (const ESqlite&) {
         days.clear();
     }
@@ -831,13 +839,7 @@ std::vector<QuestionFigures> HistoryStore::Questions()
     try {
         if (!OpenForReading() || BankId(false) == 0)
             return questions;
-        SqliteStatement query(
-            m_db.handle(),
-            "SELECT q.name, count(*), sum(a.verdict = 2), sum(a.verdict = 1), sum(a.verdict = 0), "
-            "max(CASE WHEN a.verdict <> 0 THEN a.at END) FROM questions q JOIN answers a ON a.question = "
-            "q.id "
-            "WHERE q.bank = ?1 GROUP BY q.id "
-            "ORDER BY sum(a.verdict <> 0) DESC, CAST(sum(a.verdict = 0) AS REAL) / count(*), q.name");
+        SqliteStatement query(m_db.handle(), std::string(QuestionFiguresQuery) + QuestionOrder);
         query.Bind(1, m_bankId);
         while (query.Step()) {
             QuestionFigures figures;
@@ -898,13 +900,20 @@ std::vector<SittingFigures> HistoryStore::Sittings()
 
 std::vector<std::string> HistoryStore::QuestionsToDrill(const QDateTime& now)
 {
-    const std::int64_t since = Milliseconds(now) - DrillDays * MillisecondsPerDay;
     std::vector<std::string> names;
-    for (QuestionFigures& question : Questions()) {
-        if (names.size() == std::size_t(DrillQuestions))
-            break;
-        if (question.LastMissed.isValid() && Milliseconds(question.LastMissed) >= since)
-            names.push_back(std::move(question.FileName));
+    try {
+        if (!OpenForReading() || BankId(false) == 0)
+            return names;
+        SqliteStatement query(m_db.handle(), std::string(QuestionFiguresQuery) + " HAVING last_missed >= ?2" +
+                                                 QuestionOrder + " LIMIT ?3");
+        query.Bind(1, m_bankId)
+            .Bind(2, Milliseconds(now) - DrillDays * MillisecondsPerDay)
+            .Bind(3, DrillQuestions);
+        while (query.Step())
+            names.push_back(query.Bytes(0));
+        query.Reset();
+    } catch (const ESqlite&) {
+        names.clear();
     }
     return names;
 }
