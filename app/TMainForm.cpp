@@ -10,6 +10,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QScreen>
 
 #include <new>
@@ -31,6 +32,10 @@ TMainForm::TMainForm(MainFormEnvironment environment)
     } else {
         m_ownFolders = std::make_unique<SystemFolderDialogs>();
         m_folders = m_ownFolders.get();
+    }
+    if (!m_environment.StudyClock) {
+        m_studyTimer.start();
+        m_environment.StudyClock = [this] { return m_studyTimer.elapsed(); };
     }
     if (m_environment.Pictures) {
         m_pictures = m_environment.Pictures;

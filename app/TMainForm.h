@@ -5,11 +5,13 @@
 #include "bank/Question.h"
 #include "bank/QuestionView.h"
 
+#include <QElapsedTimer>
 #include <QHash>
 #include <QWidget>
 
 #include <array>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -61,6 +63,9 @@ struct MainFormEnvironment
     // Where pictures come from; null means a loader of the window's own, whose metafile helper starts
     // with the first metafile.
     PictureLoader* Pictures = nullptr;
+    // Milliseconds from any fixed point, never going back, which the study clock measures; empty means
+    // the system's monotonic clock.
+    std::function<qint64()> StudyClock;
 };
 
 // The program's one window. Its behaviour lives in the event handlers below, each bound to its
@@ -210,6 +215,8 @@ private:
 
     // The study clock's digits show the run's study time.
     void ShowClock(qint64 seconds);
+    // The study clock starts measuring, and its timer ticks.
+    void StartStudyClock();
     // The clock as a screen reader reads it, one object: "Czas nauki: 0:01:05".
     void ReadClockAsOne();
 
@@ -245,6 +252,8 @@ private:
     // The two switches under the question.
     bool m_showGoodAnswers = true;
     bool m_showQuestionId = true;
+    // What the study clock measures, unless the environment gives a clock of its own.
+    QElapsedTimer m_studyTimer;
     // The ticks the answer panels show.
     std::array<bool, MaxAnswers> m_ticksShown{};
     QHash<QString, QWidget*> m_components;

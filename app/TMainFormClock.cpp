@@ -1,9 +1,12 @@
-// The study clock: every tick of the timer adds one second to the run's study time, which its digits
-// show, carried from the seconds to the hours.
+// The study clock measures the time that passes while the run goes on; each tick of the timer shows it,
+// carried from the seconds to the hours. A tick that comes late (the window froze) shows the time that
+// has passed all the same.
 
 #include "app/TMainForm.h"
 #include "widgets/Accessibility.h"
 #include "widgets/TLabel.h"
+
+#include <QTimer>
 
 namespace zdawnik {
 
@@ -14,9 +17,15 @@ const char* const ClockDigits[5] = {"lblh1", "lblm1", "lblm2", "lbls1", "lbls2"}
 
 } // namespace
 
+void TMainForm::StartStudyClock()
+{
+    m_run->StartClock(m_environment.StudyClock());
+    m_Timer->start();
+}
+
 void TMainForm::TimerTimer()
 {
-    ShowClock(m_run->Tick());
+    ShowClock(m_run->Tick(m_environment.StudyClock()));
 }
 
 void TMainForm::ShowClock(qint64 seconds)

@@ -71,7 +71,7 @@ void TMainForm::btnStartClick()
             return; // every question was set aside: the run has ended already
         FocusAfterNext(focus);
     }
-    m_Timer->start();
+    StartStudyClock();
 }
 
 void TMainForm::btnDalejClick()

@@ -1,5 +1,6 @@
 #include "drill/DrillRun.h"
 
+#include <algorithm>
 #include <cassert>
 
 namespace zdawnik {
@@ -39,6 +40,51 @@ std::string NotShownReason(int lineCount)
     if (lineCount <= 0)
         return "plik jest pusty";
     return "plik ma ponad " + std::to_string(MaxQuestionLines) + " wierszy";
+}
+
+namespace {
+
+std::string JoinNumbers(const std::vector<int>& numbers)
+{
+    std::string text;
+    for (const int number : numbers) {
+        if (!text.empty())
+            text += ',';
+        text += std::to_string(number);
+    }
+    return text;
+}
+
+} // namespace
+
+std::string ChosenAnswersText(const Question& question, const AnswerSheet& sheet)
+{
+    std::vector<int> numbers;
+    if (question.isChoice()) {
+        for (int n = 1; n <= MaxAnswers; ++n)
+            if (sheet.IsTicked(n))
+                numbers.push_back(n);
+    } else {
+        for (const std::optional<int>& chosen : sheet.ChosenInUse())
+            if (chosen)
+                numbers.push_back(*chosen + 1);
+    }
+    return JoinNumbers(numbers);
+}
+
+std::string RightAnswersText(const Question& question, const AnswerSheet& sheet)
+{
+    std::vector<int> numbers;
+    if (question.isChoice()) {
+        for (int n = 1; n <= MaxAnswers; ++n)
+            if (question.isRightAnswer(n))
+                numbers.push_back(n);
+    } else {
+        for (int n = 1; n <= MaxLists; ++n)
+            if (sheet.ListInUse[static_cast<std::size_t>(n - 1)])
+                numbers.push_back(GoodOption(question, n) + 1);
+    }
+    return JoinNumbers(numbers);
 }
 
 DrillRun::DrillRun(Random::Clock clock) : m_random(std::move(clock)) {}
@@ -97,6 +143,7 @@ NextStep DrillRun::Next(const ShowFile& show)
         const ShowOutcome outcome = show(CurrentFileName());
         if (outcome.Shown) {
             m_questionRead = true;
+            m_shownAt = m_figures.StudySeconds;
             m_phase = DrillPhase::Asking;
             step.Phase = DrillPhase::Asking;
             step.RepeatsLeft = m_pool->MarkShown();
@@ -140,6 +187,7 @@ CheckStep DrillRun::Check()
     ++m_figures.Answers;
     if (step.Judged.verdict == Verdict::Good)
         ++m_figures.GoodAnswers;
+    step.SecondsOnQuestion = m_figures.StudySeconds - m_shownAt;
     step.Mastered = m_pool->ApplyVerdict(step.Judged.verdict);
     if (step.Mastered)
         ++m_figures.Mastered;
@@ -147,9 +195,19 @@ CheckStep DrillRun::Check()
     return step;
 }
 
-std::int64_t DrillRun::Tick()
+void DrillRun::StartClock(std::int64_t nowMs)
 {
-    return ++m_figures.StudySeconds;
+    m_clockBase = m_figures.StudySeconds;
+    m_clockStartMs = nowMs;
+    m_clockRunning = true;
+}
+
+std::int64_t DrillRun::Tick(std::int64_t nowMs)
+{
+    if (m_clockRunning && m_phase != DrillPhase::Finished)
+        m_figures.StudySeconds =
+            std::max(m_figures.StudySeconds, m_clockBase + (nowMs - m_clockStartMs) / 1000);
+    return m_figures.StudySeconds;
 }
 
 } // namespace zdawnik

@@ -70,6 +70,12 @@ struct SetAsideFile
 // or it has more lines than a question may have.
 std::string NotShownReason(int lineCount);
 
+// Short texts of an answer, for the history: the ticked answers of a choice question ("1,3"), or the
+// option chosen in each list in use, counted from 1 ("2,1,3", "0" for a list left without a choice);
+// and the same of the right answers.
+std::string ChosenAnswersText(const Question& question, const AnswerSheet& sheet);
+std::string RightAnswersText(const Question& question, const AnswerSheet& sheet);
+
 // What showing a drawn file came to.
 struct ShowOutcome
 {
@@ -95,6 +101,8 @@ struct CheckStep
 {
     Judgement Judged;
     bool Mastered = false;
+    // The study seconds from the question's showing to its check.
+    std::int64_t SecondsOnQuestion = 0;
 };
 
 // One run over a bank, without a window: the phase, the pool and its generator, the question on
@@ -130,8 +138,11 @@ public:
     void Choose(int list, int position);
     // Judges the answer on the sheet, applies the verdict to the pool and the figures.
     CheckStep Check();
-    // One second more of study.
-    std::int64_t Tick();
+    // The study clock measures the time that passes, from a clock of milliseconds that never goes
+    // back: it starts with the run, and each tick shows what has passed since, a freeze included.
+    void StartClock(std::int64_t nowMs);
+    std::int64_t Tick(std::int64_t nowMs);
+    bool ClockRunning() const { return m_clockRunning; }
 
     // The question drawn last, and whether it was read and shown whole: only then can it be checked.
     Question& CurrentQuestion() { return m_question; }
@@ -157,6 +168,12 @@ private:
     bool m_questionRead = false;
     AnswerSheet m_sheet;
     DrillFigures m_figures;
+    // The study clock when the question on screen was shown.
+    std::int64_t m_shownAt = 0;
+    // The study time and the clock's reading when the clock started.
+    std::int64_t m_clockBase = 0;
+    std::int64_t m_clockStartMs = 0;
+    bool m_clockRunning = false;
     std::vector<SetAsideFile> m_setAside;
 };
 

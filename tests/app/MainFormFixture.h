@@ -102,6 +102,7 @@ public:
     QString stateDir;
     std::unique_ptr<QSettings> settings;
     std::uint32_t clock = 12345;
+    qint64 studyMs = 0;
     // The window's picture loader; null for one of its own.
     zdawnik::PictureLoader* pictures = nullptr;
     std::unique_ptr<zdawnik::TMainForm> window;
@@ -125,6 +126,8 @@ public:
         zdawnik::MainFormEnvironment environment;
         environment.BankDir = bankDir;
         environment.Clock = [this] { return clock; };
+        // The study clock goes on by a second at every reading: at its start and at each tick.
+        environment.StudyClock = [this] { return studyMs += 1000; };
         environment.Messages = &messages;
         environment.StateDir = stateDir;
         environment.Settings = settings.get();

@@ -78,6 +78,7 @@ private slots:
     void clockCarries_data();
     void clockCarries();
     void clockRunsOnlyDuringTheRun();
+    void clockShowsTheTimeThatPassed();
     void metafileHelperStartsOnceTheWindowIsShown();
 
 private:
@@ -430,6 +431,18 @@ void TestRunFlow::clockCarries()
     QCOMPARE(shown(), before);
     kept.window->TimerTimer();
     QCOMPARE(shown(), after);
+}
+
+void TestRunFlow::clockShowsTheTimeThatPassed()
+{
+    // The window froze for 27 seconds between two ticks: the next tick shows all of them.
+    f().write("a.txt", ChoiceFile(2, "10"));
+    f().open();
+    f().click("btnStart");
+    f().window->TimerTimer();
+    f().studyMs += 27'000;
+    f().window->TimerTimer();
+    QCOMPARE(f().caption("lbls1") + f().caption("lbls2"), QString("29"));
 }
 
 void TestRunFlow::clockRunsOnlyDuringTheRun()
