@@ -1,9 +1,9 @@
 #include "bank/PictureName.h"
 
 #include "base/Platform.h"
+#include "pictures/PictureFormats.h"
 
 #include <algorithm>
-#include <array>
 #include <cwctype>
 #include <locale>
 #include <map>
@@ -176,20 +176,12 @@ std::string WithoutPictureTag(std::string_view line)
 
 std::string PictureExtension(std::string_view name)
 {
-    const std::size_t dot = name.rfind('.');
-    if (dot == std::string_view::npos)
-        return {};
-    std::string extension(name.substr(dot + 1));
-    std::transform(extension.begin(), extension.end(), extension.begin(),
-                   [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; });
-    return extension;
+    return LowerCaseExtension(name);
 }
 
 bool IsPictureExtension(std::string_view extension)
 {
-    static constexpr std::array<std::string_view, 7> Known = {"bmp", "ico", "emf", "wmf",
-                                                              "png", "jpg", "jpeg"};
-    return std::find(Known.begin(), Known.end(), extension) != Known.end();
+    return FormatOfExtension(extension).has_value();
 }
 
 std::optional<std::filesystem::path> FindPictureFile(const std::filesystem::path& bankDir,

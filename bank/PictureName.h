@@ -33,7 +33,7 @@ std::string WithoutPictureTag(std::string_view line);
 // The extension after the last dot of a picture name, in lower case; empty when there is none.
 std::string PictureExtension(std::string_view name);
 
-// True for the extensions the program can show: bmp, ico, emf, wmf, png, jpg, jpeg.
+// True for the extensions the program can show (see pictures/PictureFormats.h).
 bool IsPictureExtension(std::string_view extension);
 
 // The file a picture name stands for in the bank directory. A backslash in the name separates

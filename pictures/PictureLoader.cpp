@@ -1,10 +1,10 @@
 #include "pictures/PictureLoader.h"
 
-#include "bank/PictureName.h"
 #include "base/Errors.h"
 #include "base/Platform.h"
 #include "pictures/MetafileClient.h"
 #include "pictures/PictureCache.h"
+#include "pictures/PictureFormats.h"
 #include "pictures/RasterDecoder.h"
 
 #include <algorithm>
@@ -126,6 +126,9 @@ void PictureLoader::StartHelper()
 void PictureLoader::BeginQuestion()
 {
     m_question = QDeadlineTimer(m_options.questionBudgetMs);
+    // A picture that ran out of time is tried again at its next showing: the time it lacked may
+    // have gone to a helper held up or a busy machine, not to the picture.
+    m_tooSlow.clear();
 }
 
 QDeadlineTimer PictureLoader::Budget() const
@@ -146,11 +149,12 @@ qint64 PictureLoader::CachedBytes() const
 PictureLoader::Decoded PictureLoader::DecodeWithin(const QByteArray& data, const QString& extension,
                                                    QSize place, const QDeadlineTimer& budget)
 {
-    const QString format = extension.toLower();
-    if (format.isEmpty())
+    const QString lowerCase = extension.toLower();
+    if (lowerCase.isEmpty())
         return {PictureResult::Failure(QStringLiteral("The picture name has no extension"))};
-    if (!IsPictureExtension(format.toStdString()))
-        return {PictureResult::Failure(QStringLiteral("Unknown picture format: .%1").arg(format))};
+    const std::optional<PictureFormat> format = FormatOfExtension(lowerCase.toStdString());
+    if (!format)
+        return {PictureResult::Failure(QStringLiteral("Unknown picture format: .%1").arg(lowerCase))};
     if (data.isEmpty())
         return {PictureResult::Failure(QStringLiteral("The file is empty"))};
     if (data.size() > picture_limits::MaxFileBytes)
@@ -158,26 +162,25 @@ PictureLoader::Decoded PictureLoader::DecodeWithin(const QByteArray& data, const
     if (budget.hasExpired())
         return {PictureResult::Failure(NoTimeLeft()), false};
 
-    static constexpr std::pair<const char*, RasterFormat> Rasters[] = {{"png", RasterFormat::Png},
-                                                                       {"jpg", RasterFormat::Jpeg},
-                                                                       {"jpeg", RasterFormat::Jpeg},
-                                                                       {"bmp", RasterFormat::Bmp},
-                                                                       {"ico", RasterFormat::Ico}};
-    for (const auto& [name, raster] : Rasters) {
-        if (format == QLatin1String(name))
-            return {WithoutUnusedAlpha(DecodeRaster(data, raster, place))};
+    if (!IsMetafileFormat(*format)) {
+        bool outOfTime = false;
+        PictureResult picture = DecodeRaster(data, *format, place, budget, &outOfTime);
+        if (outOfTime)
+            return {PictureResult::Failure(NoTimeLeft()), false};
+        return {WithoutUnusedAlpha(std::move(picture))};
     }
 
     const qint64 left = budget.remainingTime();
     const bool wholeShare = left >= m_options.pictureShareMs;
     const int given = int(wholeShare ? m_options.pictureShareMs : left);
     MetafileClient::Reply reply = m_metafiles->Render(
-        data, format == QLatin1String("emf") ? MetafileKind::Emf : MetafileKind::Wmf, place, given);
+        data, *format == PictureFormat::Emf ? MetafileKind::Emf : MetafileKind::Wmf, place, given);
     using Outcome = MetafileClient::Outcome;
     if (reply.outcome == Outcome::OutOfTime)
         reply.picture.error = TooSlow();
-    // A helper that crashed may have been worn out by earlier pictures, and one that is missing may
-    // be installed later: only a drawing or the renderer's own verdict stands for the run.
+    // A helper that crashed may have been worn out by earlier pictures, one that is missing may be
+    // installed later, and one that ran out of time may have been held up by the machine: only a
+    // drawing or the renderer's own verdict stands for the run.
     const bool lasting = reply.outcome == Outcome::Drawn || reply.outcome == Outcome::Refused;
     return {WithoutUnusedAlpha(std::move(reply.picture)), lasting,
             reply.outcome == Outcome::OutOfTime && wholeShare};
@@ -196,10 +199,10 @@ PictureResult PictureLoader::Load(const std::filesystem::path& path, QSize place
     if (name.empty())
         return PictureResult::Failure(QStringLiteral("No picture name"));
     // The extension is judged before the file is read, so a name outside the table costs nothing.
-    const std::string extension = PictureExtension(name);
+    const std::string extension = LowerCaseExtension(name);
     if (extension.empty())
         return PictureResult::Failure(QStringLiteral("The picture name has no extension"));
-    if (!IsPictureExtension(extension))
+    if (!FormatOfExtension(extension))
         return PictureResult::Failure(
             QStringLiteral("Unknown picture format: .%1")
                 .arg(QString::fromUtf8(extension.data(), qsizetype(extension.size()))));

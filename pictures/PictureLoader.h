@@ -32,8 +32,9 @@ struct PictureLoaderOptions
 // Turns picture files into pictures for a run of the window or of the checker: PNG, JPEG, BMP and
 // ICO decoded in this process, EMF and WMF drawn by one long-lived metafile helper. Loaded pictures
 // are cached by file and place for the run (see PictureCache). The pictures of one question share a
-// time budget: once it is spent, the pictures not yet loaded fail at once, and a picture that used
-// up its whole share of it is not tried again in the run.
+// time budget, raster decoding and metafile drawing alike: once it is spent, the picture at hand
+// stops and the pictures not yet loaded fail at once. A picture that used up its whole share of it
+// is not tried again in that question; at its next showing it is tried again with a fresh budget.
 class PictureLoader
 {
 public:
@@ -45,8 +46,8 @@ public:
     // Starts the metafile helper in the background, so that the first metafile need not wait.
     void StartHelper();
 
-    // A new question: its pictures get a budget of their own. Pictures loaded before any question
-    // begins get a budget each.
+    // A new question: its pictures get a budget of their own, and pictures that ran out of time
+    // before are tried again. Pictures loaded before any question begins get a budget each.
     void BeginQuestion();
 
     // Loads the file at path, the format chosen by the extension after the last dot of its name

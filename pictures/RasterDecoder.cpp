@@ -46,6 +46,35 @@ qint64 ImageBytes(QSize size, QImage::Format format)
     return qint64(size.width()) * size.height() * (qMax(bits, 32) / 8);
 }
 
+// The file's bytes as the image readers read them, which stop giving any once the deadline has
+// passed: the readers take their input a piece at a time as they decode, so a decode that runs out
+// of time ends within a piece rather than at the end of the picture.
+class DeadlineBuffer : public QBuffer
+{
+public:
+    DeadlineBuffer(const QByteArray& data, QDeadlineTimer deadline) : m_deadline(deadline)
+    {
+        setData(data);
+        open(QIODevice::ReadOnly);
+    }
+
+    bool ranOut() const { return m_ranOut; }
+
+protected:
+    qint64 readData(char* data, qint64 maxSize) override
+    {
+        if (m_deadline.hasExpired()) {
+            m_ranOut = true;
+            return -1;
+        }
+        return QBuffer::readData(data, maxSize);
+    }
+
+private:
+    QDeadlineTimer m_deadline;
+    bool m_ranOut = false;
+};
+
 struct Reading
 {
     const char* format;
@@ -54,12 +83,9 @@ struct Reading
 };
 
 // Reads the one image of a raster file, refusing a declared size no screen needs before decoding.
-PictureResult ReadRaster(const QByteArray& data, const Reading& reading, QSize place)
+PictureResult ReadRaster(DeadlineBuffer& buffer, const Reading& reading, QSize place)
 {
     LetThroughAllowedSizes();
-    QBuffer buffer;
-    buffer.setData(data);
-    buffer.open(QIODevice::ReadOnly);
     QImageReader reader(&buffer, reading.format);
     // A camera tags its JPEG photos with the way it was held.
     reader.setAutoTransform(true);
@@ -94,12 +120,9 @@ PictureResult ReadRaster(const QByteArray& data, const Reading& reading, QSize p
 
 // An icon file holds several sizes of one picture; the largest is the one meant to be seen at
 // natural size (Qt's reader alone would give the first, often 16 x 16).
-PictureResult ReadIcon(const QByteArray& data, QSize place)
+PictureResult ReadIcon(const QByteArray& data, DeadlineBuffer& buffer, QSize place)
 {
     LetThroughAllowedSizes();
-    QBuffer buffer;
-    buffer.setData(data);
-    buffer.open(QIODevice::ReadOnly);
     QImageReader reader(&buffer, "ico");
     const int count = reader.imageCount();
     int best = -1;
@@ -129,31 +152,46 @@ PictureResult ReadIcon(const QByteArray& data, QSize place)
 
 } // namespace
 
-PictureResult DecodeRaster(const QByteArray& data, RasterFormat format, QSize place)
+PictureResult DecodeRaster(const QByteArray& data, PictureFormat format, QSize place, QDeadlineTimer deadline,
+                           bool* outOfTime)
 {
+    DeadlineBuffer buffer(data, deadline);
+    PictureResult result;
     switch (format) {
-    case RasterFormat::Png: {
+    case PictureFormat::Png: {
         const QString damage = CheckPngIntegrity(data);
-        return damage.isEmpty() ? ReadRaster(data, {"png", "PNG"}, place) : PictureResult::Failure(damage);
+        result =
+            damage.isEmpty() ? ReadRaster(buffer, {"png", "PNG"}, place) : PictureResult::Failure(damage);
+        break;
     }
-    case RasterFormat::Jpeg: {
+    case PictureFormat::Jpeg: {
         const JpegWalk walk = WalkJpeg(data);
-        return walk.damage.isEmpty() ? ReadRaster(data, {"jpeg", "JPEG", walk.coefficientBytes}, place)
-                                     : PictureResult::Failure(walk.damage);
+        result = walk.damage.isEmpty() ? ReadRaster(buffer, {"jpeg", "JPEG", walk.coefficientBytes}, place)
+                                       : PictureResult::Failure(walk.damage);
+        break;
     }
-    case RasterFormat::Bmp: {
+    case PictureFormat::Bmp: {
         const QString damage = CheckBmpIntegrity(data);
-        PictureResult result =
-            damage.isEmpty() ? ReadRaster(data, {"bmp", "BMP"}, place) : PictureResult::Failure(damage);
+        result =
+            damage.isEmpty() ? ReadRaster(buffer, {"bmp", "BMP"}, place) : PictureResult::Failure(damage);
         result.bitmap = result.ok();
-        return result;
+        break;
     }
-    case RasterFormat::Ico: {
+    case PictureFormat::Ico: {
         const QString damage = CheckIcoIntegrity(data);
-        return damage.isEmpty() ? ReadIcon(data, place) : PictureResult::Failure(damage);
+        result = damage.isEmpty() ? ReadIcon(data, buffer, place) : PictureResult::Failure(damage);
+        break;
     }
+    case PictureFormat::Emf:
+    case PictureFormat::Wmf:
+        return PictureResult::Failure(QStringLiteral("A metafile is no raster picture"));
     }
-    return PictureResult::Failure(QStringLiteral("Unknown picture format"));
+    if (buffer.ranOut()) {
+        if (outOfTime)
+            *outOfTime = true;
+        return PictureResult::Failure(QStringLiteral("Not decoded: out of time"));
+    }
+    return result;
 }
 
 } // namespace zdawnik

@@ -6,6 +6,7 @@
 
 #include <QGuiApplication>
 
+#include <algorithm>
 #include <chrono>
 #include <condition_variable>
 #include <cstdio>
@@ -56,15 +57,25 @@ int TakeReplyChannel()
 }
 
 // A library that asks for memory without end stops here, at the address-space limit, rather than
-// take the machine's memory from the program.
-void LimitMemory()
+// take the machine's memory from the program: the limit is what drawing one picture of this length
+// may need. The helper itself, its fonts and its threads' reserves take about 300 MB of address space
+// once it has drawn; a picture at the metafile bounds is 64 MB, held a few times over on its way to
+// the reply; the renderers hold the file and what they make of it. A metafile needing more than that
+// is damaged or hostile, and the helper ends on it as on any other fault.
+void LimitMemory(qint64 length)
 {
 #ifndef _WIN32
     if (!Sanitized) { // the sanitizers reserve terabytes of address space up front
-        constexpr rlim_t Memory = rlim_t(4) << 30;
-        const rlimit memory{Memory, Memory};
+        const rlim_t limit =
+            rlim_t(MetafileHelperMemory.Base) + rlim_t(MetafileHelperMemory.PerFileByte) * rlim_t(length);
+        const rlim_t most = rlim_t(MetafileHelperMemory.Base) +
+                            rlim_t(MetafileHelperMemory.PerFileByte) * rlim_t(picture_limits::MaxFileBytes);
+        // Only the first call may set the hard limit; later ones move the soft limit under it.
+        const rlimit memory{std::min(limit, most), most};
         setrlimit(RLIMIT_AS, &memory);
     }
+#else
+    Q_UNUSED(length);
 #endif
 }
 
@@ -170,7 +181,7 @@ QByteArray Answer(const MetafileRenderer& render, const metafile_protocol::Reque
 int ServeMetafiles(int argc, char** argv, const MetafileRenderer& render)
 {
     const int reply = TakeReplyChannel();
-    LimitMemory();
+    LimitMemory(0);
     // Drawing needs fonts but never a screen.
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication application(argc, argv);
@@ -184,6 +195,7 @@ int ServeMetafiles(int argc, char** argv, const MetafileRenderer& render)
         const auto request = metafile_protocol::DecodeRequestHeader(header);
         if (!request)
             return 2; // out of step with the loader, which starts a new helper
+        LimitMemory(request->length);
         if (!ReadExactly(data, request->length))
             return 0;
         watchdog.arm(std::chrono::milliseconds(picture_limits::MetafileTimeoutMs));
