@@ -414,7 +414,8 @@ HistoryStore::Loaded HistoryStore::LoadRun()
         }
         return loaded;
     };
-    if (!m_db.IsOpen())
+    // A folder that cannot be written may still be read: the kept run is offered all the same.
+    if (!m_db.IsOpen() && !OpenForReading())
         return fileDamaged();
     try {
         const std::int64_t bankId = BankId(false);
@@ -783,16 +784,22 @@ bool HistoryStore::OpenForReading()
 {
     if (m_db.IsOpen())
         return true;
-    if (KindOfFile(m_databasePath) != FileKind::Regular ||
-        m_db.Open(m_databasePath, false, BusyMilliseconds) != SQLITE_OK)
+    if (KindOfFile(m_databasePath) != FileKind::Regular)
         return false;
-    try {
-        if (m_db.QueryInteger("PRAGMA application_id") == HistoryApplicationId &&
-            m_db.QueryInteger("PRAGMA user_version") == CurrentSchemaVersion())
-            return true;
-    } catch (const ESqlite&) {
+    // A database on a disk that cannot be written is read as one no one changes: SQLite could not
+    // make its log and index beside it.
+    for (const bool unchanging : {false, true}) {
+        if ((unchanging ? m_db.OpenUnchanging(m_databasePath)
+                        : m_db.Open(m_databasePath, false, BusyMilliseconds)) != SQLITE_OK)
+            continue;
+        try {
+            if (m_db.QueryInteger("PRAGMA application_id") == HistoryApplicationId &&
+                m_db.QueryInteger("PRAGMA user_version") == CurrentSchemaVersion())
+                return true;
+        } catch (const ESqlite&) {
+        }
+        m_db.Close();
     }
-    m_db.Close();
     return false;
 }
 

@@ -133,6 +133,26 @@ int SqliteDatabase::Open(const QString& path, bool create, int busyMilliseconds)
     return SQLITE_OK;
 }
 
+int SqliteDatabase::OpenUnchanging(const QString& path)
+{
+    Close();
+#ifdef _WIN32
+    const QByteArray name = path.toUtf8();
+#else
+    const QByteArray name = QFile::encodeName(path);
+#endif
+    // A URI: every byte of the path but the plainest is written as %XX.
+    QByteArray uri = "file:";
+    uri += name.toPercentEncoding("/");
+    uri += "?immutable=1";
+    const int code = sqlite3_open_v2(
+        uri.constData(), &m_db,
+        SQLITE_OPEN_READONLY | SQLITE_OPEN_URI | SQLITE_OPEN_NOFOLLOW | SQLITE_OPEN_NOMUTEX, nullptr);
+    if (code != SQLITE_OK)
+        Close();
+    return code;
+}
+
 void SqliteDatabase::Close()
 {
     // Statements are finalized by their owners first; close_v2 waits for any left.

@@ -67,6 +67,9 @@ public:
     // Opens the file, never through a symbolic link; returns SQLite's result code. The connection
     // waits up to busyMilliseconds for another connection's write to end.
     int Open(const QString& path, bool create, int busyMilliseconds);
+    // Opens the file to read only, as a file no one changes: a database on a read-only disk, whose log
+    // and index cannot be made beside it.
+    int OpenUnchanging(const QString& path);
     void Close();
     bool IsOpen() const { return m_db != nullptr; }
     sqlite3* handle() const { return m_db; }

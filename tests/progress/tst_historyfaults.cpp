@@ -368,12 +368,18 @@ void TestHistoryFaults::readOnlyFolderLosesNoAnswer()
     if (!disk.mounted())
         QSKIP("this machine mounts no tmpfs for the test");
     const QString state = m_dir->filePath("dysk/stan");
-    QDir().mkpath(state);
-    QVERIFY(disk.SetReadOnly(true));
     RunOfChecks run(Bank, Names(4));
     QString error;
+    {
+        HistoryStore earlier(state, Bank);
+        earlier.Open();
+        QVERIFY(run.Check(earlier, 3, Verdict::Wrong, QDateTime::currentDateTimeUtc(), error));
+    }
+    QVERIFY(disk.SetReadOnly(true));
     HistoryStore store(state, Bank);
     QCOMPARE(store.Open(), HistoryStore::Access::FolderUnwritable);
+    // The kept run is still offered.
+    QVERIFY(zdawnik::test::SameRun(store.LoadRun().record, run.Run));
     for (int i = 0; i < 2; ++i) {
         QVERIFY(!run.Check(store, i, Verdict::Good, QDateTime::currentDateTimeUtc(), error));
         QCOMPARE(error, QStringLiteral("nie można pisać w katalogu %1").arg(state));
@@ -381,7 +387,7 @@ void TestHistoryFaults::readOnlyFolderLosesNoAnswer()
     QVERIFY(disk.SetReadOnly(false));
     QVERIFY2(run.Check(store, 2, Verdict::Good, QDateTime::currentDateTimeUtc(), error), qPrintable(error));
     QCOMPARE(store.access(), HistoryStore::Access::Writing);
-    QCOMPARE(Query(store.databasePath(), "SELECT count(*) FROM answers"), QStringList({"3"}));
+    QCOMPARE(Query(store.databasePath(), "SELECT count(*) FROM answers"), QStringList({"4"}));
     QVERIFY(zdawnik::test::SameRun(store.LoadRun().record, run.Run));
 }
 
