@@ -9,7 +9,9 @@
 
 #include <QCoreApplication>
 
+#include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 
 using namespace zdawnik;
 
