@@ -12,6 +12,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <ctime>
 #include <sys/stat.h>
 
 #include "HistoryTestSupport.h"
@@ -63,6 +64,8 @@ private slots:
     void onlyTheDatabaseAndItsLockStay();
     void freshRunReplacesKeptRunAtItsFirstCheck();
     void historyByDayAndQuestion();
+    void daysFollowTheLocalCalendar_data();
+    void daysFollowTheLocalCalendar();
     void questionsToDrill_data();
     void questionsToDrill();
     void sittingsAndExams();
@@ -193,6 +196,39 @@ void TestHistoryStore::historyByDayAndQuestion()
     // What was chosen and what was right, as the statistics window reads them.
     QCOMPARE(Query(store.databasePath(), "SELECT chosen || '/' || correct FROM answers ORDER BY id LIMIT 1"),
              QStringList({"1,3/1,3"}));
+}
+
+void TestHistoryStore::daysFollowTheLocalCalendar_data()
+{
+    QTest::addColumn<QByteArray>("zone");
+    QTest::newRow("UTC") << QByteArray("UTC");
+    QTest::newRow("Warsaw") << QByteArray("Europe/Warsaw");
+    QTest::newRow("a quarter past the hour") << QByteArray("Asia/Kathmandu");
+    QTest::newRow("half past, behind UTC") << QByteArray("America/St_Johns");
+}
+
+void TestHistoryStore::daysFollowTheLocalCalendar()
+{
+    QFETCH(QByteArray, zone);
+    const QByteArray before = qgetenv("TZ");
+    qputenv("TZ", zone);
+    ::tzset();
+    HistoryStore store(m_state, Bank);
+    store.Open();
+    RunOfChecks run(Bank, Names(1));
+    QString error;
+    // The last minute of one local day, and the first of the next.
+    const QDateTime midnight(QDate(2026, 3, 29), QTime(0, 0));
+    for (const QDateTime& at : {midnight.addSecs(-60), midnight, midnight.addSecs(60)})
+        QVERIFY(run.Check(store, 0, Verdict::Wrong, at.toUTC(), error));
+    const std::vector<DayFigures> days = store.Days();
+    qputenv("TZ", before);
+    ::tzset();
+    QCOMPARE(days.size(), std::size_t(2));
+    QCOMPARE(days[0].Day, QDate(2026, 3, 28));
+    QCOMPARE(days[0].Answers, 1);
+    QCOMPARE(days[1].Day, QDate(2026, 3, 29));
+    QCOMPARE(days[1].Answers, 2);
 }
 
 void TestHistoryStore::questionsToDrill_data()
