@@ -12,6 +12,8 @@
 #include <QtTest>
 
 #include <fcntl.h>
+#include <map>
+#include <optional>
 #include <sys/mount.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -56,7 +58,7 @@ public:
     SmallDisk(const QString& path, const char* size) : m_path(QFile::encodeName(path))
     {
         QDir().mkpath(path);
-        m_mounted = ::mount("tmpfs", m_path.constData(), "tmpfs", 0, size) == 0;
+        m_mounted = size && ::mount("tmpfs", m_path.constData(), "tmpfs", 0, size) == 0;
     }
     ~SmallDisk()
     {
@@ -89,6 +91,63 @@ bool FillDisk(const QString& file)
     return full;
 }
 
+// A disk that is full on request, for machines that mount no tmpfs for a test: SQLite's own file layer,
+// each of its files' writes refused as a full disk refuses them while Full is set.
+class FullDiskLayer
+{
+public:
+    static inline bool Full = false;
+
+    FullDiskLayer() { sqlite3_vfs_register(&Layer(), 1); }
+    ~FullDiskLayer() { sqlite3_vfs_unregister(&Layer()); }
+
+private:
+    static sqlite3_vfs& Layer()
+    {
+        static sqlite3_vfs layer = [] {
+            sqlite3_vfs* real = sqlite3_vfs_find(nullptr);
+            sqlite3_vfs copy = *real;
+            copy.zName = "zdawnik-full-disk";
+            copy.pAppData = real;
+            copy.xOpen = &Open;
+            return copy;
+        }();
+        return layer;
+    }
+
+    // The real layer's methods for each file, but for the write.
+    static std::map<const sqlite3_io_methods*, sqlite3_io_methods>& Tables()
+    {
+        static std::map<const sqlite3_io_methods*, sqlite3_io_methods> tables;
+        return tables;
+    }
+    static std::map<const sqlite3_io_methods*, const sqlite3_io_methods*>& Originals()
+    {
+        static std::map<const sqlite3_io_methods*, const sqlite3_io_methods*> originals;
+        return originals;
+    }
+
+    static int Open(sqlite3_vfs* layer, const char* name, sqlite3_file* file, int flags, int* outFlags)
+    {
+        auto* real = static_cast<sqlite3_vfs*>(layer->pAppData);
+        const int code = real->xOpen(real, name, file, flags, outFlags);
+        if (code == SQLITE_OK && file->pMethods) {
+            auto [table, added] = Tables().try_emplace(file->pMethods, *file->pMethods);
+            if (added) {
+                Originals()[&table->second] = file->pMethods;
+                table->second.xWrite = &Write;
+            }
+            file->pMethods = &table->second;
+        }
+        return code;
+    }
+
+    static int Write(sqlite3_file* file, const void* data, int amount, sqlite3_int64 offset)
+    {
+        return Full ? SQLITE_FULL : Originals()[file->pMethods]->xWrite(file, data, amount, offset);
+    }
+};
+
 } // namespace
 
 class TestHistoryFaults : public QObject
@@ -111,6 +170,7 @@ private slots:
     void damagedRunIsNeverUsed();
     void strayFilesAreTakenOver_data();
     void strayFilesAreTakenOver();
+    void fullDiskLosesNoAnswer_data();
     void fullDiskLosesNoAnswer();
     void readOnlyFolderLosesNoAnswer();
     void writerKilledAtRandomMoments();
@@ -324,13 +384,26 @@ void TestHistoryFaults::strayFilesAreTakenOver()
     QCOMPARE(second.Open(), HistoryStore::Access::HeldByAnother);
 }
 
+void TestHistoryFaults::fullDiskLosesNoAnswer_data()
+{
+    QTest::addColumn<bool>("tmpfs");
+    QTest::newRow("a small tmpfs filled up") << true;
+    QTest::newRow("writes refused under SQLite") << false;
+}
+
 void TestHistoryFaults::fullDiskLosesNoAnswer()
 {
-    SmallDisk disk(m_dir->filePath("dysk"), "size=1m");
-    if (!disk.mounted())
+    QFETCH(bool, tmpfs);
+    SmallDisk disk(m_dir->filePath("dysk"), tmpfs ? "size=1m" : nullptr);
+    if (tmpfs && !disk.mounted())
         QSKIP("this machine mounts no tmpfs for the test");
-    const QString state = m_dir->filePath("dysk/stan");
+    std::optional<FullDiskLayer> layer;
+    if (!tmpfs)
+        layer.emplace();
+    const QString state = tmpfs ? m_dir->filePath("dysk/stan") : m_state;
     const QString filler = m_dir->filePath("dysk/wypelniacz");
+    const auto fill = [&] { return tmpfs ? FillDisk(filler) : (FullDiskLayer::Full = true); };
+    const auto makeRoom = [&] { return tmpfs ? QFile::remove(filler) : !(FullDiskLayer::Full = false); };
     RunOfChecks run(Bank, Names(20));
     QString error;
     HistoryStore store(state, Bank);
@@ -339,7 +412,7 @@ void TestHistoryFaults::fullDiskLosesNoAnswer()
     QVERIFY2(run.Check(store, 0, Verdict::Good, QDateTime::currentDateTimeUtc(), error), qPrintable(error));
     const RunRecord beforeFull = run.Run;
 
-    QVERIFY(FillDisk(filler));
+    QVERIFY(fill());
     for (int i = 1; i <= 3; ++i) {
         QVERIFY(!run.Check(store, i, Verdict::Wrong, QDateTime::currentDateTimeUtc(), error));
         QCOMPARE(error, QStringLiteral("brak miejsca na dysku"));
@@ -351,7 +424,7 @@ void TestHistoryFaults::fullDiskLosesNoAnswer()
         reader.Open();
         QVERIFY(zdawnik::test::SameRun(reader.LoadRun().record, beforeFull));
     }
-    QVERIFY(QFile::remove(filler));
+    QVERIFY(makeRoom());
     QVERIFY2(run.Check(store, 4, Verdict::Good, QDateTime::currentDateTimeUtc(), error), qPrintable(error));
     QCOMPARE(store.PendingAnswers(), 0);
     QCOMPARE(Query(store.databasePath(), "PRAGMA integrity_check"), QStringList({"ok"}));
