@@ -13,6 +13,7 @@ namespace zdawnik {
 namespace {
 
 constexpr char16_t ObjectReplacement = 0xFFFC; // what Qt's HTML reader leaves where a picture stood
+constexpr char16_t ByteOrderMark = 0xFEFF;      // a stray one is no part of a text
 constexpr qsizetype LongestStem = 60;
 
 // The characters of the 128 upper bytes of Windows-1250, from the program's own code page table.
@@ -74,7 +75,8 @@ QString OneLine(const QString& text)
     line.reserve(text.size());
     bool space = false;
     for (const QChar c : text) {
-        if (c.isSpace() || c.category() == QChar::Other_Control || c == QChar(ObjectReplacement)) {
+        if (c.isSpace() || c.category() == QChar::Other_Control || c == QChar(ObjectReplacement) ||
+            c == QChar(ByteOrderMark)) {
             space = !line.isEmpty();
             continue;
         }

@@ -81,6 +81,11 @@ std::optional<QString> WhySentenceNotCarried(const ConvertedQuestion& question)
         for (const QString& option : list.Options) {
             if (option.isEmpty())
                 return QStringLiteral("list %1 has an empty option").arg(n);
+            if (option.startsWith(';') || option.endsWith(';'))
+                return QStringLiteral(
+                           "the option \"%1\" begins or ends with \";\", which runs into the \";;\" that "
+                           "ends an option in a bank")
+                    .arg(option);
             if (option.contains(QStringLiteral(";;")))
                 return QStringLiteral("the option \"%1\" holds \";;\", which ends an option in a bank")
                     .arg(option);

@@ -24,7 +24,8 @@ void EndField(void* field, std::size_t size, void* data)
 {
     auto& collector = *static_cast<Collector*>(data);
     if (collector.Row.Fields.isEmpty())
-        collector.Row.Line = collector.RowStart;
+        // A carriage return alone ends a record too, and the next starts on the same line.
+        collector.Row.Line = collector.RowStart > 0 ? collector.RowStart : collector.Line;
     collector.Row.Fields << QString::fromUtf8(static_cast<const char*>(field), qsizetype(size));
 }
 
