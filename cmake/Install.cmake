@@ -47,6 +47,11 @@ install(TARGETS ${ZDAWNIK_INSTALLED_PROGRAMS}
 install(DIRECTORY ${PROJECT_SOURCE_DIR}/baza/
     DESTINATION ${ZDAWNIK_INSTALL_PROGRAMDIR}/baza
     COMPONENT program)
+# The converter is a tool for those who write banks: it is installed beside the checker, but the
+# portable archive, which is for drilling, leaves it out.
+install(TARGETS zdawnik-convert
+    RUNTIME DESTINATION ${ZDAWNIK_INSTALL_PROGRAMDIR}
+    COMPONENT program)
 
 if(NOT WIN32)
     # The links are made in the build tree and installed as links: install() copies a symbolic
@@ -56,7 +61,7 @@ if(NOT WIN32)
     set(ZDAWNIK_LINK_DIR ${CMAKE_BINARY_DIR}/install-links)
     file(REMOVE_RECURSE ${ZDAWNIK_LINK_DIR})
     file(MAKE_DIRECTORY ${ZDAWNIK_LINK_DIR})
-    foreach(command ${ZDAWNIK_INSTALLED_COMMANDS})
+    foreach(command ${ZDAWNIK_INSTALLED_COMMANDS} zdawnik-convert)
         file(CREATE_LINK ${ZDAWNIK_BIN_TO_PROGRAMDIR}/${command} ${ZDAWNIK_LINK_DIR}/${command} SYMBOLIC)
         install(FILES ${ZDAWNIK_LINK_DIR}/${command}
             DESTINATION ${CMAKE_INSTALL_BINDIR}
@@ -85,7 +90,7 @@ if(NOT WIN32)
             COMPONENT program)
     endforeach()
 
-    foreach(page zdawnik.1 zdawnik-check.1)
+    foreach(page zdawnik.1 zdawnik-check.1 zdawnik-convert.1)
         configure_file(${PROJECT_SOURCE_DIR}/data/${page}.in ${CMAKE_BINARY_DIR}/data/${page} @ONLY)
         install(FILES ${CMAKE_BINARY_DIR}/data/${page}
             DESTINATION ${CMAKE_INSTALL_MANDIR}/man1
