@@ -207,7 +207,7 @@ private:
     void OpenBank(const std::filesystem::path& bank);
     void ChangeBank(const QString& folder);
     void BeginRun(std::vector<std::string> names);
-    void KeepProgress(bool afterCheck);
+    void KeepCheck(const CheckStep& step);
     void CloseBank();
     void ShowSavingStatus(const QString& problem);
     void ShowSearchedFolder();

@@ -50,7 +50,7 @@ void TMainForm::btnCheckClick()
     // "dalej" is enabled first, so that a keyboard focus on "sprawdź" moves to it.
     m_btnDalej->setEnabled(true);
     m_btnCheck->setEnabled(false);
-    KeepProgress(true);
+    KeepCheck(step);
 }
 
 void TMainForm::ShowGoodOptions()

@@ -133,14 +133,14 @@ void TMainForm::OpenBank(const std::filesystem::path& bank)
         return;
     m_keeper = std::make_unique<RunKeeper>(m_environment.StateDir, BankKey(canonical));
     switch (m_keeper->Open()) {
-    case ProgressStore::Access::Writing:
+    case RunKeeper::Access::Writing:
         break;
-    case ProgressStore::Access::HeldByAnother:
+    case RunKeeper::Access::HeldByAnother:
         savingLine->setCaption(
             "Ta baza jest otwarta w innym oknie Zdawnika: postęp zapisuje tamto okno, nie to.");
         savingLine->show();
         break;
-    case ProgressStore::Access::FolderUnwritable:
+    case RunKeeper::Access::FolderUnwritable:
         savingLine->setCaption(
             Literal(QStringLiteral("Postęp nie będzie zapisywany: nie można pisać w katalogu %1.")
                         .arg(QDir::toNativeSeparators(m_environment.StateDir))));
@@ -148,15 +148,14 @@ void TMainForm::OpenBank(const std::filesystem::path& bank)
         break;
     }
 
-    const ProgressStore::Loaded loaded = m_keeper->Load();
-    if (loaded.found == ProgressStore::Found::Damaged) {
-        progressLine->setCaption(
-            "Zapisanego postępu nie udało się odczytać (plik odłożono z końcówką .damaged) – "
-            "można zacząć naukę od nowa.");
+    const RunKeeper::Loaded loaded = m_keeper->Load();
+    if (loaded.found == RunKeeper::Found::Damaged || !m_keeper->DatabaseNotice().isEmpty()) {
+        progressLine->setCaption(loaded.found == RunKeeper::Found::Damaged ? loaded.notice
+                                                                           : m_keeper->DatabaseNotice());
         progressLine->show();
         return;
     }
-    if (loaded.found != ProgressStore::Found::Record)
+    if (loaded.found != RunKeeper::Found::Record)
         return;
     if (!m_keeper->OfferedRun()) {
         progressLine->setCaption(
@@ -229,9 +228,9 @@ void TMainForm::BeginRun(std::vector<std::string> names)
 {
     const RunRecord* kept = m_continuing && m_keeper ? m_keeper->OfferedRun() : nullptr;
     m_continuing = false;
-    if (m_keeper && m_keeper->access() == ProgressStore::Access::HeldByAnother)
+    if (m_keeper && m_keeper->access() == RunKeeper::Access::HeldByAnother)
         ShowSavingStatus("tę bazę ma otwartą inne okno Zdawnika");
-    else if (m_keeper && m_keeper->access() == ProgressStore::Access::FolderUnwritable)
+    else if (m_keeper && m_keeper->access() == RunKeeper::Access::FolderUnwritable)
         ShowSavingStatus(QStringLiteral("nie można pisać w katalogu %1")
                              .arg(QDir::toNativeSeparators(m_environment.StateDir)));
     if (kept)
@@ -239,7 +238,7 @@ void TMainForm::BeginRun(std::vector<std::string> names)
     else
         m_run->Begin(std::move(names));
     if (m_keeper)
-        m_keeper->RunBegun(*m_run->Pool(), kept != nullptr);
+        m_keeper->RunBegun(*m_run, kept != nullptr);
     if (!kept)
         return;
 
@@ -253,18 +252,19 @@ void TMainForm::BeginRun(std::vector<std::string> names)
     ShowClock(figures.StudySeconds);
 }
 
-void TMainForm::KeepProgress(bool afterCheck)
+void TMainForm::KeepCheck(const CheckStep& step)
 {
-    if (!m_run->Pool() || !m_keeper)
+    if (!m_keeper)
         return;
-    const RunKeeper::Kept kept = m_keeper->Keep(*m_run->Pool(), m_run->Figures(), afterCheck);
+    const RunKeeper::Kept kept = m_keeper->KeepCheck(*m_run, step);
     if (kept.Written)
         ShowSavingStatus(kept.Error);
 }
 
 void TMainForm::CloseBank()
 {
-    KeepProgress(false);
+    if (m_keeper && m_run->Pool())
+        m_keeper->KeepClose(*m_run);
     m_keeper.reset(); // another window may take the bank now
 }
 

@@ -1,5 +1,7 @@
 #include "progress/HistoryStore.h"
 
+#include "base/Platform.h"
+
 #include "progress/FileNameText.h"
 #include "progress/HistorySchema.h"
 #include "progress/RunRecordFormat.h"
@@ -207,8 +209,15 @@ HistoryStore::Access HistoryStore::Open()
         m_lock.Unlock();
         return m_access = Access::FolderUnwritable;
     }
+    m_folderIdentity = platform::DirectoryIdentity(QFile::encodeName(m_stateDir).toStdString());
     ImportRunFiles();
     return m_access;
+}
+
+bool HistoryStore::StillInPlace() const
+{
+    return platform::DirectoryIdentity(QFile::encodeName(m_stateDir).toStdString()) == m_folderIdentity &&
+           KindOfFile(m_databasePath) == FileKind::Regular;
 }
 
 bool HistoryStore::OpenDatabase()
@@ -557,6 +566,16 @@ bool HistoryStore::EndSitting(const QDateTime& end, qint64 sittingStudySeconds, 
 
 bool HistoryStore::Write(const RunChange* run, const QDateTime* end, QString& error)
 {
+    // A state folder or database taken away under the open database would take every later write with
+    // it, unseen: the database is opened again where it belongs, and written whole.
+    if (m_db.IsOpen() && !StillInPlace()) {
+        m_db.Close();
+        m_lock.Unlock();
+        m_access = Access::FolderUnwritable;
+        m_bankId = 0;
+        m_sittingId = 0;
+        m_runWritten = false;
+    }
     if ((!m_db.IsOpen() || m_access == Access::FolderUnwritable) && Open() == Access::FolderUnwritable) {
         error = QStringLiteral("nie można pisać w katalogu %1").arg(QDir::toNativeSeparators(m_stateDir));
         return false;

@@ -150,6 +150,8 @@ private:
     };
 
     bool OpenDatabase();
+    // Whether the state folder and the database file are still those the database was opened in.
+    bool StillInPlace() const;
     QString Examine();
     bool SetDatabaseAside(const QString& problem);
     void ImportRunFiles();
@@ -175,6 +177,8 @@ private:
     QString m_importProblem;
     QString m_importAside;
     std::int64_t m_bankId = 0;
+    // Which folder the database was opened in.
+    std::optional<std::string> m_folderIdentity;
 
     // The sitting under way; its row is written with its first answer.
     SittingKind m_sittingKind = SittingKind::Drill;

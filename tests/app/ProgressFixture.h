@@ -3,14 +3,17 @@
 // A window whose runs are kept in a state folder of its own, with helpers to answer, to close and
 // reopen it, and to read or write what was kept.
 
-#include "drill/StudyPool.h"
+#include "progress/HistoryStore.h"
 #include "progress/ProgressStore.h"
 #include "progress/RunRecordWriter.h"
 #include "widgets/TGauge.h"
 
 #include <QFile>
 
+#include <optional>
+
 #include "MainFormFixture.h"
+#include "drill/StudyPool.h"
 
 // One choice question whose first answer is the right one.
 inline QByteArray RightIsFirst(int n)
@@ -47,15 +50,33 @@ public:
     }
 
     std::string bankKey() const { return std::filesystem::canonical(bank()).native(); }
+    // Where a run file of an earlier version stands: the window takes it into its database.
     QString keptFile() const { return zdawnik::ProgressStore(stateDir, bankKey()).filePath(); }
 
-    QByteArray keptBytes() const
+    // The run kept in the database, read as another window reads it; empty when none is kept.
+    std::optional<zdawnik::RunRecord> keptRun() const
     {
-        QFile file(keptFile());
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+        zdawnik::HistoryStore store(stateDir, bankKey());
+        zdawnik::HistoryStore::Loaded loaded = store.LoadRun();
+        if (loaded.found != zdawnik::HistoryStore::Found::Record)
+            return std::nullopt;
+        return loaded.record;
     }
 
-    zdawnik::RunRecord kept() const { return zdawnik::DecodeRunRecord(keptBytes(), bankKey()); }
+    // The kept run as the bytes of a run file: equal bytes, the same run.
+    QByteArray keptBytes() const
+    {
+        const std::optional<zdawnik::RunRecord> run = keptRun();
+        return run ? QByteArray::fromStdString(zdawnik::EncodeRunRecord(*run)) : QByteArray();
+    }
+
+    zdawnik::RunRecord kept() const
+    {
+        std::optional<zdawnik::RunRecord> run = keptRun();
+        if (!run)
+            throw zdawnik::EDamagedProgress("no run kept");
+        return *run;
+    }
 
     void keep(const zdawnik::RunRecord& record)
     {

@@ -107,7 +107,10 @@ void TestProgress::freshStartReplacesTheKeptRunAtItsFirstCheck()
 {
     f().writeQuestions({"a.txt", "b.txt"});
     f().keep(f().record({"a.txt:m", "b.txt:2"}, 5, 4, 125));
+    f().open();
+    f().close();
     const QByteArray kept = f().keptBytes();
+    QCOMPARE(f().kept().StudySeconds, 125);
     f().open();
     f().click("btnStart");
     QCOMPARE(f().statistics(), (QStringList{"2", "0", "0/0", "0/2", "0:00:00"}));
@@ -266,8 +269,8 @@ void TestProgress::untrustworthyFile()
     QFETCH(QByteArray, to);
     QFETCH(qint64, size);
     f().writeQuestions({"a.txt", "b.txt"});
-    f().keep(f().record({"a.txt:m", "b.txt:2"}, 9, 5, 600));
-    QByteArray bytes = f().keptBytes();
+    QByteArray bytes =
+        QByteArray::fromStdString(EncodeRunRecord(f().record({"a.txt:m", "b.txt:2"}, 9, 5, 600)));
     if (from == "half") {
         bytes.truncate(bytes.size() / 2);
     } else if (from.isEmpty()) {
@@ -276,6 +279,7 @@ void TestProgress::untrustworthyFile()
         QVERIFY2(bytes.contains(from), from.constData()); // an edit that changes nothing proves nothing
         bytes.replace(from, to);
     }
+    QDir().mkpath(f().stateDir);
     QFile file(f().keptFile());
     QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
     file.write(bytes);
