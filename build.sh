@@ -5,6 +5,7 @@
 #   ./build.sh test    install what is missing, build, run the whole test suite in the plain build and
 #                      under the sanitizers, and fuzz each fuzz target for a short while
 #   ./build.sh bench   install what is missing, build in release mode, run every benchmark
+#   ./build.sh package install what is missing, build, make the Debian package in build/
 set -euo pipefail
 cd "$(dirname "$0")"
 
@@ -12,7 +13,7 @@ PACKAGES=(
     # tool chain
     cmake ninja-build g++ pkg-config clang libclang-rt-14-dev ccache
     # libraries
-    qt6-base-dev qt6-svg-dev qt6-charts-dev libgl-dev nlohmann-json3-dev libsqlite3-dev
+    qt6-base-dev qt6-svg-dev qt6-charts-dev libqt6opengl6-dev libgl-dev nlohmann-json3-dev libsqlite3-dev
     libjpeg62-turbo-dev libpng-dev zlib1g-dev
     libwmf-dev libemf2svg-dev libuemf-dev
     libcsv-dev
@@ -22,6 +23,8 @@ PACKAGES=(
     fonts-dejavu-core fonts-liberation2 fonts-urw-base35 fontconfig
     # checks of the desktop files, and screenshots
     desktop-file-utils appstream groff-base xvfb xauth
+    # the Debian package: its dependencies found, and its check
+    dpkg-dev lintian
     # the accessibility bus, and the screen reader's view of it that a test reads
     at-spi2-core python3-pyatspi dbus
 )
@@ -96,8 +99,17 @@ bench)
     configure_and_build release
     bench/run-all.sh build-release
     ;;
+package)
+    install_missing
+    use_compiler_cache
+    cmake --preset default
+    # What the package installs; the tests of the same build are left for "test".
+    cmake --build build --target zdawnik zdawnik-metafile zdawnik-check zdawnik-convert
+    (cd build && cpack -G DEB)
+    ls build/zdawnik_*.deb
+    ;;
 *)
-    sed -n '2,7p' "$0" | sed 's/^# \{0,1\}//'
+    sed -n '2,8p' "$0" | sed 's/^# \{0,1\}//'
     exit 2
     ;;
 esac

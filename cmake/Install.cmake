@@ -94,7 +94,7 @@ if(NOT WIN32)
         configure_file(${PROJECT_SOURCE_DIR}/data/${page}.in ${CMAKE_BINARY_DIR}/data/${page} @ONLY)
         install(FILES ${CMAKE_BINARY_DIR}/data/${page}
             DESTINATION ${CMAKE_INSTALL_MANDIR}/man1
-            COMPONENT program)
+            COMPONENT manual)
     endforeach()
 endif()
 
@@ -103,8 +103,25 @@ if(WIN32)
 else()
     set(ZDAWNIK_INSTALL_DOCDIR ${CMAKE_INSTALL_DATAROOTDIR}/doc/zdawnik)
 endif()
-install(FILES ${PROJECT_SOURCE_DIR}/README.md ${PROJECT_SOURCE_DIR}/docs/INSTALL.md ${PROJECT_SOURCE_DIR}/LICENSE
+# The README goes with the files it links to, in the same places beside it, so that every link of
+# the installed or unpacked copy leads somewhere.
+file(STRINGS ${PROJECT_SOURCE_DIR}/README.md ZDAWNIK_README_LINES REGEX "\\]\\(docs/")
+set(ZDAWNIK_README_LINKED)
+foreach(line IN LISTS ZDAWNIK_README_LINES)
+    string(REGEX MATCHALL "\\]\\(docs/[^)#]+" links "${line}")
+    foreach(link IN LISTS links)
+        string(SUBSTRING "${link}" 2 -1 linked)
+        list(APPEND ZDAWNIK_README_LINKED ${PROJECT_SOURCE_DIR}/${linked})
+    endforeach()
+endforeach()
+list(APPEND ZDAWNIK_README_LINKED ${PROJECT_SOURCE_DIR}/docs/INSTALL.md)
+list(REMOVE_DUPLICATES ZDAWNIK_README_LINKED)
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/README.md)
+install(FILES ${PROJECT_SOURCE_DIR}/README.md ${PROJECT_SOURCE_DIR}/LICENSE
     DESTINATION ${ZDAWNIK_INSTALL_DOCDIR}
+    COMPONENT program)
+install(FILES ${ZDAWNIK_README_LINKED}
+    DESTINATION ${ZDAWNIK_INSTALL_DOCDIR}/docs
     COMPONENT program)
 
 # --- The portable archive ---------------------------------------------------------------------
@@ -115,8 +132,11 @@ install(TARGETS ${ZDAWNIK_INSTALLED_PROGRAMS}
 install(DIRECTORY ${PROJECT_SOURCE_DIR}/baza/
     DESTINATION baza
     COMPONENT portable EXCLUDE_FROM_ALL)
-install(FILES ${PROJECT_SOURCE_DIR}/README.md ${PROJECT_SOURCE_DIR}/docs/INSTALL.md ${PROJECT_SOURCE_DIR}/LICENSE
+install(FILES ${PROJECT_SOURCE_DIR}/README.md ${PROJECT_SOURCE_DIR}/LICENSE
     DESTINATION .
+    COMPONENT portable EXCLUDE_FROM_ALL)
+install(FILES ${ZDAWNIK_README_LINKED}
+    DESTINATION docs
     COMPONENT portable EXCLUDE_FROM_ALL)
 
 # The tests of the installation and the archive check the layout chosen here; they take it from
@@ -146,6 +166,69 @@ set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY ON)
 set(CPACK_STRIP_FILES ON)
 # Only the portable component goes into the archive, laid out from the archive's top folder.
 set(CPACK_INSTALL_CMAKE_PROJECTS "${CMAKE_BINARY_DIR};${PROJECT_NAME};portable;/")
+
+# --- The Debian package ------------------------------------------------------------------------
+#
+# cpack -G DEB (./build.sh package) makes zdawnik_<version>-<release>_<arch>.deb from the
+# installation's own layout under /usr: the program folder /usr/lib/zdawnik with the links to its
+# commands in /usr/bin, and the rest under /usr/share. Debian wants its manual pages and changelog
+# compressed and a copyright file beside the documents; these come from the "debian" component,
+# which only the package installs.
+if(UNIX AND NOT APPLE)
+    set(ZDAWNIK_DEBIAN_DIR ${CMAKE_BINARY_DIR}/debian)
+    file(MAKE_DIRECTORY ${ZDAWNIK_DEBIAN_DIR})
+    find_program(ZDAWNIK_GZIP gzip)
+    # -n: no name and no time in the header, so the same sources give the same package.
+    foreach(page zdawnik.1 zdawnik-check.1 zdawnik-convert.1)
+        if(ZDAWNIK_GZIP)
+            execute_process(COMMAND ${ZDAWNIK_GZIP} -9nc ${CMAKE_BINARY_DIR}/data/${page}
+                OUTPUT_FILE ${ZDAWNIK_DEBIAN_DIR}/${page}.gz)
+            install(FILES ${ZDAWNIK_DEBIAN_DIR}/${page}.gz
+                DESTINATION ${CMAKE_INSTALL_MANDIR}/man1
+                COMPONENT debian EXCLUDE_FROM_ALL)
+        endif()
+    endforeach()
+    set(ZDAWNIK_DEBIAN_RELEASE 1)
+    set(ZDAWNIK_MAINTAINER "Zdawnik developers <zdawnik@users.noreply.github.com>")
+    string(TIMESTAMP ZDAWNIK_CHANGELOG_DATE "%a, %d %b %Y 00:00:00 +0000" UTC)
+    file(WRITE ${ZDAWNIK_DEBIAN_DIR}/changelog.Debian
+        "zdawnik (${PROJECT_VERSION}-${ZDAWNIK_DEBIAN_RELEASE}) unstable; urgency=medium\n\n"
+        "  * Zdawnik ${PROJECT_VERSION}.\n\n"
+        " -- ${ZDAWNIK_MAINTAINER}  ${ZDAWNIK_CHANGELOG_DATE}\n")
+    if(ZDAWNIK_GZIP)
+        execute_process(COMMAND ${ZDAWNIK_GZIP} -9nc ${ZDAWNIK_DEBIAN_DIR}/changelog.Debian
+            OUTPUT_FILE ${ZDAWNIK_DEBIAN_DIR}/changelog.Debian.gz)
+    endif()
+    install(FILES ${ZDAWNIK_DEBIAN_DIR}/changelog.Debian.gz ${PROJECT_SOURCE_DIR}/data/copyright
+        DESTINATION ${ZDAWNIK_INSTALL_DOCDIR}
+        COMPONENT debian EXCLUDE_FROM_ALL)
+
+    set(CPACK_DEBIAN_PACKAGE_MAINTAINER "${ZDAWNIK_MAINTAINER}")
+    set(CPACK_DEBIAN_PACKAGE_RELEASE ${ZDAWNIK_DEBIAN_RELEASE})
+    set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+    set(CPACK_DEBIAN_PACKAGE_SECTION education)
+    set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
+    set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://github.com/zdawnik/zdawnik")
+    # Below the one-line summary (CPACK_PACKAGE_DESCRIPTION_SUMMARY).
+    set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
+        "Zdawnik shows the questions of a bank, a folder of text files, in random\n\
+order, each until it has been answered right three times, and keeps the\n\
+progress on every bank between sittings. Questions may offer up to twelve\n\
+answers or make a sentence of up to four drop-down lists, and their texts\n\
+and answers may be pictures. The window speaks Polish. zdawnik-check checks\n\
+a bank before it is used.")
+    # The libraries come from what the executables link; Qt's platform plugins and the fonts the
+    # window is laid out for are loaded at run time, so they are named here.
+    set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+    set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, fonts-dejavu-core, fonts-liberation2")
+    set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
+    set(CPACK_DEBIAN_COMPRESSION_TYPE xz)
+    set(ZDAWNIK_DEB_PROJECTS
+        "${CMAKE_BINARY_DIR};${PROJECT_NAME};program;/;${CMAKE_BINARY_DIR};${PROJECT_NAME};debian;/")
+    configure_file(${PROJECT_SOURCE_DIR}/cmake/CPackProjectConfig.cmake.in
+        ${CMAKE_BINARY_DIR}/CPackProjectConfig.cmake @ONLY)
+    set(CPACK_PROJECT_CONFIG_FILE ${CMAKE_BINARY_DIR}/CPackProjectConfig.cmake)
+endif()
 
 # The source archive leaves out the repository's history and the build folders kept in the tree.
 set(CPACK_SOURCE_GENERATOR TGZ)

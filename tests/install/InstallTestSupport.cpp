@@ -1,7 +1,10 @@
 #include "InstallTestSupport.h"
 
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 
 namespace zdawnik::install_test {
@@ -135,6 +138,48 @@ QStringList SampleQuestionFiles()
 {
     return QDir(QStringLiteral(ZDAWNIK_SOURCE_DIR "/baza"))
         .entryList({QStringLiteral("*.txt")}, QDir::Files, QDir::Name);
+}
+
+namespace {
+
+QStringList RelativeLinks(const QString& markdown)
+{
+    // [text](target) and ![text](target); a target with a scheme or an anchor alone leaves the file.
+    static const QRegularExpression Link(QStringLiteral("\\]\\(([^)\\s#]+)[^)]*\\)"));
+    QStringList links;
+    for (const QRegularExpressionMatch& match : Link.globalMatch(markdown)) {
+        const QString target = match.captured(1);
+        if (!target.contains(QLatin1String("://")) && !target.startsWith(QLatin1String("mailto:")))
+            links << target;
+    }
+    return links;
+}
+
+QString ReadAll(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+}
+
+} // namespace
+
+QStringList ReadmeLinks()
+{
+    return RelativeLinks(ReadAll(QStringLiteral(ZDAWNIK_SOURCE_DIR "/README.md")));
+}
+
+QStringList UnresolvedReadmeLinks(const QString& readme)
+{
+    const QString text = ReadAll(readme);
+    if (text.isEmpty())
+        return {readme};
+    QStringList unresolved;
+    const QDir beside = QFileInfo(readme).dir();
+    for (const QString& link : RelativeLinks(text)) {
+        if (!QFileInfo(beside.filePath(link)).isFile())
+            unresolved << link;
+    }
+    return unresolved;
 }
 
 QString CheckerFoundTheSampleBank(const ProcessResult& check)

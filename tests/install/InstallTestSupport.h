@@ -70,6 +70,12 @@ QStringList SampleQuestionFiles();
 inline const QString AllFormatsQuestion = QStringLiteral("obraz-01-ksztalty.txt");
 constexpr int AllFormatsAnswers = 6;
 
+// The relative links of the README in the source tree (documents and pictures), as written.
+QStringList ReadmeLinks();
+
+// The links of the README at readme that lead to no file beside it; empty when all resolve.
+QStringList UnresolvedReadmeLinks(const QString& readme);
+
 // Whether zdawnik-check ran and found the whole sample bank without a problem; a message otherwise.
 QString CheckerFoundTheSampleBank(const ProcessResult& check);
 

@@ -19,11 +19,14 @@ const QString TopFolder = QStringLiteral(ZDAWNIK_PACKAGE_FILE_NAME);
 // Every file the archive must hold, relative to its top folder, and nothing more.
 QStringList ExpectedFiles()
 {
-    QStringList files{QStringLiteral("zdawnik"),       QStringLiteral("zdawnik-metafile"),
+    QStringList files{QStringLiteral("zdawnik"), QStringLiteral("zdawnik-metafile"),
                       QStringLiteral("zdawnik-check"), QStringLiteral("README.md"),
-                      QStringLiteral("INSTALL.md"),    QStringLiteral("LICENSE")};
+                      QStringLiteral("LICENSE")};
     for (const QString& name : SampleBankFiles())
         files << QStringLiteral("baza/") + name;
+    // What the README links to, beside it as in the source tree.
+    files << ReadmeLinks();
+    files.removeDuplicates();
     files.sort();
     return files;
 }

@@ -347,9 +347,13 @@ private slots:
             QVERIFY2(text.contains(QStringLiteral("\"Zdawnik " ZDAWNIK_VERSION "\"")), qPrintable(page));
         }
         for (const QString& document :
-             {QStringLiteral("README.md"), QStringLiteral("INSTALL.md"), QStringLiteral("LICENSE")})
+             {QStringLiteral("README.md"), QStringLiteral("docs/INSTALL.md"), QStringLiteral("LICENSE")})
             QVERIFY2(QFileInfo(Prefixed(QStringLiteral(ZDAWNIK_INSTALL_DOCDIR "/") + document)).isFile(),
                      qPrintable(document));
+        // Every link of the installed README leads to a file installed beside it.
+        const QStringList unresolved =
+            UnresolvedReadmeLinks(Prefixed(QStringLiteral(ZDAWNIK_INSTALL_DOCDIR "/README.md")));
+        QVERIFY2(unresolved.isEmpty(), qPrintable(unresolved.join(QStringLiteral(", "))));
     }
 
     void stagedInstallKeepsItsLinksInsideTheStage()
