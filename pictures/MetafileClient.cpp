@@ -43,6 +43,8 @@ MetafileClient::MetafileClient(QString program)
 MetafileClient::~MetafileClient()
 {
     Stop();
+    for (const std::unique_ptr<QProcess>& process : m_ending)
+        process->waitForFinished(1000);
 }
 
 void MetafileClient::Start()
@@ -60,13 +62,23 @@ void MetafileClient::Start()
 
 void MetafileClient::Stop()
 {
+    ReapEnded();
     if (!m_process)
         return;
     if (m_process->state() != QProcess::NotRunning) {
+        // A helper that ate its memory takes a while to give it back: it is collected later, so
+        // that the question's time does not go on waiting for it.
         m_process->kill();
-        m_process->waitForFinished(1000);
+        m_ending.push_back(std::move(m_process));
     }
     m_process.reset();
+}
+
+void MetafileClient::ReapEnded()
+{
+    std::erase_if(m_ending, [](const std::unique_ptr<QProcess>& process) {
+        return process->state() == QProcess::NotRunning || process->waitForFinished(0);
+    });
 }
 
 MetafileClient::Reply MetafileClient::Fail(Outcome outcome, const QString& reason)

@@ -8,6 +8,7 @@
 #include <QString>
 
 #include <memory>
+#include <vector>
 
 class QProcess;
 
@@ -55,9 +56,11 @@ public:
 private:
     Reply Fail(Outcome outcome, const QString& reason);
     void Stop();
+    void ReapEnded();
 
     QString m_program;
     std::unique_ptr<QProcess> m_process;
+    std::vector<std::unique_ptr<QProcess>> m_ending; // killed helpers not yet collected
 };
 
 // Where the helper is looked for: beside the running program.

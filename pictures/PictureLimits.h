@@ -26,6 +26,10 @@ inline constexpr qint64 MaxMetafilePixels = 16LL * 1024 * 1024;
 // largest valid metafiles seen draw in well under a second.
 inline constexpr int QuestionBudgetMs = 3000;
 inline constexpr int PictureShareMs = 2000;
+// A picture stopped for lack of time still takes a moment to stop: a decoder finishes the piece of
+// the file it has in hand, a helper is killed and another started. Pictures are stopped this much
+// before the budget ends, so that the question's pictures together keep within it.
+inline constexpr int StoppingMs = 60;
 
 // The metafile helper ends itself when one picture takes this long, in case the program that waits
 // for it is gone.

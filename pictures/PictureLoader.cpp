@@ -125,7 +125,7 @@ void PictureLoader::StartHelper()
 
 void PictureLoader::BeginQuestion()
 {
-    m_question = QDeadlineTimer(m_options.questionBudgetMs);
+    m_question = QDeadlineTimer(qMax(0, m_options.questionBudgetMs - picture_limits::StoppingMs));
     // A picture that ran out of time is tried again at its next showing: the time it lacked may
     // have gone to a helper held up or a busy machine, not to the picture.
     m_tooSlow.clear();
@@ -133,7 +133,8 @@ void PictureLoader::BeginQuestion()
 
 QDeadlineTimer PictureLoader::Budget() const
 {
-    return m_question ? *m_question : QDeadlineTimer(m_options.questionBudgetMs);
+    return m_question ? *m_question
+                      : QDeadlineTimer(qMax(0, m_options.questionBudgetMs - picture_limits::StoppingMs));
 }
 
 qint64 PictureLoader::HelperProcessId() const

@@ -1,13 +1,15 @@
 // The picture loader against the bare decoder it wraps: loading a 1920 x 1080 JPEG and PNG through
 // the loader (reading the file, the integrity walk, the declared-size check, decoding) against Qt's
 // reader decoding the same file on its own. A question of twelve metafiles, drawn by the helper
-// process, against the same question of twelve PNG pictures. And the look-up of very long picture
-// names.
+// process, against the same question of twelve PNG pictures. The look-up of very long picture
+// names. And questions of pictures that cannot be shown in time, against the question's budget.
 
 #include "bank/PictureName.h"
 #include "pictures/PictureLoader.h"
 
 #include <QCoreApplication>
+#include <QDataStream>
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QImage>
 #include <QImageReader>
@@ -15,7 +17,9 @@
 #include <QPainter>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
+#include <QThread>
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <vector>
@@ -145,6 +149,91 @@ void LongPictureNames(const QTemporaryDir& directory)
     }
 }
 
+// A WMF of 4096 x 4096 pixels that fills its whole frame again and again: each record is valid, and
+// drawing all of them takes minutes, as a hostile or runaway file does.
+QByteArray EndlessWmf(int fills, int shade)
+{
+    QByteArray records;
+    QDataStream out(&records, QIODevice::WriteOnly);
+    out.setByteOrder(QDataStream::LittleEndian);
+    const auto record = [&](quint16 function, std::initializer_list<qint16> parameters) {
+        out << quint32(3 + parameters.size()) << function;
+        for (const qint16 parameter : parameters)
+            out << parameter;
+    };
+    constexpr qint16 Side = 4096;
+    record(0x020B, {0, 0});       // the window's origin
+    record(0x020C, {Side, Side}); // and extent
+    out << quint32(7) << quint16(0x02FC) << quint16(0) << quint32(0x0000FF + shade) << quint16(0);
+    record(0x012D, {0}); // the brush chosen
+    for (int k = 0; k < fills; ++k)
+        record(0x041B, {Side, Side, 0, 0}); // a rectangle over all of it
+    record(0, {});
+    QByteArray file;
+    QDataStream whole(&file, QIODevice::WriteOnly);
+    whole.setByteOrder(QDataStream::LittleEndian);
+    const quint16 placeable[] = {0xCDD7, 0x9AC6, 0, 0, 0, quint16(Side), quint16(Side), 96, 0, 0};
+    quint16 checksum = 0;
+    for (const quint16 word : placeable) {
+        whole << word;
+        checksum ^= word;
+    }
+    whole << checksum;
+    whole << quint16(1) << quint16(9) << quint16(0x0300) << quint32((18 + records.size()) / 2) << quint16(1)
+          << quint32(7) << quint16(0);
+    return file + records;
+}
+
+// One question of thirteen pictures that cannot be shown in time, against the question's budget of
+// three seconds: different PNGs of 8192 x 8192 pixels, and metafiles that take minutes to draw.
+void QuestionsAgainstTheirBudget(const QTemporaryDir& directory)
+{
+    QImage large(8192, 8192, QImage::Format_RGB32);
+    large.fill(QColor(230, 240, 250));
+    QPainter painter(&large);
+    painter.setBrush(QColor(200, 60, 40));
+    for (int k = 0; k < 16; ++k)
+        painter.drawEllipse(QPoint(512 * k + 256, 4096), 200, 3000);
+    painter.end();
+    std::vector<std::filesystem::path> pngs;
+    std::vector<std::filesystem::path> metafiles;
+    for (int k = 0; k < 13; ++k) {
+        large.setPixel(k, 0, qRgb(k, k, k)); // thirteen different files
+        const QString png = directory.filePath(QStringLiteral("duzy%1.png").arg(k));
+        const QString wmf = directory.filePath(QStringLiteral("wroga%1.wmf").arg(k));
+        QFile hostile(wmf);
+        if (!large.save(png) || !hostile.open(QIODevice::WriteOnly) ||
+            hostile.write(EndlessWmf(100000, k)) < 0) {
+            std::fprintf(stderr, "cannot write the benchmark's pictures\n");
+            return;
+        }
+        pngs.push_back(PathOf(png));
+        metafiles.push_back(PathOf(wmf));
+    }
+    const auto question = [](const std::vector<std::filesystem::path>& files) {
+        PictureLoaderOptions options;
+        PictureLoader pictures(options);
+        pictures.StartHelper();
+        QThread::msleep(500); // the helper is up, as it is in the window by the first question
+        pictures.BeginQuestion();
+        QElapsedTimer timer;
+        timer.start();
+        for (const std::filesystem::path& file : files)
+            (void)pictures.Load(file, QSize(441, 70));
+        return double(timer.nsecsElapsed()) / 1000.0;
+    };
+    const double limit = picture_limits::QuestionBudgetMs * 1000.0;
+    std::vector<double> rasters, drawings;
+    for (int round = 0; round < 3; ++round) {
+        rasters.push_back(question(pngs));
+        drawings.push_back(question(metafiles));
+    }
+    std::sort(rasters.begin(), rasters.end());
+    std::sort(drawings.begin(), drawings.end());
+    ReportTimes("question-13-different-pngs-8192-vs-budget", rasters[1], limit, 1.0);
+    ReportTimes("question-13-endless-metafiles-vs-budget", drawings[1], limit, 1.0);
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -173,5 +262,6 @@ int main(int argc, char** argv)
 
     MetafileQuestionAgainstPngQuestion(directory);
     LongPictureNames(directory);
+    QuestionsAgainstTheirBudget(directory);
     return 0;
 }

@@ -389,7 +389,7 @@ void TestPictureLoader::stalledHelperThenTheSamePicture()
 
 void TestPictureLoader::largePicturesWithinTheBudget_data()
 {
-    // Pictures whose decoding takes longer than a question's budget of 50 ms: the decoding stops
+    // Pictures whose decoding takes longer than a question's budget of 150 ms: the decoding stops
     // there, and the pictures after it are not begun.
     QTest::addColumn<int>("count");
     QTest::newRow("one PNG of 8192 x 8192") << 1;
@@ -412,7 +412,7 @@ void TestPictureLoader::largePicturesWithinTheBudget()
         QVERIFY(WriteFile(paths.last(), bytes));
     }
     PictureLoaderOptions options;
-    options.questionBudgetMs = 50;
+    options.questionBudgetMs = 150;
     PictureLoader pictures(options);
     pictures.BeginQuestion();
     for (const QString& path : paths) {
