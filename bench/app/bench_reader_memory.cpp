@@ -1,6 +1,6 @@
 // The window's peak memory when it reads question files of hundreds of megabytes, above its peak
 // over an empty bank. Each figure is taken in a fresh process, so nothing one file leaves behind
-// counts for the next.
+// counts for the next. And the time the reader takes over a sparse file of 20 GB.
 //
 //   bench_reader_memory              writes the files, runs every case and prints the figures
 //   bench_reader_memory peak BANK    one window over BANK: press start, print the peak in kilobytes
@@ -10,6 +10,7 @@
 #include "app/TMainForm.h"
 #include "bank/Question.h"
 #include "bank/QuestionLineReader.h"
+#include "bank/QuestionReader.h"
 
 #include <QApplication>
 #include <QProcess>
@@ -19,12 +20,14 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <fstream>
 #include <utility>
 #include <vector>
 
 #include "bench/BenchOutput.h"
-#include "bench/app/SilentBoxes.h"
 #include "bench/BigQuestionFiles.h"
+#include "bench/SilentView.h"
+#include "bench/app/SilentBoxes.h"
 
 using namespace zdawnik;
 using namespace zdawnik::bench;
@@ -62,6 +65,28 @@ long PeakOverBank(const QString& self, const std::filesystem::path& bank)
     return peaks[peaks.size() / 2];
 }
 
+// Reading a sparse file of 20 GB, one line of zero bytes, against reading the largest file the
+// window shows, 19 lines at the bound: the reader stops where the file is refused, so the huge file
+// costs no more.
+void SparseFileAgainstTheLargestShown(const std::filesystem::path& root)
+{
+    const std::filesystem::path sparse = root / "rzadki";
+    const std::filesystem::path largest = root / "najwiekszy";
+    std::filesystem::create_directories(sparse);
+    std::ofstream(sparse / "q.txt").close();
+    std::filesystem::resize_file(sparse / "q.txt", std::uintmax_t(20) << 30);
+    const BigFile shown{"19-lines-at-the-bound", MaxQuestionLines, MaxLineBytes, 'a', "\n"};
+    shown.write(largest / "q.txt");
+    Question question;
+    SilentView view;
+    const PairedTimes times =
+        MedianPairedMicroseconds([&] { LoadQuestionFile(sparse, "q.txt", question, view); },
+                                 [&] { LoadQuestionFile(largest, "q.txt", question, view); }, 5, 15);
+    ReportTimes("reader-sparse-20GB-vs-19-lines-at-the-bound", times.work, times.limit, 1.0);
+    std::filesystem::remove_all(sparse);
+    std::filesystem::remove_all(largest);
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -73,6 +98,8 @@ int main(int argc, char** argv)
     const QString self = QCoreApplication::applicationFilePath();
     QTemporaryDir dir;
     const std::filesystem::path root = dir.path().toStdString();
+
+    SparseFileAgainstTheLargestShown(root);
 
     std::filesystem::create_directories(root / "empty");
     const long empty = PeakOverBank(self, root / "empty");
