@@ -13,7 +13,7 @@ namespace zdawnik {
 namespace {
 
 constexpr char16_t ObjectReplacement = 0xFFFC; // what Qt's HTML reader leaves where a picture stood
-constexpr char16_t ByteOrderMark = 0xFEFF;      // a stray one is no part of a text
+constexpr char16_t ByteOrderMark = 0xFEFF;     // a stray one is no part of a text
 constexpr qsizetype LongestStem = 60;
 
 // The characters of the 128 upper bytes of Windows-1250, from the program's own code page table.

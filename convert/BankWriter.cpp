@@ -3,10 +3,13 @@
 #include "bank/PictureName.h"
 #include "bank/Question.h"
 #include "base/TextEncoding.h"
+#include "check/TextFit.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QImageReader>
 #include <QSet>
 #include <QTemporaryDir>
 
@@ -140,6 +143,41 @@ QString CategoryFolder(const QString& category)
     return parts.join('/');
 }
 
+QString SizeText(QSize size)
+{
+    return QStringLiteral("%1 × %2").arg(size.width()).arg(size.height());
+}
+
+// What the window will not show whole: texts longer than their labels, pictures larger than their
+// places, measured as the window and the checker measure them.
+void ReportWhatIsCut(const ConvertedQuestion& question, const ConvertedBank& bank, ConvertReports& reports)
+{
+    static const TextFit fit;
+    const auto report = [&](const QString& what) {
+        reports.push_back({ReportKind::Warning, question.Source, question.SourceLine, 0,
+                           QuestionLabel(question.Name) + ": " + what + ": the window cuts it"});
+    };
+    const auto measure = [&](const ItemText& item, QuestionPlace place, const QString& what) {
+        if (item.hasPicture()) {
+            const PictureFile& picture = bank.Pictures[std::size_t(item.Picture)];
+            QBuffer buffer;
+            buffer.setData(picture.Bytes);
+            const QSize size = QImageReader(&buffer).size();
+            const QSize room = PicturePlaceSize(place);
+            if (size.width() > room.width() || size.height() > room.height())
+                report(QStringLiteral("the picture \"%1\" is %2 pixels, larger than its place of %3")
+                           .arg(picture.Name, SizeText(size), SizeText(room)));
+            return;
+        }
+        if (const std::optional<QSize> needed = fit.overflow(WithDoubledAmpersands(item.Text), place))
+            report(QStringLiteral("%1 needs %2 pixels, more than its place of %3")
+                       .arg(what, SizeText(*needed), SizeText(fit.placeSize(place))));
+    };
+    measure(question.Body, QuestionPlace::Question, QStringLiteral("the question"));
+    for (std::size_t k = 0; k < question.Answers.size(); ++k)
+        measure(question.Answers[k].Content, QuestionPlace::Answer, QStringLiteral("answer %1").arg(k + 1));
+}
+
 // Tells how many questions of each category the source names were written, at the line that names it.
 void NoteCategories(const ConvertedBank& bank,
                     const std::map<QString, std::vector<const ConvertedQuestion*>>& folders,
@@ -254,6 +292,7 @@ std::optional<int> WriteBank(const ConvertedBank& bank, const QString& folder,
                                QuestionLabel(question.Name) + ": " + *why + ": skipped"});
             continue;
         }
+        ReportWhatIsCut(question, bank, reports);
         const QString subfolder = options.Categories ? CategoryFolder(question.Category) : QString();
         if (!folders.count(subfolder))
             order.push_back(subfolder);

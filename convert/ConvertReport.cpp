@@ -26,8 +26,9 @@ bool HasErrors(const ConvertReports& reports)
 
 bool HasSkipped(const ConvertReports& reports)
 {
-    return std::any_of(reports.begin(), reports.end(),
-                       [](const ConvertReport& report) { return report.Kind == ReportKind::Skipped; });
+    return std::any_of(reports.begin(), reports.end(), [](const ConvertReport& report) {
+        return report.Kind == ReportKind::Skipped || report.Kind == ReportKind::Warning;
+    });
 }
 
 } // namespace zdawnik

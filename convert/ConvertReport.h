@@ -10,6 +10,7 @@ enum class ReportKind
 {
     Note,    // for the user's information: nothing is lost
     Skipped, // something of the source is not carried: a question, or a part of one
+    Warning, // carried, but the window will not show it whole
     Error,   // the conversion cannot go on: nothing is written
 };
 
@@ -29,6 +30,7 @@ using ConvertReports = std::vector<ConvertReport>;
 QString ReportLine(const ConvertReport& report);
 
 bool HasErrors(const ConvertReports& reports);
+// Whether something was skipped or warned of.
 bool HasSkipped(const ConvertReports& reports);
 
 } // namespace zdawnik

@@ -3,6 +3,7 @@
 // 1 something not carried (reported), 2 nothing written.
 
 #include "base/VisibleText.h"
+#include "widgets/LayoutFonts.h"
 
 #include <QCommandLineParser>
 #include <QGuiApplication>
@@ -35,7 +36,8 @@ int Usage(const QCommandLineParser& parser, const QString& error)
 
 int main(int argc, char** argv)
 {
-    // HTML is read by Qt's text documents, which need the GUI library but no display.
+    // HTML is read by Qt's text documents, and texts measured with the window's fonts: the GUI library
+    // is needed, but no display.
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication application(argc, argv);
     QGuiApplication::setApplicationName(QStringLiteral("zdawnik-convert"));
@@ -87,6 +89,8 @@ int main(int argc, char** argv)
     if (inputs.isEmpty())
         return Usage(parser, QStringLiteral("name the files to import, or the bank to export"));
 
+    // Texts are measured with the window's fonts, to tell which the window cuts.
+    InstallFontSubstitutes();
     ConvertRun run(std::cout, std::cerr);
     if (parser.isSet(to)) {
         const std::optional<BankFormat> format = FormatByName(parser.value(to));
