@@ -14,6 +14,8 @@ private slots:
     void import();
     void nothingHalfWritten_data();
     void nothingHalfWritten();
+    void usage_data();
+    void usage();
 };
 
 namespace {
@@ -401,6 +403,45 @@ void TestConvertImport::nothingHalfWritten()
     QFile kept(dir.filePath(name));
     QVERIFY(kept.open(QIODevice::ReadOnly));
     QCOMPARE(kept.readAll(), input);
+}
+
+void TestConvertImport::usage_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QString>("out"); // the start of the first line
+    QTest::addColumn<QString>("err"); // the first line
+
+    QTest::newRow("help") << QStringList{"--help"} << 0 << "Usage: "
+                          << "";
+    QTest::newRow("version") << QStringList{"--version"} << 0 << "zdawnik-convert " ZDAWNIK_VERSION << "";
+    QTest::newRow("an empty folder takes the bank")
+        << QStringList{"pusty.gift", "-o", "pusta"} << 0 << "0 questions written to pusta"
+        << "";
+    QTest::newRow("no output named") << QStringList{"a.gift"} << 2 << ""
+                                     << "zdawnik-convert: -o FOLDER or -o FILE is missing";
+    QTest::newRow("unknown format") << QStringList{"a", "--to", "word", "-o", "b"} << 2 << ""
+                                    << "zdawnik-convert: unknown format \"word\"";
+    QTest::newRow("import options on an export")
+        << QStringList{"a", "--to", "gift", "--categories", "-o", "b"} << 2 << ""
+        << "zdawnik-convert: --from, --categories and --encoding are for an import";
+    QTest::newRow("unknown option") << QStringList{"--kategorie"} << 2 << ""
+                                    << "zdawnik-convert: Unknown option 'kategorie'.";
+}
+
+void TestConvertImport::usage()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(int, status);
+    QFETCH(QString, out);
+    QFETCH(QString, err);
+    QTemporaryDir dir;
+    WriteFile(std::filesystem::path(dir.filePath("pusty.gift").toStdString()), "");
+    QDir(dir.path()).mkdir("pusta");
+    const ProgramRun run = RunProgram(ZDAWNIK_CONVERT_PROGRAM, arguments, dir.path());
+    QCOMPARE(run.Status, status);
+    QCOMPARE(run.Out.value(0).left(out.size()), out);
+    QCOMPARE(run.Err.value(0), err);
 }
 
 QTEST_MAIN(TestConvertImport)
