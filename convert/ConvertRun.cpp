@@ -159,7 +159,8 @@ ConvertStatus ConvertRun::runImport(const ImportRequest& request)
             continue;
         }
         const std::size_t before = bank.Questions.size();
-        ReaderOf (*format)({file.readAll(), input, QFileInfo(input).absoluteDir()}, bank, reports);
+        const FormatReader read = ReaderOf(*format);
+        read({file.readAll(), input, QFileInfo(input).absoluteDir()}, bank, reports);
         for (std::size_t i = before; i < bank.Questions.size(); ++i)
             bank.Questions[i].Source = input;
     }

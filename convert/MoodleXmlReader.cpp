@@ -117,16 +117,16 @@ public:
         question.Category = m_category;
         question.SourceLine = element.Line;
         m_leftOut.clear();
-        bool read = false;
+        bool taken = false;
         if (type == QLatin1String("multichoice"))
-            read = readChoice(element, question);
+            taken = readChoice(element, question);
         else if (type == QLatin1String("truefalse"))
-            read = readTrueFalse(element, question);
+            taken = readTrueFalse(element, question);
         else if (type == QLatin1String("gapselect"))
-            read = readGaps(element, question);
+            taken = readGaps(element, question);
         else
             skip(question, TypeDescription(type) + QStringLiteral(" cannot be carried"));
-        if (!read)
+        if (!taken)
             return;
         noteLeftOut(element, question);
         m_bank.Questions.push_back(std::move(question));
@@ -307,8 +307,9 @@ private:
             parts << QStringLiteral("the penalty");
         if (!parts.isEmpty())
             leftOut(question, 0,
-                    parts.join(QStringLiteral(" and ")) + (parts.size() > 1 ? " are" : " is") +
-                        " left out: a bank has no place for it");
+                    parts.join(QStringLiteral(" and ")) + (parts.size() > 1
+                                                               ? " are left out: a bank has no place for them"
+                                                               : " is left out: a bank has no place for it"));
     }
 
     struct LeftOut

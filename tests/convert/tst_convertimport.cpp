@@ -146,7 +146,7 @@ void TestConvertImport::import_data()
                        "quiz.xml:25: \"Luki\": more than 4 gaps (5): skipped",
                        "quiz.xml:33: \"Rada\": the feedback and the penalty are left out: a bank has no "
                        "place "
-                       "for it"}
+                       "for them"}
         << "== 001-rada.txt (windows-1250)\nX1\nQ\nA\n";
 
     QTest::newRow("moodle: categories as subfolders")
