@@ -172,6 +172,13 @@ private slots:
         const QString lintian = QStandardPaths::findExecutable(QStringLiteral("lintian"));
         if (lintian.isEmpty())
             QSKIP("lintian is not installed");
+#if defined(__SANITIZE_ADDRESS__)
+        QSKIP("the sanitizers' build is no package to ship");
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+        QSKIP("the sanitizers' build is no package to ship");
+#endif
+#endif
         const ProcessResult check = Run(lintian, {m_package}, m_root.path());
         QVERIFY2(check.finished, qPrintable(check.describe(QStringLiteral("lintian"))));
         QVERIFY2(!QRegularExpression(QStringLiteral("(?m)^E: ")).match(check.out).hasMatch(),
