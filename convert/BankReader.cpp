@@ -56,7 +56,7 @@ class BankFolderReader
 {
 public:
     BankFolderReader(const QString& folder, ConvertReports& reports)
-        : m_folder(folder), m_dir(folder.toStdString()), m_reports(reports)
+        : m_folder(folder), m_dir(folder.toStdU16String()), m_reports(reports)
     {
     }
 
@@ -158,7 +158,7 @@ private:
             item.Text = shown(WithoutPictureTag(line));
         const std::string name = PictureName(line);
         const std::optional<std::filesystem::path> path = FindPictureFile(m_dir, name, m_encoding);
-        QFile file(path ? QString::fromStdString(path->string()) : QString());
+        QFile file(path ? QString::fromStdU16String(path->u16string()) : QString());
         if (!path || !file.open(QIODevice::ReadOnly)) {
             skip(source, fileLine, QStringLiteral("the picture \"%1\" cannot be read").arg(shown(name)));
             return false;
