@@ -189,8 +189,10 @@ int RunProgram(int argc, char** argv)
     QSettings settings;
     MainFormEnvironment environment;
     environment.BankDir = InitialBank(command.BankFolder, &settings, platform::ExecutableDirectory());
-    std::error_code error;
-    if (!command.BankFolder.isEmpty() && std::filesystem::is_directory(environment.BankDir, error))
+    environment.ChosenBank =
+        environment.BankDir != platform::JoinName(platform::ExecutableDirectory(), "baza");
+    // Only a bank with questions is remembered: a missing or empty folder is no bank to start with.
+    if (!command.BankFolder.isEmpty() && !ScanBank(environment.BankDir).empty())
         RememberBank(settings, environment.BankDir);
     environment.Settings = &settings;
     const QString dataFolder = QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation);

@@ -63,6 +63,9 @@ struct MainFormEnvironment
     // Where pictures come from; null means a loader of the window's own, whose metafile helper starts
     // with the first metafile.
     PictureLoader* Pictures = nullptr;
+    // Whether the bank was chosen (named on the command line, remembered, picked or dropped) rather
+    // than "baza" beside the program: a chosen bank that is missing or empty is not started.
+    bool ChosenBank = false;
     // Milliseconds from any fixed point, never going back, which the study clock measures; empty means
     // the system's monotonic clock.
     std::function<qint64()> StudyClock;
@@ -186,6 +189,10 @@ private:
     void NextQuestion();
     // The marks of a check: the face and the good answers.
     void HideMarks();
+    // The end panel: every question mastered, or the files that could not be shown.
+    void ShowEndPanel();
+    // Back to the start panel, with no run begun, when no file of the bank could be shown.
+    void NoQuestionToShow();
 
     // Keyboard.
     bool HandleKey(const QKeyEvent& key);
@@ -237,6 +244,8 @@ private:
     // The bank's kept run, and whether the start action takes up the run it offers.
     std::unique_ptr<RunKeeper> m_keeper;
     bool m_continueOffered = false;
+    // Whether the start panel offers the start action: not on a chosen bank that is missing or empty.
+    bool m_startOffered = true;
     bool m_continuing = false;
     QString m_droppedFolder;
     std::unique_ptr<PictureLoader> m_ownPictures;

@@ -119,7 +119,10 @@ void TMainForm::FocusWelcome()
 {
     // The start panel's first button: going on with the kept run when one is offered.
     auto* goOn = Find<QPushButton>("btnKontynuuj");
-    (ContinueOffered() ? goOn : m_btnStart)->setFocus(Qt::OtherFocusReason);
+    QWidget* first = ContinueOffered() ? static_cast<QWidget*>(goOn)
+                     : m_startOffered  ? static_cast<QWidget*>(m_btnStart)
+                                       : FindComponent("btnZmienBaze");
+    first->setFocus(Qt::OtherFocusReason);
 }
 
 bool TMainForm::RunIsOnScreen() const

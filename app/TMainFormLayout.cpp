@@ -174,6 +174,9 @@ std::vector<WidgetEntry> EndPanel()
          .caption = "Koniec pytań."},
         {.kind = WidgetKind::Label, .name = "Label19", .parent = "pnlKoniec", .geometry = {60, 98, 306, 14},  .flags = label, .font = V12, .style = Bold, .fontColor = clWhite,
          .caption = "Wszystkie zostały przez Ciebie opanowane :-)"},
+        // The files a run had to set aside, in the free space under the texts, only when there are any.
+        {.kind = WidgetKind::Label, .name = "lblOdlozone", .parent = "pnlKoniec", .geometry = {60, 214, 460, 160},
+         .flags = label | Fixed | Wrap | Hidden, .font = V11, .fontColor = clYellow},
         // The photograph is decoded when the end panel first comes up (see btnDalejClick).
         {.kind = WidgetKind::Image, .name = "Image1", .parent = "pnlKoniec", .geometry = {544, 80, 347, 484}},
         {.kind = WidgetKind::Button, .name = "Button1", .parent = "pnlKoniec", .geometry = {60, 384, 177, 25}, .font = V11, .fontColor = clWindowText,

@@ -127,6 +127,12 @@ void TMainForm::OpenBank(const std::filesystem::path& bank)
     const QString path = metrics.elidedText(TextFromPath(bank), Qt::ElideMiddle,
                                             room - metrics.horizontalAdvance(prefix + suffix));
     bankLine->setCaption(Literal(prefix + path + suffix));
+    // A bank the user chose and that has no question file is said so on this line; the start action,
+    // which would only report an empty bank, is not offered, and another bank is a click away.
+    m_startOffered = !m_environment.ChosenBank || !names.empty();
+    m_btnStart->setVisible(m_startOffered);
+    if (!m_startOffered && FocusOnScreen() == m_btnStart)
+        FocusWelcome();
 
     const std::filesystem::path canonical = exists ? std::filesystem::canonical(bank, error) : bank;
     if (m_environment.StateDir.isEmpty() || !exists || error)
@@ -197,8 +203,10 @@ void TMainForm::ChangeBank(const QString& folder)
     if (folder.isEmpty())
         return;
     const std::filesystem::path bank = PathFromText(QDir::cleanPath(folder));
-    if (m_environment.Settings)
+    // Only a bank with questions is remembered: a missing or empty folder is no bank to start with.
+    if (m_environment.Settings && !ScanBank(bank).empty())
         RememberBank(*m_environment.Settings, bank);
+    m_environment.ChosenBank = true;
     OpenBank(bank);
 }
 

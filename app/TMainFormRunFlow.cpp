@@ -6,16 +6,34 @@
 #include "assets/BuiltInPictures.h"
 #include "bank/QuestionReader.h"
 #include "base/Errors.h"
+#include "base/VisibleText.h"
 #include "widgets/TGauge.h"
 #include "widgets/TImage.h"
 #include "widgets/TLabel.h"
 #include "widgets/TPanel.h"
 
 #include <QCheckBox>
+#include <QCoreApplication>
 #include <QPushButton>
 #include <QTimer>
 
 namespace zdawnik {
+
+namespace {
+
+// The files a run set aside and why, at most `lines` of them, and where to learn more.
+QString SetAsideText(const std::vector<SetAsideFile>& files, int lines)
+{
+    QStringList text{QStringLiteral("Tych plików nie dało się pokazać:")};
+    for (std::size_t i = 0; i < files.size() && i < static_cast<std::size_t>(lines); ++i)
+        text << QString::fromStdString(VisibleText(files[i].FileName + ": " + files[i].Reason));
+    if (files.size() > static_cast<std::size_t>(lines))
+        text << QStringLiteral("…i jeszcze %1.").arg(files.size() - static_cast<std::size_t>(lines));
+    text << QStringLiteral("Program zdawnik-check wskaże wiersz z błędem.");
+    return text.join('\n');
+}
+
+} // namespace
 
 void TMainForm::FormCreate()
 {
@@ -41,7 +59,7 @@ void TMainForm::FormClose()
 
 void TMainForm::btnStartClick()
 {
-    if (m_run->Started())
+    if (m_run->Started() || !m_startOffered)
         return;
     const QWidget* focus = FocusOnScreen();
     m_pnlStart->hide();
@@ -67,8 +85,12 @@ void TMainForm::btnStartClick()
         m_gaugeOpanowane->setMaxValue(m_run->Figures().Total);
         m_lblPytanInfo->setCaption(QString::number(m_run->Figures().Total));
         NextQuestion();
-        if (m_run->Phase() == DrillPhase::Finished)
-            return; // every question was set aside: the run has ended already
+        if (m_run->Phase() == DrillPhase::Finished) {
+            // Every question was set aside: as in an empty bank, no run begins.
+            if (static_cast<int>(m_run->SetAsideFiles().size()) == m_run->Figures().Total)
+                NoQuestionToShow();
+            return;
+        }
         FocusAfterNext(focus);
     }
     StartStudyClock();
@@ -101,8 +123,6 @@ void TMainForm::NextQuestion()
     // neither be judged on what stands on screen nor keep the run from ending.
     const NextStep step =
         m_run->Next([this](const std::string& fileName) { return ShowQuestionFile(fileName); });
-    if (step.SetAside > 0)
-        m_gaugeOpanowane->setMaxValue(m_run->Pool()->CountedQuestions());
     if (step.Phase == DrillPhase::Asking) {
         m_lblIleRazyInfo->setCaption(QString::number(step.RepeatsLeft));
         if (m_run->CurrentQuestion().isChoice())
@@ -113,11 +133,48 @@ void TMainForm::NextQuestion()
     }
     m_pnlOdpowiedzY->hide();
     m_Timer->stop();
+    ShowEndPanel();
+}
+
+void TMainForm::ShowEndPanel()
+{
     // Most runs never get this far in one sitting: the photograph is decoded only now.
     auto* photograph = Find<TImage>("Image1");
     if (!photograph->hasPicture())
         photograph->setPicture(assets::EndPhotograph(), false);
+    // Files set aside were not mastered: the panel says which, and why, instead of claiming them all.
+    const std::vector<SetAsideFile>& setAside = m_run->SetAsideFiles();
+    auto* claim = Find<TLabel>("Label19");
+    auto* list = Find<TLabel>("lblOdlozone");
+    if (setAside.empty()) {
+        claim->setCaption("Wszystkie zostały przez Ciebie opanowane :-)");
+        list->hide();
+    } else {
+        claim->setCaption(QStringLiteral("Opanowane: %1 z %2 – plików, których nie dało się pokazać: %3.")
+                              .arg(m_run->Figures().Mastered)
+                              .arg(m_run->Figures().Total)
+                              .arg(setAside.size()));
+        list->setCaption(SetAsideText(setAside, 8));
+        list->show();
+    }
     m_pnlKoniec->show();
+}
+
+void TMainForm::NoQuestionToShow()
+{
+    // As an empty bank: the start panel stays, says why, and no run has begun.
+    const std::vector<SetAsideFile> setAside = m_run->SetAsideFiles();
+    m_run = std::make_unique<DrillRun>(m_environment.Clock);
+    m_pnlKoniec->hide();
+    m_btnStart->show();
+    m_pnlStart->show();
+    // The reader has reported each file in its box already; the panel says what came of it.
+    auto* line = Find<TLabel>("lblZmiany");
+    line->setCaption(QStringLiteral("Żadnego z plików tej bazy (%1) nie dało się pokazać, więc nauka się nie "
+                                    "zaczęła. Program zdawnik-check wskaże wiersz z błędem.")
+                         .arg(setAside.size()));
+    line->show();
+    FocusWelcome();
 }
 
 ShowOutcome TMainForm::ShowQuestionFile(const std::string& fileName)

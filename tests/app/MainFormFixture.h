@@ -103,6 +103,8 @@ public:
     std::unique_ptr<QSettings> settings;
     std::uint32_t clock = 12345;
     qint64 studyMs = 0;
+    // Whether the bank is one the user chose rather than "baza" beside the program.
+    bool chosenBank = false;
     // The window's picture loader; null for one of its own.
     zdawnik::PictureLoader* pictures = nullptr;
     std::unique_ptr<zdawnik::TMainForm> window;
@@ -132,6 +134,7 @@ public:
         environment.StateDir = stateDir;
         environment.Settings = settings.get();
         environment.Folders = &folders;
+        environment.ChosenBank = chosenBank;
         environment.Pictures = pictures;
         return environment;
     }

@@ -47,6 +47,8 @@ private slots:
     void droppedFolder_data();
     void droppedFolder();
     void missingFolderIsSearchedAndSaidSo();
+    void bankWithoutQuestions_data();
+    void bankWithoutQuestions();
     void newLinesCoverNothing();
 
 private:
@@ -124,6 +126,47 @@ void TestBankChoice::folderDialog()
     QCOMPARE(f().settings->value("bank/last").toString(), cancelled ? QString() : other);
     f().click("btnStart");
     QCOMPARE(f().caption("lblPytanInfo"), count);
+}
+
+void TestBankChoice::bankWithoutQuestions_data()
+{
+    QTest::addColumn<bool>("exists");
+    QTest::addColumn<bool>("chosen");
+    QTest::newRow("chosen, missing") << false << true;
+    QTest::newRow("chosen, empty") << true << true;
+    QTest::newRow("baza beside the program, missing") << false << false;
+    QTest::newRow("baza beside the program, empty") << true << false;
+}
+
+void TestBankChoice::bankWithoutQuestions()
+{
+    QFETCH(bool, exists);
+    QFETCH(bool, chosen);
+    if (exists)
+        QDir().mkpath(TextFromPath(f().bank()));
+    f().settings = std::make_unique<QSettings>(f().dir.filePath("ustawienia.ini"), QSettings::IniFormat);
+    f().chosenBank = chosen;
+    f().open();
+    QVERIFY(
+        f().caption("lblBaza").endsWith(exists ? "(plików z pytaniami: 0)" : "(nie ma takiego katalogu)"));
+    // A chosen bank without questions offers no start, only another bank; "baza" beside the program
+    // keeps its start, which reports the empty bank in its two boxes.
+    QCOMPARE(f().visible("btnStart"), !chosen);
+    QVERIFY(f().visible("btnZmienBaze"));
+    QTest::keyClick(f().window.get(), Qt::Key_Return);
+    QStringList titles;
+    for (const auto& box : f().messages.boxes)
+        titles << box.title;
+    QCOMPARE(titles, chosen ? QStringList() : QStringList({"Error", "Hmm"}));
+    QCOMPARE(f().visible("pnlStart"), chosen);
+
+    // Such a folder picked in the dialog is not remembered for the next start.
+    if (chosen) {
+        f().folders.answer = TextFromPath(f().bank());
+        f().click("btnZmienBaze");
+        QVERIFY(!f().visible("btnStart"));
+        QVERIFY(!f().settings->contains("bank/last"));
+    }
 }
 
 void TestBankChoice::droppedFolder_data()

@@ -178,8 +178,9 @@ void TestHostileBanks::questionsThatCannotBeRead()
     QCOMPARE(f().messages.boxes.size(), 1);
     QCOMPARE(f().messages.boxes[0].title, QString("Zdawnik"));
     QCOMPARE(f().messages.boxes[0].text, message);
-    // Reported once, it cannot keep the run from ending.
-    QVERIFY(f().visible("pnlKoniec"));
+    // Reported once, and the only file of the bank: no run starts, and the start panel says why.
+    QVERIFY(f().visible("pnlStart"));
+    QVERIFY(f().caption("lblZmiany").startsWith("Żadnego z plików tej bazy (1) nie dało się pokazać"));
     f().click("btnDalej");
     QCOMPARE(f().messages.boxes.size(), 1);
 }

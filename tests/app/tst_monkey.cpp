@@ -170,12 +170,15 @@ void TestMonkey::randomRuns()
             QVERIFY2(mastered == pool->CountedQuestions() - pool->PendingCount(), qPrintable(after));
             QVERIFY2(mastered == pool->MasteredCount(), qPrintable(after));
             QVERIFY2(mastered == f.widget<TGauge>("gaugeOpanowane")->Progress(), qPrintable(after));
-            QVERIFY2(pool->CountedQuestions() == f.widget<TGauge>("gaugeOpanowane")->MaxValue(), qPrintable(after));
+            // The gauge's maximum is the bank's question files: files set aside keep it from filling up.
+            QVERIFY2(int(pool->Pool().size()) == f.widget<TGauge>("gaugeOpanowane")->MaxValue(), qPrintable(after));
             auto* answers = f.widget<TGauge>("gaugeDobreZle");
             QVERIFY2(answers->Progress() <= answers->MaxValue(), qPrintable(after));
         }
         const bool emptyBank = f.caption("lblPytanie") == "---" && !f.window->Pool();
-        QVERIFY2(f.enabled("btnCheck") || f.enabled("btnDalej") || f.visible("pnlKoniec") || emptyBank,
+        // A bank with no file to show goes back to the start panel, as an empty one would.
+        QVERIFY2(f.enabled("btnCheck") || f.enabled("btnDalej") || f.visible("pnlKoniec") || emptyBank ||
+                     f.visible("pnlStart"),
                  qPrintable("stuck " + after));
     }
     qInfo("%d files, %d events, %lld message boxes, %s", files, event, qlonglong(f.messages.boxes.size()),

@@ -431,10 +431,12 @@ void TestQuestions::sentenceThatFailsHalfWay()
     QCOMPARE(f().messages.boxes.last().text,
              QString("EConvertError error raised, with message : '' is not a valid integer value"));
     QCOMPARE(onScreen, QStringList({"", "0", "0"}));
-    // It was the one question of the bank: set aside, it ends the run unmastered.
+    // It was the one question of the bank: set aside, it ends the run unmastered, with nothing claimed.
     QVERIFY(f().visible("pnlKoniec"));
     QCOMPARE(f().caption("lblOpanowane"), QString("0"));
-    QCOMPARE(gauge("gaugeOpanowane")->MaxValue(), 0);
+    QCOMPARE(gauge("gaugeOpanowane")->MaxValue(), 1);
+    QCOMPARE(f().caption("Label19"), QString("Opanowane: 0 z 1 – plików, których nie dało się pokazać: 1."));
+    QVERIFY(f().visible("lblOdlozone"));
 }
 
 void TestQuestions::sentenceWithPicture()
@@ -466,9 +468,9 @@ void TestQuestions::tooManyAnswers()
                                                  "has 13 answers; at most 12 can be shown"));
     for (int n = 1; n <= 12; ++n)
         QVERIFY(!f().visible(Numbered("pnlOdp", n)));
-    // Nothing was read: nothing to check, and the one question of the bank cannot hold the run.
+    // Nothing was read: nothing to check, and the one question of the bank cannot start a run.
     QVERIFY(!f().enabled("btnCheck"));
-    QVERIFY(f().visible("pnlKoniec"));
+    QVERIFY(f().visible("pnlStart"));
 }
 
 void TestQuestions::checkedListsAreFlatGreen()

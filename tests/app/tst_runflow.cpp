@@ -299,7 +299,8 @@ void TestRunFlow::questionNotShown()
     QVERIFY(!std::count(pool.PendingList().begin(), pool.PendingList().end(), b));
     QCOMPARE(pool.MasteredCount(), position == "last" ? 1 : 0);
     QCOMPARE(f().caption("lblPytanInfo"), QString("2"));
-    QCOMPARE(f().widget<TGauge>("gaugeOpanowane")->MaxValue(), 1);
+    // The gauge counts the bank's files: one that cannot be shown keeps it from filling up.
+    QCOMPARE(f().widget<TGauge>("gaugeOpanowane")->MaxValue(), 2);
 
     if (position != "last") {
         // The run went on with the good question, shown afresh.
@@ -315,10 +316,12 @@ void TestRunFlow::questionNotShown()
     } else {
         QVERIFY(!timer()->isActive());
     }
-    // The file that was never shown does not keep the run from ending.
+    // The file that was never shown does not keep the run from ending, nor is it claimed mastered.
     QVERIFY(f().visible("pnlKoniec"));
     QCOMPARE(f().caption("lblOpanowane"), QString("1"));
     QCOMPARE(f().widget<TGauge>("gaugeOpanowane")->Progress(), 1);
+    QCOMPARE(f().caption("Label19"), QString("Opanowane: 1 z 2 – plików, których nie dało się pokazać: 1."));
+    QVERIFY(f().caption("lblOdlozone").contains("b.txt: "));
     QCOMPARE(f().messages.boxes.size(), report.isEmpty() ? 0 : 1);
 }
 
@@ -335,9 +338,15 @@ void TestRunFlow::bankGoesAwayDuringTheRun()
     QCOMPARE(f().messages.texts(), QStringList({"File not found", "File not found"}));
     QCOMPARE(f().messages.boxes[0].icon, MessageBoxes::Icon::Stop);
     QCOMPARE(f().messages.boxes[0].title, QString("Zdawnik"));
+    // Nothing is claimed mastered: the end panel names the files and why they could not be shown.
     QVERIFY(f().visible("pnlKoniec"));
-    QCOMPARE(f().widget<TGauge>("gaugeOpanowane")->MaxValue(), 0);
+    QCOMPARE(f().widget<TGauge>("gaugeOpanowane")->MaxValue(), 2);
     QCOMPARE(f().caption("lblOpanowane"), QString("0"));
+    QCOMPARE(f().caption("Label19"), QString("Opanowane: 0 z 2 – plików, których nie dało się pokazać: 2."));
+    const QString listed = f().caption("lblOdlozone");
+    QVERIFY2(listed.contains("a.txt: File not found") && listed.contains("b.txt: File not found") &&
+                 listed.contains("zdawnik-check"),
+             qPrintable(listed));
 }
 
 void TestRunFlow::buttonsLookTheirState_data()
