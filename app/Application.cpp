@@ -195,6 +195,7 @@ int RunProgram(int argc, char** argv)
     if (!command.BankFolder.isEmpty() && !ScanBank(environment.BankDir).empty())
         RememberBank(settings, environment.BankDir);
     environment.Settings = &settings;
+    environment.Exam = command.Exam;
     const QString dataFolder = QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation);
     if (!dataFolder.isEmpty())
         environment.StateDir = QDir(dataFolder).filePath(QStringLiteral("progress"));

@@ -1,6 +1,8 @@
 #include "app/TMainForm.h"
 
 #include "app/FolderDialogs.h"
+#include "app/ProgressWindow.h"
+#include "drill/ExamRun.h"
 #include "app/MessageBoxes.h"
 #include "base/Errors.h"
 #include "base/VisibleText.h"

@@ -4,7 +4,9 @@
 #include "app/MessageBoxes.h"
 #include "bank/Question.h"
 #include "bank/QuestionView.h"
+#include "progress/HistoryFigures.h"
 
+#include <QDateTime>
 #include <QElapsedTimer>
 #include <QHash>
 #include <QWidget>
@@ -17,6 +19,7 @@
 #include <vector>
 
 #include "drill/DrillRun.h"
+#include "drill/ExamSettings.h"
 
 class QCheckBox;
 class QKeyEvent;
@@ -27,9 +30,13 @@ class QTimer;
 
 namespace zdawnik {
 
+class ExamResultPanel;
+class ExamRun;
 class FolderDialogs;
 class PictureLoader;
+class ProgressWindow;
 class RunKeeper;
+class SaveDialogs;
 class TGauge;
 class TImage;
 class TLabel;
@@ -63,6 +70,12 @@ struct MainFormEnvironment
     // Where pictures come from; null means a loader of the window's own, whose metafile helper starts
     // with the first metafile.
     PictureLoader* Pictures = nullptr;
+    // An exam to start at once, as the command line asks; none: the start panel.
+    std::optional<ExamSettings> Exam;
+    // Asks the rules of an exam for a bank of that many question files; empty means the exam dialog.
+    std::function<std::optional<ExamSettings>(QWidget* owner, int bankQuestions)> AskExamSettings;
+    // Where the statistics window's "zapisz…" asks for files; null means the system's dialogs.
+    SaveDialogs* SaveFiles = nullptr;
     // Whether the bank was chosen (named on the command line, remembered, picked or dropped) rather
     // than "baza" beside the program: a chosen bank that is missing or empty is not started.
     bool ChosenBank = false;
@@ -103,6 +116,10 @@ public:
     void btnKontynuujClick();
     void btnZmienBazeClick();
     void pnlStartDragDrop();
+    void btnEgzaminClick();
+    void btnWsteczClick();
+    void btnZakonczClick();
+    void btnPostepyClick();
     void pnlOdp1Click();
     void pnlOdp2Click();
     void pnlOdp3Click();
@@ -139,6 +156,8 @@ public:
     const Question& CurrentQuestion() const { return m_run->CurrentQuestion(); }
     const StudyPool* Pool() const { return m_run->Pool(); }
     const DrillRun& Run() const { return *m_run; }
+    const ExamRun* Exam() const { return m_exam.get(); }
+    ProgressWindow* Progress() const { return m_progressWindow.get(); }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -220,6 +239,29 @@ private:
     void ShowSearchedFolder();
     void InstallFolderDrop();
 
+    // The practice exam.
+    bool InExam() const;
+    bool ExamQuestionOnScreen() const;
+    void BeginExam(const ExamSettings& settings);
+    void ShowExamLayout(bool exam);
+    void ShowExamQuestion();
+    void ShowExamSheet(const AnswerSheet& answers);
+    void ShowExamPosition();
+    void ShowRemainingTime();
+    void ExamTick();
+    void ExamDalej();
+    void FinishExam();
+    void KeepExam();
+    void ShowExamResult();
+    void ShowExamReview();
+    void ShowGoodSentence();
+    void LeaveExam();
+
+    // The statistics window, and the drill of the questions it chooses.
+    void RefreshProgressWindow(bool evenIfHidden);
+    void DrillChosenQuestions();
+    void BackToStartPanel();
+
     // The study clock's digits show the run's study time.
     void ShowClock(qint64 seconds);
     // The study clock starts measuring, and its timer ticks.
@@ -261,6 +303,16 @@ private:
     // The two switches under the question.
     bool m_showGoodAnswers = true;
     bool m_showQuestionId = true;
+    // The exam under way or just ended, its result panel, and the question under review.
+    std::unique_ptr<ExamRun> m_exam;
+    ExamResultPanel* m_examResult = nullptr;
+    QDateTime m_examStart;
+    int m_reviewed = -1;
+    bool m_examKept = false;
+    // The statistics window, the questions it asked to drill, and what the run on screen drills.
+    std::unique_ptr<ProgressWindow> m_progressWindow;
+    std::vector<std::string> m_drillFiles;
+    SittingKind m_runKind = SittingKind::Drill;
     // What the study clock measures, unless the environment gives a clock of its own.
     QElapsedTimer m_studyTimer;
     // The ticks the answer panels show.

@@ -4,6 +4,7 @@
 #include "app/LayoutColors.h"
 #include "app/ListColor.h"
 #include "app/TMainForm.h"
+#include "drill/ExamRun.h"
 #include "bank/PictureName.h"
 #include "widgets/Accessibility.h"
 #include "widgets/TGauge.h"
@@ -93,7 +94,7 @@ void TMainForm::NameVerdictMarks(const QString& found)
 void TMainForm::btnGenerujClick()
 {
     const Question& question = m_run->CurrentQuestion();
-    if (!m_run->QuestionRead() || question.isChoice())
+    if (!(m_run->QuestionRead() || ExamQuestionOnScreen()) || question.isChoice())
         return; // no sentence on screen
     // Sentence questions may carry a picture tag in their question line: it is no part of the sentence.
     QString sentence = DecodeQuestionText(WithoutPictureTag(question.Body));

@@ -3,6 +3,7 @@
 // has passed all the same.
 
 #include "app/TMainForm.h"
+#include "drill/ExamRun.h"
 #include "widgets/Accessibility.h"
 #include "widgets/TLabel.h"
 
@@ -25,6 +26,10 @@ void TMainForm::StartStudyClock()
 
 void TMainForm::TimerTimer()
 {
+    if (m_exam) {
+        ExamTick();
+        return;
+    }
     ShowClock(m_run->Tick(m_environment.StudyClock()));
 }
 

@@ -7,6 +7,7 @@
 // when one is offered. The focus never rests on what a panel covers.
 
 #include "app/TMainForm.h"
+#include "drill/ExamRun.h"
 #include "widgets/Accessibility.h"
 #include "widgets/TPanel.h"
 
@@ -127,7 +128,8 @@ void TMainForm::FocusWelcome()
 
 bool TMainForm::RunIsOnScreen() const
 {
-    return m_run->Phase() == DrillPhase::Asking || m_run->Phase() == DrillPhase::Answered;
+    return m_run->Phase() == DrillPhase::Asking || m_run->Phase() == DrillPhase::Answered ||
+           ExamQuestionOnScreen();
 }
 
 QWidget* TMainForm::FocusOnScreen() const
@@ -230,7 +232,7 @@ bool TMainForm::HandleKey(const QKeyEvent& key)
     const int slot = SlotOfKey(key.key());
     if (slot == 0)
         return false;
-    if (!m_run->QuestionRead())
+    if (!m_run->QuestionRead() && !ExamQuestionOnScreen())
         return true;
     if (!m_run->CurrentQuestion().isChoice()) {
         if (slot <= MaxLists && m_run->Sheet().ListInUse[static_cast<std::size_t>(slot - 1)])

@@ -108,6 +108,9 @@ std::vector<WidgetEntry> InfoPanel()
         {.kind = WidgetKind::Gauge, .name = "gaugeOpanowane", .parent = "pnlInfo", .geometry = {264, 58, 131, 20}, .font = LayoutFont::V11, .fontColor = clYellow, .color = clGreen},
         {.kind = WidgetKind::Label, .name = "Label6",         .parent = "pnlInfo", .geometry = {0, 16, 161, 20},   .flags = label, .caption = "Ilość opanowanych pytań:"},
         {.kind = WidgetKind::Label, .name = "lblOpanowane",   .parent = "pnlInfo", .geometry = {154, 16, 25, 20},  .flags = label, .font = S11, .style = Bold, .fontColor = clAqua, .caption = "0"},
+        // During an exam the panel tells where the student stands instead.
+        {.kind = WidgetKind::Label, .name = "lblEgzaminInfo", .parent = "pnlInfo", .geometry = {8, 8, 385, 65}, .flags = Fixed | Middle | Wrap | Hidden,
+         .font = LayoutFont::V12, .style = Bold, .fontColor = clAqua, .color = InfoBlue},
     };
 }
 
@@ -118,6 +121,11 @@ std::vector<WidgetEntry> BottomControls()
         {.kind = WidgetKind::Button,   .name = "btnCheck",      .geometry = {742, 600, 91, 40},  .flags = Disabled, .font = LayoutFont::V13, .style = Bold, .fontColor = clWindowText, .caption = "sprawdź", .tabOrder = 14},
         {.kind = WidgetKind::Button,   .name = "btnDalej",      .geometry = {742, 641, 91, 40},  .flags = Disabled, .font = LayoutFont::V13, .style = Bold, .fontColor = clWindowText, .caption = "dalej", .tabOrder = 15},
         {.kind = WidgetKind::CheckBox, .name = "CheckBoxID",    .geometry = {446, 664, 203, 17}, .flags = Ticked,   .font = LayoutFont::V9,  .fontColor = clBlack,      .caption = "pokazuj ID pytania (prawy górny róg)", .tabOrder = 16},
+        // An exam's own controls, where "sprawdź" and the clock stand in a drill.
+        {.kind = WidgetKind::Button,   .name = "btnWstecz",     .geometry = {742, 600, 91, 40},  .flags = Hidden,   .font = LayoutFont::V13, .style = Bold, .fontColor = clWindowText, .caption = "wstecz", .tabOrder = 14},
+        {.kind = WidgetKind::Button,   .name = "btnZakoncz",    .geometry = {838, 641, 103, 40}, .flags = Hidden,   .font = LayoutFont::V11, .style = Bold, .fontColor = clWindowText, .caption = "zakończ\negzamin", .tabOrder = 16},
+        {.kind = WidgetKind::Label,    .name = "lblPozostalo",  .geometry = {446, 600, 290, 20}, .flags = Fixed | Middle | Hidden, .font = LayoutFont::S13, .style = Bold, .fontColor = clGreen,
+         .caption = "Pozostało:"},
     };
 }
 
@@ -157,6 +165,11 @@ std::vector<WidgetEntry> StartPanel()
         {.kind = WidgetKind::Label, .name = "lblZmiany", .parent = "pnlStart", .geometry = {60, 490, 0, 0}, .flags = label | Hidden, .font = V11, .fontColor = clWhite},
         {.kind = WidgetKind::Label, .name = "lblZapis", .parent = "pnlStart", .geometry = {60, 506, 0, 0}, .flags = label | Hidden, .font = V11, .fontColor = clYellow},
         // The keys of the keyboard, in the free space under the start button.
+        // What else the bank offers, in the free space between the keys and the footer.
+        {.kind = WidgetKind::Button, .name = "btnPostepy", .parent = "pnlStart", .geometry = {375, 570, 177, 25}, .font = V11, .fontColor = clWindowText,
+         .caption = "postępy…", .tabOrder = 3},
+        {.kind = WidgetKind::Button, .name = "btnEgzamin", .parent = "pnlStart", .geometry = {560, 570, 177, 25}, .font = V11, .fontColor = clWindowText,
+         .caption = "egzamin próbny…", .tabOrder = 4},
         {.kind = WidgetKind::Label, .name = "lblKlawiatura", .parent = "pnlStart", .geometry = {60, 530, 0, 0}, .flags = label, .font = V11, .fontColor = clSkyBlue,
          .caption = "Klawiatura: Enter lub spacja zaczyna, potem naciska „sprawdź” i „dalej”; 1–9, 0, - i = zaznaczają odpowiedzi, 1–4 wybierają listę."},
     };
@@ -181,6 +194,8 @@ std::vector<WidgetEntry> EndPanel()
         {.kind = WidgetKind::Image, .name = "Image1", .parent = "pnlKoniec", .geometry = {544, 80, 347, 484}},
         {.kind = WidgetKind::Button, .name = "Button1", .parent = "pnlKoniec", .geometry = {60, 384, 177, 25}, .font = V11, .fontColor = clWindowText,
          .caption = "koniec", .tabOrder = 0},
+        {.kind = WidgetKind::Button, .name = "btnPostepyKoniec", .parent = "pnlKoniec", .geometry = {250, 384, 177, 25}, .font = V11, .fontColor = clWindowText,
+         .caption = "postępy…", .tabOrder = 1},
     };
 }
 

@@ -14,6 +14,8 @@
 #include <array>
 #include <vector>
 
+#include "drill/ExamRun.h"
+
 namespace zdawnik {
 
 namespace {
@@ -121,9 +123,15 @@ void TMainForm::DescribeAnswer(int n)
 
 void TMainForm::ToggleAnswer(int n)
 {
-    if (!m_run->QuestionRead() || n > m_run->Sheet().Answers)
+    if (!(m_run->QuestionRead() || ExamQuestionOnScreen()) || n > m_run->Sheet().Answers)
         return; // an answer that is not shown is not ticked
-    const bool ticked = m_run->Toggle(n);
+    if (m_exam && m_exam->Finished())
+        return; // an exam's answers stand once it has ended
+    const bool ticked = m_exam ? m_exam->Toggle(n) : m_run->Toggle(n);
+    if (m_exam) {
+        m_run->Sheet().Ticked[static_cast<std::size_t>(n - 1)] = ticked;
+        ShowExamPosition();
+    }
     m_ticksShown[static_cast<std::size_t>(n - 1)] = ticked;
     auto* panel = Find<TPanel>(Numbered("pnlOdp", n));
     Find<QCheckBox>(Numbered("CheckBox", n))->setChecked(ticked);

@@ -6,6 +6,7 @@
 #include "app/FolderDialogs.h"
 #include "app/PathText.h"
 #include "app/TMainForm.h"
+#include "drill/ExamRun.h"
 #include "progress/RunKeeper.h"
 #include "widgets/TGauge.h"
 #include "widgets/TLabel.h"
@@ -245,6 +246,7 @@ void TMainForm::BeginRun(std::vector<std::string> names)
         m_run->Restore(std::move(names), kept->Questions, RunKeeper::FiguresOf(*kept));
     else
         m_run->Begin(std::move(names));
+    m_runKind = SittingKind::Drill;
     if (m_keeper)
         m_keeper->RunBegun(*m_run, kept != nullptr);
     if (!kept)
@@ -267,6 +269,7 @@ void TMainForm::KeepCheck(const CheckStep& step)
     const RunKeeper::Kept kept = m_keeper->KeepCheck(*m_run, step);
     if (kept.Written)
         ShowSavingStatus(kept.Error);
+    RefreshProgressWindow(false);
 }
 
 void TMainForm::CloseBank()

@@ -2,6 +2,7 @@
 // question, the end of a run and the question-ID switch.
 
 #include "app/MessageBoxes.h"
+#include "app/ProgressWindow.h"
 #include "app/TMainForm.h"
 #include "assets/BuiltInPictures.h"
 #include "bank/QuestionReader.h"
@@ -16,6 +17,8 @@
 #include <QCoreApplication>
 #include <QPushButton>
 #include <QTimer>
+
+#include "drill/ExamRun.h"
 
 namespace zdawnik {
 
@@ -49,10 +52,17 @@ void TMainForm::FormCreate()
     m_lblAutor->move(m_pnlStart->width() - m_lblAutor->width() - 4, m_lblAutor->y());
     OpenBank(m_environment.BankDir);
     FocusWelcome();
+    if (m_environment.Exam && m_startOffered)
+        BeginExam(*m_environment.Exam);
 }
 
 void TMainForm::FormClose()
 {
+    // An exam cut short is kept as it stands, unfinished: it is not taken up again.
+    if (m_exam && !m_examKept)
+        KeepExam();
+    if (m_progressWindow)
+        m_progressWindow->close();
     CloseBank();
     m_closed = true;
 }
@@ -98,6 +108,10 @@ void TMainForm::btnStartClick()
 
 void TMainForm::btnDalejClick()
 {
+    if (m_exam) {
+        ExamDalej();
+        return;
+    }
     // Only a run that waits for "dalej" goes on: not before its start, not with a question open.
     if (m_run->Phase() != DrillPhase::Answered && m_run->Phase() != DrillPhase::Finished)
         return;
@@ -216,7 +230,12 @@ void TMainForm::CheckBoxIDClick()
 
 void TMainForm::Button1Click()
 {
-    if (m_run->Phase() == DrillPhase::Finished)
+    if (m_run->Phase() != DrillPhase::Finished)
+        return;
+    // A drill of chosen questions ends on the start panel, which offers the bank's kept run again.
+    if (m_runKind == SittingKind::Hardest)
+        BackToStartPanel();
+    else
         close();
 }
 

@@ -23,6 +23,8 @@
 #include <functional>
 #include <vector>
 
+#include "drill/ExamRun.h"
+
 namespace zdawnik {
 
 namespace {
@@ -328,9 +330,20 @@ void TMainForm::BindEvents()
     // What a list shows is the answer sheet's choice.
     for (int n = 1; n <= MaxLists; ++n)
         connect(Find<QComboBox>(Numbered("ComboOpcja", n)), &QComboBox::currentIndexChanged, this,
-                [this, n](int position) { m_run->Choose(n, position); });
+                [this, n](int position) {
+                    m_run->Choose(n, position);
+                    if (m_exam && !m_exam->Finished() && ExamQuestionOnScreen()) {
+                        m_exam->Choose(n, position);
+                        ShowExamPosition();
+                    }
+                });
     Bind(FindComponent("Button1"), &TMainForm::Button1Click);
     Bind(FindComponent("btnGeneruj"), &TMainForm::btnGenerujClick);
+    Bind(FindComponent("btnEgzamin"), &TMainForm::btnEgzaminClick);
+    Bind(FindComponent("btnWstecz"), &TMainForm::btnWsteczClick);
+    Bind(FindComponent("btnZakoncz"), &TMainForm::btnZakonczClick);
+    Bind(FindComponent("btnPostepy"), &TMainForm::btnPostepyClick);
+    Bind(FindComponent("btnPostepyKoniec"), &TMainForm::btnPostepyClick);
     connect(m_Timer, &QTimer::timeout, this, [this] { Dispatch(&TMainForm::TimerTimer); });
 }
 

@@ -68,6 +68,13 @@ public:
         if (whileOpen)
             whileOpen();
     }
+    // A question answered with `answer`, and written down as a box of its own.
+    bool answer = true;
+    bool ask(QWidget*, const QString& title, const QString& text) override
+    {
+        boxes.append({Icon::Question, title, text});
+        return answer;
+    }
     QStringList texts() const
     {
         QStringList result;
