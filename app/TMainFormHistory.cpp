@@ -109,6 +109,7 @@ void TMainForm::BackToStartPanel()
     m_gaugeDobreZle->setMaxValue(0);
     m_gaugeDobreZle->setProgress(0);
     m_gaugeOpanowane->setProgress(0);
+    m_gaugeOpanowane->setMaxValue(TGauge::DefaultMaxValue);
     for (const char* figure : {"lblOpanowane", "lblPytanInfo", "lblIleRazyInfo"})
         Find<TLabel>(figure)->setCaption("0");
     ShowClock(0);

@@ -48,6 +48,9 @@ class TGauge : public QWidget
     Q_PROPERTY(int Percent READ Percent)
 
 public:
+    // The maximum a gauge starts with.
+    static constexpr int DefaultMaxValue = 100;
+
     explicit TGauge(QWidget* parent = nullptr);
 
     int MinValue() const { return m_minValue; }
@@ -97,7 +100,7 @@ private:
     void drawPercentText(const TRect& rect);
 
     int m_minValue = 0;
-    int m_maxValue = 100;
+    int m_maxValue = DefaultMaxValue;
     int m_progress = 0;
     TGaugeKind m_kind = gkHorizontalBar;
     bool m_showText = true;

@@ -5,6 +5,8 @@
 #include <QCheckBox>
 #include <QPushButton>
 
+#include "app/ProgressWindow.h"
+
 #include "ProgressFixture.h"
 
 using namespace zdawnik;
@@ -16,6 +18,7 @@ class TestProgress : public QObject
 private slots:
     void init() { m_fixture = std::make_unique<ProgressFixture>(); }
     void cleanup() { m_fixture.reset(); }
+    void drillOfChosenQuestionsLeavesTheKeptRun();
 
     void closedRunIsTakenUp_data();
     void closedRunIsTakenUp();
@@ -414,6 +417,40 @@ void TestProgress::nothingIsWrittenIntoTheBank()
     f().answer(false);
     f().close();
     QCOMPARE(listing(), before);
+}
+
+void TestProgress::drillOfChosenQuestionsLeavesTheKeptRun()
+{
+    f().writeQuestions({"a.txt", "b.txt", "c.txt"});
+    f().keep(f().record({"a.txt:m", "b.txt:2", "c.txt:3"}, 5, 4, 125));
+    f().open();
+    const QByteArray kept = f().keptBytes();
+    QVERIFY(!kept.isEmpty());
+    f().click("btnPostepy");
+    ProgressWindow* progress = f().window->Progress();
+    QVERIFY(progress && progress->isVisible());
+    QCOMPARE(progress->windowTitle(), QString("Zdawnik — postępy"));
+
+    // The statistics window asks for b.txt alone: three showings of it, then the end panel.
+    emit progress->DrillRequested({"b.txt", "gone.txt"});
+    QCOMPARE(f().caption("lblPytanInfo"), QString("1"));
+    for (int showing = 1; showing <= 3; ++showing) {
+        QCOMPARE(f().caption("lblPytanieInfo"), QString("b.txt"));
+        f().answer(true);
+        f().next();
+    }
+    QVERIFY(f().visible("pnlKoniec"));
+    QCOMPARE(f().keptBytes(), kept);
+
+    // "koniec" leads back to the start panel, which offers the kept run again.
+    f().click("Button1");
+    QVERIFY(f().window->isVisible());
+    QVERIFY(f().visible("btnKontynuuj"));
+    QCOMPARE(f().statistics(), (QStringList{"0", "0", "0/0", "0/100", "0:00:00"}));
+    const std::vector<SittingFigures> sittings = HistoryStore(f().stateDir, f().bankKey()).Sittings();
+    QCOMPARE(sittings.size(), std::size_t(1));
+    QCOMPARE(sittings[0].Kind, SittingKind::Hardest);
+    QCOMPARE(sittings[0].Answers, 3);
 }
 
 ZDAWNIK_GUI_TEST_MAIN(TestProgress)
