@@ -23,7 +23,7 @@ using namespace zdawnik::bench;
 namespace {
 
 constexpr int Questions = 10000;
-constexpr int Rounds = 7;
+constexpr int Rounds = 11;
 
 // A quiz as a course platform exports it: HTML texts in paragraphs, Polish letters, four answers,
 // one right, and the platform's empty feedback.
