@@ -4,6 +4,7 @@
 
 #include <QHash>
 #include <QRegularExpression>
+#include <QStringDecoder>
 #include <QTextDocumentFragment>
 
 #include <array>
@@ -57,6 +58,12 @@ QString DecodeSourceText(const QByteArray& bytes)
 {
     if (bytes.startsWith("\xEF\xBB\xBF"))
         return QString::fromUtf8(bytes.mid(3));
+    // What spreadsheets save as "Unicode text".
+    if (bytes.startsWith("\xFF\xFE") || bytes.startsWith("\xFE\xFF")) {
+        QStringDecoder decoder(bytes.startsWith("\xFF\xFE") ? QStringConverter::Utf16LE
+                                                            : QStringConverter::Utf16BE);
+        return decoder.decode(bytes.mid(2));
+    }
     if (IsValidUtf8(bytes))
         return QString::fromUtf8(bytes);
     QString text;

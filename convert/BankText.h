@@ -8,8 +8,9 @@
 
 namespace zdawnik {
 
-// The text of a source file: UTF-8 behind a byte-order mark or without one when the bytes are valid
-// UTF-8, otherwise Windows-1250, as banks and the spreadsheets of Polish offices are written.
+// The text of a source file: UTF-8 or UTF-16 behind a byte-order mark, UTF-8 without one when the
+// bytes are valid UTF-8, otherwise Windows-1250, as banks and the spreadsheets of Polish offices are
+// written.
 QString DecodeSourceText(const QByteArray& bytes);
 
 // The text as one line: line breaks, tabs and runs of white space become one space, and the ends are

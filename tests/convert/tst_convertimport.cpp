@@ -255,6 +255,9 @@ void TestConvertImport::import_data()
         << "arkusz.csv"
         << "\xEF\xBB\xBF" + QString("question\tanswer 1\tanswer 2\tright\nŻółw?\ttak\tnie\t1 2\n").toUtf8()
         << QStringList{} << 0 << QStringList{} << "== 001-zolw.txt (windows-1250)\nX11\nŻółw?\ntak\nnie\n";
+    QTest::newRow("csv: tabs, UTF-16, as a spreadsheet saves Unicode text")
+        << "arkusz.csv" << Utf16("question\tanswer 1\tanswer 2\tright\r\nŻółw?\ttak\tnie\t2\r\n", false, true)
+        << QStringList{} << 0 << QStringList{} << "== 001-zolw.txt (windows-1250)\nX01\nŻółw?\ntak\nnie\n";
     QTest::newRow("format named, not by extension")
         << "pytania.dat" << QString("Q?\nA. x\nANSWER: A\n").toUtf8() << QStringList{"--from", "aiken"} << 0
         << QStringList{} << "== 001-q.txt (windows-1250)\nX1\nQ?\nx\n";
