@@ -48,6 +48,7 @@ TMainForm::TMainForm(MainFormEnvironment environment)
     CreateLayout();
     BindEvents();
     InstallFolderDrop();
+    InstallShortcuts();
     qApp->installEventFilter(this);
     Dispatch(&TMainForm::FormCreate);
 }

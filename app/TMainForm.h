@@ -258,6 +258,7 @@ private:
     void LeaveExam();
 
     // The statistics window, and the drill of the questions it chooses.
+    void InstallShortcuts();
     void RefreshProgressWindow(bool evenIfHidden);
     void DrillChosenQuestions();
     void BackToStartPanel();

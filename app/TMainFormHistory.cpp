@@ -11,11 +11,29 @@
 
 #include <QCoreApplication>
 #include <QPushButton>
+#include <QShortcut>
 #include <QTimer>
 
 #include <set>
 
 namespace zdawnik {
+
+void TMainForm::InstallShortcuts()
+{
+    // The statistics window is at hand from anywhere in the window; the buttons tell its key.
+    auto* progress = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_P), this);
+    connect(progress, &QShortcut::activated, this, [this] { Dispatch(&TMainForm::btnPostepyClick); });
+    const QString progressTip = QStringLiteral("Postępy nauki w tej bazie (%1)")
+                                    .arg(progress->key().toString(QKeySequence::NativeText));
+    for (const char* button : {"btnPostepy", "btnPostepyKoniec"})
+        FindComponent(button)->setToolTip(progressTip);
+    // The exam only from the start panel, where its button stands.
+    auto* exam = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_E), this);
+    connect(exam, &QShortcut::activated, this, [this] { Dispatch(&TMainForm::btnEgzaminClick); });
+    FindComponent("btnEgzamin")
+        ->setToolTip(QStringLiteral("Egzamin próbny na tej bazie (%1)")
+                         .arg(exam->key().toString(QKeySequence::NativeText)));
+}
 
 void TMainForm::btnPostepyClick()
 {
