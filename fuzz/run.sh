@@ -19,7 +19,8 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 # The renderer targets (fuzz_emf_render, fuzz_wmf_render) run only when named: see fuzz/README.md.
-TARGETS=(fuzz_reader fuzz_progress fuzz_check fuzz_bmp fuzz_ico fuzz_emf fuzz_wmf fuzz_png fuzz_jpg)
+TARGETS=(fuzz_reader fuzz_progress fuzz_check fuzz_bmp fuzz_ico fuzz_emf fuzz_wmf fuzz_png fuzz_jpg
+         fuzz_convert_moodle fuzz_convert_gift fuzz_convert_aiken fuzz_convert_csv)
 seconds=15
 build=build-fuzz
 merge=
