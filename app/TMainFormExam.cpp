@@ -170,9 +170,11 @@ void TMainForm::ShowRemainingTime()
     auto* remaining = Find<TLabel>("lblPozostalo");
     const std::int64_t ms = m_exam->RemainingMs();
     remaining->setCaption(QString::fromStdString(RemainingTimeText(ms)));
-    // The last five minutes in the alarm colour, and said in words for whom colour says nothing.
+    // The last five minutes in the alarm colour, red on white so that it reads on the window's blue,
+    // and said in words for whom colour says nothing.
     const bool hurry = InLastFiveMinutes(ms);
-    remaining->setFontColor(hurry ? clRed.toQColor() : clGreen.toQColor());
+    remaining->setFontColor(hurry ? clRed.toQColor() : clLime.toQColor());
+    remaining->setTransparent(!hurry);
     remaining->setAccessibleName(remaining->caption() +
                                  (hurry ? QStringLiteral(" – ostatnie minuty") : QString()));
 }

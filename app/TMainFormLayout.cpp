@@ -124,8 +124,8 @@ std::vector<WidgetEntry> BottomControls()
         // An exam's own controls, where "sprawdź" and the clock stand in a drill.
         {.kind = WidgetKind::Button,   .name = "btnWstecz",     .geometry = {742, 600, 91, 40},  .flags = Hidden,   .font = LayoutFont::V13, .style = Bold, .fontColor = clWindowText, .caption = "wstecz", .tabOrder = 14},
         {.kind = WidgetKind::Button,   .name = "btnZakoncz",    .geometry = {838, 641, 103, 40}, .flags = Hidden,   .font = LayoutFont::V11, .style = Bold, .fontColor = clWindowText, .caption = "zakończ\negzamin", .tabOrder = 16},
-        {.kind = WidgetKind::Label,    .name = "lblPozostalo",  .geometry = {446, 600, 290, 20}, .flags = Fixed | Middle | Hidden, .font = LayoutFont::S13, .style = Bold, .fontColor = clGreen,
-         .caption = "Pozostało:"},
+        {.kind = WidgetKind::Label,    .name = "lblPozostalo",  .geometry = {446, 600, 160, 20}, .flags = Fixed | Middle | Transparent | Hidden, .font = LayoutFont::S13, .style = Bold,
+         .fontColor = clLime, .color = clWhite, .caption = "Pozostało:"},
     };
 }
 

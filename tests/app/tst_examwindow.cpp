@@ -30,6 +30,7 @@ private slots:
     void unansweredQuestionsAskFirst_data();
     void unansweredQuestionsAskFirst();
     void timeRunsOut();
+    void lastFiveMinutesWarn();
     void closedMidExamIsKeptUnfinished();
 
 private:
@@ -152,6 +153,36 @@ void TestExamWindow::timeRunsOut()
     QVERIFY(result()->isVisible());
     QCOMPARE(result()->summary(), QString("Wynik: 1 z 2 (50%), egzamin zdany"));
     QVERIFY(f().messages.boxes.isEmpty());
+}
+
+void TestExamWindow::lastFiveMinutesWarn()
+{
+    MainFormEnvironment environment = f().environment(f().bank());
+    environment.Exam = ExamSettings{2, 10, 50};
+    f().window = std::make_unique<TMainForm>(environment);
+    f().window->show();
+    // How much of the remaining time is drawn in red, and how much on white.
+    const auto colours = [this] {
+        const QImage shot = f().window->grab(f().widget("lblPozostalo")->geometry()).toImage();
+        int red = 0, white = 0;
+        for (int y = 0; y < shot.height(); ++y)
+            for (int x = 0; x < shot.width(); ++x) {
+                const QColor c = shot.pixelColor(x, y);
+                red += c.red() > 200 && c.green() < 80 && c.blue() < 80;
+                white += c.red() > 240 && c.green() > 240 && c.blue() > 240;
+            }
+        return std::pair{red, white};
+    };
+    f().studyMs += 4 * 60'000;
+    f().window->TimerTimer();
+    QVERIFY(f().caption("lblPozostalo").startsWith("Pozostało: 5:"));
+    QCOMPARE(colours(), std::pair(0, 0));
+    f().studyMs += 2 * 60'000;
+    f().window->TimerTimer();
+    QVERIFY(f().caption("lblPozostalo").startsWith("Pozostało: 3:"));
+    const auto [red, white] = colours();
+    QVERIFY2(red > 20 && white > 500, qPrintable(QString("%1 red, %2 white").arg(red).arg(white)));
+    QVERIFY(f().widget("lblPozostalo")->accessibleName().endsWith("ostatnie minuty"));
 }
 
 void TestExamWindow::closedMidExamIsKeptUnfinished()
