@@ -187,6 +187,11 @@ HistoryStore::HistoryStore(const QString& stateDir, std::string bankPath)
 
 HistoryStore::~HistoryStore() = default;
 
+QString HistoryStore::RunFilePath(const QString& stateDir, const std::string& bankPath)
+{
+    return QDir(stateDir).filePath(RunFileStem(bankPath) + QStringLiteral(".json"));
+}
+
 HistoryStore::Access HistoryStore::Open()
 {
     if (m_db.IsOpen() && m_access != Access::FolderUnwritable)

@@ -138,6 +138,9 @@ public:
     // order of Questions().
     std::vector<std::string> QuestionsToDrill(const QDateTime& now);
 
+    // Where earlier versions kept the run on a bank, as a file of its own, which Open takes in.
+    static QString RunFilePath(const QString& stateDir, const std::string& bankPath);
+
     const std::string& bankPath() const { return m_bankPath; }
     QString stateDir() const { return m_stateDir; }
     QString databasePath() const { return m_databasePath; }

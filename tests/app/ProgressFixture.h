@@ -4,7 +4,6 @@
 // reopen it, and to read or write what was kept.
 
 #include "progress/HistoryStore.h"
-#include "progress/ProgressStore.h"
 #include "progress/RunRecordWriter.h"
 #include "widgets/TGauge.h"
 
@@ -51,7 +50,7 @@ public:
 
     std::string bankKey() const { return std::filesystem::canonical(bank()).native(); }
     // Where a run file of an earlier version stands: the window takes it into its database.
-    QString keptFile() const { return zdawnik::ProgressStore(stateDir, bankKey()).filePath(); }
+    QString keptFile() const { return zdawnik::HistoryStore::RunFilePath(stateDir, bankKey()); }
 
     // The run kept in the database, read as another window reads it; empty when none is kept.
     std::optional<zdawnik::RunRecord> keptRun() const
