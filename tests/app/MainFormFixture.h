@@ -110,6 +110,9 @@ public:
     std::unique_ptr<QSettings> settings;
     std::uint32_t clock = 12345;
     qint64 studyMs = 0;
+    // What the exam dialog was asked (the bank's question files), and how it answers.
+    QList<int> examAsked;
+    std::optional<zdawnik::ExamSettings> examAnswer;
     // Whether the bank is one the user chose rather than "baza" beside the program.
     bool chosenBank = false;
     // The window's picture loader; null for one of its own.
@@ -142,6 +145,11 @@ public:
         environment.Settings = settings.get();
         environment.Folders = &folders;
         environment.ChosenBank = chosenBank;
+        // The exam dialog answered at once: cancelled, unless a test sets its rules.
+        environment.AskExamSettings = [this](QWidget*, int bankQuestions) {
+            examAsked << bankQuestions;
+            return examAnswer;
+        };
         environment.Pictures = pictures;
         return environment;
     }

@@ -4,6 +4,7 @@
 // their captions, the clock as one object, and a check names its verdict. (The events that carry
 // changes to the bus are sent only while a screen reader listens: the bus test reads them.)
 
+#include "app/ProgressWindow.h"
 #include "widgets/TGauge.h"
 #include "widgets/TPanel.h"
 
@@ -122,7 +123,7 @@ void TestAccessibility::offeredInEveryState_data()
     const QStringList covered{"btnCheck", "btnDalej",      "CheckBoxDobre", "CheckBoxID",    "lblPytanie",
                               "pnlInfo",  "gaugeDobreZle", "Label21",       "lblPytanieInfo"};
     const QStringList parts{"lblh1", "Label15", "lbls2", "Label2", "Label4", "CheckBox1", "lblOdp1"};
-    QTest::newRow("welcome") << "welcome" << QStringList{"btnStart", "btnZmienBaze"}
+    QTest::newRow("welcome") << "welcome" << QStringList{"btnStart", "btnZmienBaze", "btnPostepy", "btnEgzamin"}
                              << QStringList{"pnlStart", "lblAutor", "Label1"} << covered + parts;
     const QStringList question{"pnlOdp1", "pnlOdp2", "CheckBoxDobre", "btnCheck", "CheckBoxID"};
     const QStringList welcome{"pnlStart", "btnStart", "lblAutor",     "pnlKoniec",
@@ -137,7 +138,8 @@ void TestAccessibility::offeredInEveryState_data()
                               << run + QStringList{"pnlOdpowiedzY", "lblCoPowstanie"}
                               << QStringList{"pnlOdp1",  "pnlOdp2",  "ComboOpcja3", "Label13", "imgNieok",
                                              "pnlStart", "btnStart", "pnlKoniec",   "Button1"};
-    QTest::newRow("end panel") << "end panel" << QStringList{"Button1"} << QStringList{"pnlKoniec", "Label17"}
+    QTest::newRow("end panel") << "end panel" << QStringList{"Button1", "btnPostepyKoniec"}
+                               << QStringList{"pnlKoniec", "Label17"}
                                << covered + QStringList{"pnlOdp1", "pnlStart"};
 }
 
@@ -202,10 +204,11 @@ void TestAccessibility::everyOfferedActionWorks()
                 continue;
             }
             // Every other action shows its effect: the window changes, or a list opens, a dialog asks
-            // for a folder, the window closes.
+            // for a folder or an exam's rules, the statistics window comes up, the window closes.
             QWidget* popup = QApplication::activePopupWidget();
-            const bool acted = popup || !f().folders.titles.isEmpty() || !f().window->isVisible() ||
-                               f().window->grab().toImage() != before;
+            const bool acted = popup || !f().folders.titles.isEmpty() || !f().examAsked.isEmpty() ||
+                               (f().window->Progress() && f().window->Progress()->isVisible()) ||
+                               !f().window->isVisible() || f().window->grab().toImage() != before;
             if (popup)
                 popup->close();
             QVERIFY2(acted, qPrintable(what + " did nothing"));

@@ -228,14 +228,14 @@ void TestKeyboard::tabVisitsWhatIsOnScreen_data()
 {
     QTest::addColumn<QString>("screen");
     QTest::addColumn<QStringList>("round"); // "answer N": the answer standing in slot N
-    QTest::newRow("welcome") << "welcome" << QStringList{"btnStart", "btnZmienBaze"};
+    QTest::newRow("welcome") << "welcome" << QStringList{"btnStart", "btnZmienBaze", "btnPostepy", "btnEgzamin"};
     QTest::newRow("question") << "question" << QStringList{"answer 1",      "answer 2", "answer 3",
                                                            "CheckBoxDobre", "btnCheck", "CheckBoxID"};
     QTest::newRow("checked") << "checked" << QStringList{"answer 1",      "answer 2", "answer 3",
                                                          "CheckBoxDobre", "btnDalej", "CheckBoxID"};
     QTest::newRow("sentence") << "sentence" << QStringList{"ComboOpcja1",   "ComboOpcja2", "btnGeneruj",
                                                            "CheckBoxDobre", "btnCheck",    "CheckBoxID"};
-    QTest::newRow("end panel") << "end panel" << QStringList{"Button1"};
+    QTest::newRow("end panel") << "end panel" << QStringList{"Button1", "btnPostepyKoniec"};
 }
 
 void TestKeyboard::tabVisitsWhatIsOnScreen()
