@@ -10,7 +10,7 @@ BUILD=${1:-build-release}
 BIN=$BUILD/bin
 export QT_QPA_PLATFORM=offscreen
 
-BENCHMARKS=(bench_bank bench_history bench_gauge bench_pictures bench_picture_questions bench_app bench_startup bench_reader_memory bench_check bench_check_memory bench_convert)
+BENCHMARKS=(bench_bank bench_history bench_gauge bench_pictures bench_picture_questions bench_app bench_startup bench_reader_memory bench_check bench_check_memory bench_convert bench_progresswindow)
 RESULTS=$(mktemp)
 trap 'rm -f "$RESULTS"' EXIT
 
