@@ -17,18 +17,6 @@ std::int64_t SteadyMilliseconds()
     return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
 }
 
-// Numbers joined by commas: "1,3".
-std::string JoinNumbers(const std::vector<int>& numbers)
-{
-    std::string text;
-    for (const int number : numbers) {
-        if (!text.empty())
-            text += ',';
-        text += std::to_string(number);
-    }
-    return text;
-}
-
 } // namespace
 
 ExamRun::ExamRun(const ExamSettings& settings, std::vector<std::string> bankNames, Random& random,
@@ -190,34 +178,12 @@ int ExamRun::Percent() const
 
 std::string ExamRun::ChosenText(int k) const
 {
-    const ExamQuestion& question = At(k);
-    std::vector<int> numbers;
-    if (question.Record.isChoice()) {
-        for (int n = 1; n <= MaxAnswers; ++n)
-            if (question.Sheet.Ticked[static_cast<std::size_t>(n - 1)])
-                numbers.push_back(n);
-    } else {
-        for (const std::optional<int>& chosen : question.Sheet.ChosenInUse())
-            if (chosen)
-                numbers.push_back(*chosen + 1);
-    }
-    return JoinNumbers(numbers);
+    return ChosenAnswersText(At(k).Record, At(k).Sheet);
 }
 
 std::string ExamRun::RightText(int k) const
 {
-    const ExamQuestion& question = At(k);
-    std::vector<int> numbers;
-    if (question.Record.isChoice()) {
-        for (int n = 1; n <= MaxAnswers; ++n)
-            if (question.Record.isRightAnswer(n))
-                numbers.push_back(n);
-    } else {
-        for (int n = 1; n <= MaxLists; ++n)
-            if (question.Sheet.ListInUse[static_cast<std::size_t>(n - 1)])
-                numbers.push_back(GoodOption(question.Record, n) + 1);
-    }
-    return JoinNumbers(numbers);
+    return RightAnswersText(At(k).Record, At(k).Sheet);
 }
 
 std::string DurationText(std::int64_t seconds)
