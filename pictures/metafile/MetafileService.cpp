@@ -1,5 +1,6 @@
 #include "pictures/metafile/MetafileService.h"
 
+#include "base/BuildFacts.h"
 #include "pictures/MetafileProtocol.h"
 #include "pictures/PictureLimits.h"
 #include "pictures/VisiblePart.h"
@@ -27,17 +28,6 @@ namespace zdawnik {
 
 namespace {
 
-#if defined(__SANITIZE_ADDRESS__)
-constexpr bool Sanitized = true;
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-constexpr bool Sanitized = true;
-#else
-constexpr bool Sanitized = false;
-#endif
-#else
-constexpr bool Sanitized = false;
-#endif
 
 // Takes standard output for the replies alone: the libraries print to it, and a stray line there
 // would garble a picture. Their printing goes to the error stream instead.
@@ -65,7 +55,7 @@ int TakeReplyChannel()
 void LimitMemory(qint64 length)
 {
 #ifndef _WIN32
-    if (!Sanitized) { // the sanitizers reserve terabytes of address space up front
+    if (!UnderAddressSanitizer) { // the sanitizers reserve terabytes of address space up front
         const rlim_t limit =
             rlim_t(MetafileHelperMemory.Base) + rlim_t(MetafileHelperMemory.PerFileByte) * rlim_t(length);
         const rlim_t most = rlim_t(MetafileHelperMemory.Base) +

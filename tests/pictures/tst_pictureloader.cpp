@@ -1,6 +1,7 @@
 // The loader of a run: the part of a picture its place shows, the cache of loaded pictures, the one
 // metafile helper that survives a crash, a kill and a hang, and the time budget of a question.
 
+#include "base/BuildFacts.h"
 #include "devtools/make-samples/EmfWriter.h"
 #include "devtools/make-samples/IconFile.h"
 #include "devtools/make-samples/WmfWriter.h"
@@ -108,17 +109,6 @@ std::filesystem::path Metafile(const QString& relative)
     return PathOf(PictureData(QStringLiteral("metafiles/") + relative));
 }
 
-#if defined(__SANITIZE_ADDRESS__)
-constexpr bool Sanitized = true;
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-constexpr bool Sanitized = true;
-#else
-constexpr bool Sanitized = false;
-#endif
-#else
-constexpr bool Sanitized = false;
-#endif
 
 // Whether a child process of this one has ended, all its threads: it waits for its parent to collect
 // it (which is left to QProcess), or has been collected.
@@ -453,7 +443,7 @@ void TestPictureLoader::helperMemoryIsCapped()
     QVERIFY(limits.open(QIODevice::ReadOnly));
     const QByteArray table = limits.readAll();
     const QByteArray line = table.mid(table.indexOf("Max address space"), 80);
-    if (!Sanitized)
+    if (!UnderAddressSanitizer)
         QVERIFY2(!line.contains("unlimited"), line.constData());
     const PictureResult hostile = pictures.Load(
         PathOf(QStringLiteral(ZDAWNIK_SOURCE_DIR "/tests/pictures/record-declaring-gigabytes.wmf")));
