@@ -155,13 +155,7 @@ void ThirteenLargePictures(const std::filesystem::path& root)
     const std::filesystem::path bank = root / "duze";
     std::filesystem::create_directories(bank);
     {
-        QImage large(8192, 8192, QImage::Format_RGB32);
-        large.fill(QColor(230, 240, 250));
-        QPainter painter(&large);
-        painter.setBrush(QColor(200, 60, 40));
-        for (int k = 0; k < 16; ++k)
-            painter.drawEllipse(QPoint(512 * k + 256, 4096), 200, 3000);
-        painter.end();
+        const QImage large = LargeQuestionPicture();
         large.save(QString::fromStdString((bank / "duzy.png").string()));
     }
     std::printf("8192 x 8192 PNG: %lld bytes\n", qint64(std::filesystem::file_size(bank / "duzy.png")));

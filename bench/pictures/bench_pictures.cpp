@@ -188,13 +188,7 @@ QByteArray EndlessWmf(int fills, int shade)
 // three seconds: different PNGs of 8192 x 8192 pixels, and metafiles that take minutes to draw.
 void QuestionsAgainstTheirBudget(const QTemporaryDir& directory)
 {
-    QImage large(8192, 8192, QImage::Format_RGB32);
-    large.fill(QColor(230, 240, 250));
-    QPainter painter(&large);
-    painter.setBrush(QColor(200, 60, 40));
-    for (int k = 0; k < 16; ++k)
-        painter.drawEllipse(QPoint(512 * k + 256, 4096), 200, 3000);
-    painter.end();
+    const QImage large = LargeQuestionPicture();
     std::vector<std::filesystem::path> pngs;
     std::vector<std::filesystem::path> metafiles;
     for (int k = 0; k < 13; ++k) {
