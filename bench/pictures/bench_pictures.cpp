@@ -188,7 +188,7 @@ QByteArray EndlessWmf(int fills, int shade)
 // three seconds: different PNGs of 8192 x 8192 pixels, and metafiles that take minutes to draw.
 void QuestionsAgainstTheirBudget(const QTemporaryDir& directory)
 {
-    const QImage large = LargeQuestionPicture();
+    QImage large = LargeQuestionPicture();
     std::vector<std::filesystem::path> pngs;
     std::vector<std::filesystem::path> metafiles;
     for (int k = 0; k < 13; ++k) {
