@@ -209,6 +209,7 @@ void TMainForm::ChangeBank(const QString& folder)
         RememberBank(*m_environment.Settings, bank);
     m_environment.ChosenBank = true;
     OpenBank(bank);
+    RefreshProgressWindow(false); // an open statistics window follows the bank in use
 }
 
 void TMainForm::btnZmienBazeClick()
