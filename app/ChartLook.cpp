@@ -51,20 +51,6 @@ QChart* NewHistoryChart()
 QScatterSeries* AddBrokenSeries(QChart& chart, const SeriesLook& look, const std::vector<PointRun>& runs,
                                 QAbstractAxis& x, QAbstractAxis& y)
 {
-    QPen linePen(look.Color, 2, look.Line);
-    for (const PointRun& run : runs) {
-        if (run.size() < 2)
-            continue;
-        auto* line = new QLineSeries;
-        line->setPen(linePen);
-        for (const QPointF& point : run)
-            line->append(point);
-        chart.addSeries(line);
-        line->attachAxis(&x);
-        line->attachAxis(&y);
-        for (QLegendMarker* marker : chart.legend()->markers(line))
-            marker->setVisible(false);
-    }
     auto* points = new QScatterSeries;
     points->setName(look.Name);
     points->setMarkerShape(look.Shape);
@@ -78,6 +64,13 @@ QScatterSeries* AddBrokenSeries(QChart& chart, const SeriesLook& look, const std
     points->attachAxis(&x);
     points->attachAxis(&y);
     return points;
+}
+
+void HideUnnamedFromLegend(QChart& chart)
+{
+    for (QLegendMarker* marker : chart.legend()->markers())
+        if (marker->series()->name().isEmpty())
+            marker->setVisible(false);
 }
 
 qreal DayX(QDate day)

@@ -31,10 +31,13 @@ using PointRun = std::vector<QPointF>;
 // A chart in the window's palette and fonts, with its legend below it.
 QChart* NewHistoryChart();
 
-// Adds a measure: a point at every value (the series the legend names) and a line through each run,
-// but none between runs, so a gap shows as a gap. A run of one point is its point alone.
+// Adds a measure's points, one at every value of every run: the series the legend names. The lines
+// through each run are the chart's to draw.
 QScatterSeries* AddBrokenSeries(QChart& chart, const SeriesLook& look, const std::vector<PointRun>& runs,
                                 QAbstractAxis& x, QAbstractAxis& y);
+
+// Hides the legend's entries of the unnamed lines, in one pass once every series is added.
+void HideUnnamedFromLegend(QChart& chart);
 
 // Where a day stands on a time axis: its noon, so that a tick a clock change moves by an hour still
 // falls on that day.

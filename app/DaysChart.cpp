@@ -45,8 +45,45 @@ DaysChart::DaysChart(QWidget* parent) : QChartView(NewHistoryChart(), parent)
 
 DaysChart::~DaysChart() = default;
 
+void DaysChart::AddMeasure(const SeriesLook& look, std::vector<PointRun> runs, QAbstractAxis& x,
+                           QAbstractAxis& y)
+{
+    QScatterSeries* points = AddBrokenSeries(*chart(), look, runs, x, y);
+    std::erase_if(runs, [](const PointRun& run) { return run.size() < 2; });
+    m_lines.push_back({points, QPen(look.Color, 2, look.Line), std::move(runs)});
+}
+
+int DaysChart::LineCount() const
+{
+    std::size_t count = 0;
+    for (const RunLines& lines : m_lines)
+        count += lines.Runs.size();
+    return static_cast<int>(count);
+}
+
+void DaysChart::drawForeground(QPainter* painter, const QRectF& rect)
+{
+    QChartView::drawForeground(painter, rect);
+    QChart* shown = chart();
+    painter->save();
+    painter->setRenderHint(QPainter::Antialiasing);
+    painter->setClipRect(shown->mapToScene(shown->plotArea()).boundingRect());
+    for (const RunLines& lines : m_lines) {
+        painter->setPen(lines.Pen);
+        for (const PointRun& run : lines.Runs) {
+            QPolygonF polyline;
+            polyline.reserve(static_cast<qsizetype>(run.size()));
+            for (const QPointF& point : run)
+                polyline.append(shown->mapToScene(shown->mapToPosition(point, lines.Points)));
+            painter->drawPolyline(polyline);
+        }
+    }
+    painter->restore();
+}
+
 void DaysChart::SetDays(const std::vector<DayFigures>& days)
 {
+    m_lines.clear();
     QChart* fresh = NewHistoryChart();
     QChart* old = chart();
     setChart(fresh);
@@ -69,15 +106,12 @@ void DaysChart::SetDays(const std::vector<DayFigures>& days)
     fresh->addAxis(percent, Qt::AlignRight);
     fresh->addAxis(minutes, Qt::AlignRight);
 
-    AddBrokenSeries(
-        *fresh,
+    AddMeasure(
         {QStringLiteral("opanowane pytania"), ListGreen, Qt::SolidLine, QScatterSeries::MarkerShapeCircle},
         Runs(days, [](const DayFigures& day) { return qreal(day.MasteredAtEnd); }), *x, *counts);
-    AddBrokenSeries(
-        *fresh, {QStringLiteral("odpowiedzi"), clYellow, Qt::DashLine, QScatterSeries::MarkerShapeRectangle},
-        Runs(days, [](const DayFigures& day) { return qreal(day.Answers); }), *x, *counts);
-    AddBrokenSeries(
-        *fresh,
+    AddMeasure({QStringLiteral("odpowiedzi"), clYellow, Qt::DashLine, QScatterSeries::MarkerShapeRectangle},
+               Runs(days, [](const DayFigures& day) { return qreal(day.Answers); }), *x, *counts);
+    AddMeasure(
         {QStringLiteral("dobre odpowiedzi (%)"), clAqua, Qt::DotLine, QScatterSeries::MarkerShapeTriangle},
         Runs(days,
              [](const DayFigures& day) -> std::optional<qreal> {
@@ -85,8 +119,7 @@ void DaysChart::SetDays(const std::vector<DayFigures>& days)
                  return share ? std::optional<qreal>(*share) : std::nullopt;
              }),
         *x, *percent);
-    AddBrokenSeries(
-        *fresh,
+    AddMeasure(
         {QStringLiteral("czas nauki (min)"), clWhite, Qt::DashDotLine, QScatterSeries::MarkerShapeStar},
         Runs(days, [](const DayFigures& day) { return day.StudySeconds / 60.0; }), *x, *minutes);
 }

@@ -1,8 +1,10 @@
 #pragma once
 
+#include "app/ChartLook.h"
 #include "progress/HistoryFigures.h"
 
 #include <QChartView>
+#include <QPen>
 
 #include <vector>
 
@@ -18,6 +20,25 @@ public:
 
     // days in calendar order, each with answers.
     void SetDays(const std::vector<DayFigures>& days);
+    // The lines drawn, one through each run of consecutive days of each measure.
+    int LineCount() const;
+
+protected:
+    void drawForeground(QPainter* painter, const QRectF& rect) override;
+
+private:
+    // A measure's runs of days, drawn as lines over its points. Qt Charts would take a series for
+    // each run, and years of study make thousands of them, each slowing every other down; so the
+    // lines are drawn here, in one pass, through the points' places on the chart.
+    struct RunLines
+    {
+        QAbstractSeries* Points = nullptr;
+        QPen Pen;
+        std::vector<PointRun> Runs;
+    };
+    void AddMeasure(const SeriesLook& look, std::vector<PointRun> runs, QAbstractAxis& x, QAbstractAxis& y);
+
+    std::vector<RunLines> m_lines;
 };
 
 } // namespace zdawnik

@@ -7,17 +7,16 @@
 #include "app/HistoryReading.h"
 #include "app/ProgressWindow.h"
 #include "app/SittingsModel.h"
+#include "bench/BenchOutput.h"
+#include "drill/Random.h"
 #include "progress/HistoryStore.h"
 #include "progress/SqliteDatabase.h"
+#include "tests/progress/HistoryTestSupport.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
-
-#include "bench/BenchOutput.h"
-#include "drill/Random.h"
-#include "tests/progress/HistoryTestSupport.h"
 
 using namespace zdawnik;
 using namespace zdawnik::bench;
@@ -99,21 +98,21 @@ void BareQueriesAndModels(const QString& database, const std::filesystem::path& 
     SqliteDatabase db;
     db.Open(database, false, 10'000);
     std::vector<DayFigures> days;
-    SqliteStatement dayRows(
-        db.handle(),
-        "SELECT date(a.at / 1000, 'unixepoch', 'localtime') AS day, count(*), sum(a.verdict = 0), "
-        "sum(a.seconds) FROM answers a JOIN sittings s ON s.id = a.sitting WHERE s.bank = 1 "
-        "GROUP BY day ORDER BY day");
-    while (dayRows.Step())
-        days.push_back({QDate::fromString(QString::fromStdString(dayRows.Bytes(0)), Qt::ISODate),
-                        int(dayRows.Integer(1)), int(dayRows.Integer(2)), dayRows.Integer(3), 0});
-    SqliteStatement masteredRows(
-        db.handle(), "SELECT date(a.at / 1000, 'unixepoch', 'localtime') AS day, a.mastered, max(a.id) "
-                     "FROM answers a JOIN sittings s ON s.id = a.sitting "
-                     "WHERE s.bank = 1 AND a.mastered IS NOT NULL GROUP BY day ORDER BY day");
-    std::size_t day = 0;
-    while (masteredRows.Step() && day < days.size())
-        days[day++].MasteredAtEnd = int(masteredRows.Integer(1));
+    SqliteStatement dayRows(db.handle(),
+                            "SELECT a.at / 900000 AS quarter, count(*), sum(a.verdict = 0), sum(a.seconds), "
+                            "max(CASE WHEN a.mastered IS NOT NULL THEN a.id END), a.mastered "
+                            "FROM answers a JOIN sittings s ON s.id = a.sitting WHERE s.bank = 1 GROUP BY "
+                            "quarter ORDER BY quarter");
+    while (dayRows.Step()) {
+        const QDate day = QDateTime::fromMSecsSinceEpoch(dayRows.Integer(0) * 900000).date();
+        if (days.empty() || days.back().Day != day)
+            days.push_back({day, 0, 0, 0, 0});
+        days.back().Answers += int(dayRows.Integer(1));
+        days.back().GoodAnswers += int(dayRows.Integer(2));
+        days.back().StudySeconds += dayRows.Integer(3);
+        if (!dayRows.IsNull(4))
+            days.back().MasteredAtEnd = int(dayRows.Integer(5));
+    }
     std::vector<QuestionFigures> questions;
     SqliteStatement questionRows(
         db.handle(), "SELECT q.name, count(*), sum(a.verdict = 2), sum(a.verdict = 1), sum(a.verdict = 0), "

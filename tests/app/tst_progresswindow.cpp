@@ -1,9 +1,11 @@
 // The window "Zdawnik — postępy": what its chart draws, what its tables hold and in which order, what
 // "zapisz…" writes and what "ćwicz te pytania" asks for.
 
+#include "app/DaysChart.h"
 #include "app/HistoryReading.h"
 #include "app/ProgressWindow.h"
 #include "app/SaveDialogs.h"
+#include "tests/progress/HistoryTestSupport.h"
 
 #include <QAbstractItemModel>
 #include <QChartView>
@@ -25,7 +27,6 @@
 #include <random>
 
 #include "HistoryGenerator.h"
-#include "tests/progress/HistoryTestSupport.h"
 
 using namespace zdawnik;
 using zdawnik::testing::GenerateHistory;
@@ -49,14 +50,6 @@ QScatterSeries* PointsNamed(QChartView& view, const QString& name)
         if (series->name() == name)
             return qobject_cast<QScatterSeries*>(series);
     return nullptr;
-}
-
-int LineSeriesCount(QChartView& view)
-{
-    const auto series = view.chart()->series();
-    return static_cast<int>(std::count_if(series.begin(), series.end(), [](QAbstractSeries* s) {
-        return s->type() == QAbstractSeries::SeriesTypeLine;
-    }));
 }
 
 QStringList Column(const QTableView& table, int column)
@@ -227,7 +220,7 @@ void TestProgressWindow::daysChart()
         return;
     }
     QVERIFY(chart->isVisible());
-    QCOMPARE(LineSeriesCount(*chart), lines);
+    QCOMPARE(static_cast<DaysChart*>(chart)->LineCount(), lines);
     const QScatterSeries* mastered = PointsNamed(*chart, "opanowane pytania");
     const QScatterSeries* answers = PointsNamed(*chart, "odpowiedzi");
     const QScatterSeries* good = PointsNamed(*chart, "dobre odpowiedzi (%)");
