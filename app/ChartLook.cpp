@@ -66,13 +66,6 @@ QScatterSeries* AddBrokenSeries(QChart& chart, const SeriesLook& look, const std
     return points;
 }
 
-void HideUnnamedFromLegend(QChart& chart)
-{
-    for (QLegendMarker* marker : chart.legend()->markers())
-        if (marker->series()->name().isEmpty())
-            marker->setVisible(false);
-}
-
 qreal DayX(QDate day)
 {
     return static_cast<qreal>(QDateTime(day, QTime(12, 0)).toMSecsSinceEpoch());

@@ -36,9 +36,6 @@ QChart* NewHistoryChart();
 QScatterSeries* AddBrokenSeries(QChart& chart, const SeriesLook& look, const std::vector<PointRun>& runs,
                                 QAbstractAxis& x, QAbstractAxis& y);
 
-// Hides the legend's entries of the unnamed lines, in one pass once every series is added.
-void HideUnnamedFromLegend(QChart& chart);
-
 // Where a day stands on a time axis: its noon, so that a tick a clock change moves by an hour still
 // falls on that day.
 qreal DayX(QDate day);
