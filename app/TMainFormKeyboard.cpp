@@ -198,8 +198,10 @@ bool TMainForm::HandleKey(const QKeyEvent& key)
     }
     if (pressKey) {
         // A focused control takes the key as its own: Space ticks a check box and opens a list, Space
-        // or Enter presses a button. Enter on a check box or a list is the window's, as a dialog's
-        // default button takes it. A control hidden under a panel has no say.
+        // or Enter presses a button. Enter on a list only confirms what it shows (an open list takes
+        // the key itself, being a window of its own), so that the answer is not checked before the
+        // other lists are chosen. Enter on a check box is the window's, as a dialog's default button
+        // takes it. A control hidden under a panel has no say.
         if (auto* button = qobject_cast<QPushButton*>(focus)) {
             if (key.key() == Qt::Key_Space)
                 return false; // the button presses itself when Space is let go
@@ -210,6 +212,8 @@ bool TMainForm::HandleKey(const QKeyEvent& key)
         if (key.key() == Qt::Key_Space &&
             (qobject_cast<QAbstractButton*>(focus) || qobject_cast<QComboBox*>(focus)))
             return false;
+        if (qobject_cast<QComboBox*>(focus))
+            return true;
     }
     if (pressKey && m_run->Phase() == DrillPhase::Welcome) {
         // On the welcome screen Enter and Space start the run, or go on with the kept run when one is

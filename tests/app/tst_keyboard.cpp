@@ -149,7 +149,7 @@ void TestKeyboard::spaceAndEnterBelongToTheFocus_data()
         {"checked", "btnDalej", "next question", "next question"},
         {"checked", "CheckBoxDobre", "switch ticked off", "next question"},
         {"checked", "", "next question", "next question"},
-        {"sentence", "ComboOpcja1", "list opened", "verdict"},
+        {"sentence", "ComboOpcja1", "list opened", "nothing"},
         {"sentence", "btnGeneruj", "sentence", "sentence"},
         {"sentence", "", "verdict", "verdict"},
         {"welcome", "btnZmienBaze", "folder dialog", "folder dialog"},
@@ -335,6 +335,15 @@ void TestKeyboard::sentenceListsByKey()
     QCOMPARE(f().widget<QComboBox>("ComboOpcja2")->currentIndex(), 0);
     press(Qt::Key_4); // there is no fourth list
     QCOMPARE(QApplication::focusWidget(), f().widget("ComboOpcja2"));
+    // Enter on a list confirms it and no more: the other lists are still to be chosen.
+    press(Qt::Key_Return);
+    QVERIFY(f().enabled("btnCheck"));
+    QVERIFY(!f().visible("imgNieok") && !f().visible("imgOK"));
+    press(Qt::Key_1);
+    press(Qt::Key_Down);
+    press(Qt::Key_Return);
+    QVERIFY(f().enabled("btnCheck"));
+    f().widget("btnCheck")->setFocus(Qt::TabFocusReason);
     press(Qt::Key_Return);
     QVERIFY(!f().enabled("btnCheck"));
     QVERIFY(f().visible("imgNieok"));
