@@ -2,6 +2,7 @@
 // the drill of the questions most often missed that it starts, which is kept in the history only and
 // leaves the bank's kept run as it was.
 
+#include "app/HistoryReading.h"
 #include "app/ProgressWindow.h"
 #include "app/TMainForm.h"
 #include "progress/RunKeeper.h"
@@ -56,24 +57,26 @@ void TMainForm::RefreshProgressWindow(bool evenIfHidden)
 {
     if (!m_progressWindow || (!evenIfHidden && !m_progressWindow->isVisible()))
         return;
-    HistorySnapshot snapshot;
-    snapshot.BankDir = m_environment.BankDir;
-    snapshot.BankQuestions = static_cast<int>(ScanBank(m_environment.BankDir).size());
-    if (m_keeper) {
-        HistoryStore& store = m_keeper->Store();
-        snapshot.Days = store.Days();
-        snapshot.Questions = store.Questions();
-        snapshot.Sittings = store.Sittings();
-        snapshot.DefaultDrill = store.QuestionsToDrill(QDateTime::currentDateTimeUtc());
-        // The mastered questions of the bank's kept run: the run on screen, when it is that run.
-        if (m_run->Pool() && m_runKind == SittingKind::Drill)
-            snapshot.Mastered = m_run->Figures().Mastered;
-        else if (const HistoryStore::Loaded kept = store.LoadRun(); kept.found == HistoryStore::Found::Record)
-            snapshot.Mastered =
-                static_cast<int>(std::count_if(kept.record.Questions.begin(), kept.record.Questions.end(),
-                                               [](const QuestionProgress& q) { return q.Mastered; }));
+    const int bankQuestions = static_cast<int>(ScanBank(m_environment.BankDir).size());
+    if (!m_keeper) {
+        HistorySnapshot nothingKept;
+        nothingKept.BankDir = m_environment.BankDir;
+        nothingKept.BankQuestions = bankQuestions;
+        m_progressWindow->ShowHistory(nothingKept);
+        return;
     }
-    m_progressWindow->ShowHistory(snapshot);
+    HistoryStore& store = m_keeper->Store();
+    // The mastered questions of the bank's kept run: the run on screen, when it is that run.
+    int mastered = 0;
+    if (m_run->Pool() && m_runKind == SittingKind::Drill) {
+        mastered = m_run->Figures().Mastered;
+    } else if (const HistoryStore::Loaded kept = store.LoadRun(); kept.found == HistoryStore::Found::Record) {
+        mastered = static_cast<int>(
+            std::count_if(kept.record.Questions.begin(), kept.record.Questions.end(),
+                          [](const QuestionProgress& question) { return question.Mastered; }));
+    }
+    m_progressWindow->ShowHistory(
+        ReadHistory(store, m_environment.BankDir, bankQuestions, mastered, QDateTime::currentDateTimeUtc()));
 }
 
 void TMainForm::DrillChosenQuestions()
