@@ -6,6 +6,7 @@
 #include "app/TMainForm.h"
 #include "app/WidgetEntry.h"
 #include "assets/BuiltInPictures.h"
+#include "drill/ExamRun.h"
 #include "widgets/Accessibility.h"
 #include "widgets/LayoutFonts.h"
 #include "widgets/TComboBox.h"
@@ -18,12 +19,11 @@
 #include <QComboBox>
 #include <QCursor>
 #include <QPushButton>
+#include <QSettings>
 #include <QTimer>
 
 #include <functional>
 #include <vector>
-
-#include "drill/ExamRun.h"
 
 namespace zdawnik {
 
@@ -322,10 +322,21 @@ void TMainForm::BindEvents()
     Bind(m_btnDalej, &TMainForm::btnDalejClick);
     // The switches are read where they act, from the window's own state: the click handler of the ID
     // switch runs after its state has changed.
-    m_showGoodAnswers = m_CheckBoxDobre->isChecked();
-    m_showQuestionId = m_CheckBoxID->isChecked();
-    connect(m_CheckBoxDobre, &QCheckBox::toggled, this, [this](bool on) { m_showGoodAnswers = on; });
-    connect(m_CheckBoxID, &QCheckBox::toggled, this, [this](bool on) { m_showQuestionId = on; });
+    // Both are remembered from one sitting to the next.
+    const std::pair<QCheckBox*, bool TMainForm::*> switches[] = {
+        {m_CheckBoxDobre, &TMainForm::m_showGoodAnswers}, {m_CheckBoxID, &TMainForm::m_showQuestionId}};
+    for (const auto& [box, shown] : switches) {
+        const QString key = QStringLiteral("view/") + box->objectName();
+        if (m_environment.Settings)
+            box->setChecked(m_environment.Settings->value(key, box->isChecked()).toBool());
+        this->*shown = box->isChecked();
+        connect(box, &QCheckBox::toggled, this, [this, shown, key](bool on) {
+            this->*shown = on;
+            if (m_environment.Settings)
+                m_environment.Settings->setValue(key, on);
+        });
+    }
+    m_lblPytanieInfo->setVisible(m_showQuestionId);
     Bind(m_CheckBoxID, &TMainForm::CheckBoxIDClick);
     // What a list shows is the answer sheet's choice.
     for (int n = 1; n <= MaxLists; ++n)

@@ -2,6 +2,7 @@
 // cannot be read, the question-ID switch, closing, the study clock, and the start of the metafile helper.
 
 #include "app/Application.h"
+#include "drill/StudyPool.h"
 #include "pictures/PictureLoader.h"
 #include "widgets/TGauge.h"
 
@@ -14,7 +15,6 @@
 
 #include "MainFormFixture.h"
 #include "ProgressFixture.h"
-#include "drill/StudyPool.h"
 
 using namespace zdawnik;
 
@@ -79,6 +79,7 @@ private slots:
     void clockCarries();
     void clockRunsOnlyDuringTheRun();
     void clockShowsTheTimeThatPassed();
+    void switchesAreRemembered();
     void metafileHelperStartsOnceTheWindowIsShown();
 
 private:
@@ -440,6 +441,26 @@ void TestRunFlow::clockCarries()
     QCOMPARE(shown(), before);
     kept.window->TimerTimer();
     QCOMPARE(shown(), after);
+}
+
+void TestRunFlow::switchesAreRemembered()
+{
+    f().settings = std::make_unique<QSettings>(f().dir.filePath("ustawienia.ini"), QSettings::IniFormat);
+    f().write("a.txt", ChoiceFile(2, "10"));
+    f().open();
+    f().click("CheckBoxDobre");
+    f().click("CheckBoxID");
+    f().window->close();
+    f().open();
+    QVERIFY(!f().widget<QCheckBox>("CheckBoxDobre")->isChecked());
+    QVERIFY(!f().widget<QCheckBox>("CheckBoxID")->isChecked());
+    f().click("btnStart");
+    // The question's ID stays hidden, and the check shows no good answer.
+    QVERIFY(!f().visible("lblPytanieInfo"));
+    f().click("pnlOdp2");
+    f().click("btnCheck");
+    QVERIFY(f().visible("imgNieok"));
+    QVERIFY(!f().visible("imgGood1"));
 }
 
 void TestRunFlow::clockShowsTheTimeThatPassed()
