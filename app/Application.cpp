@@ -3,6 +3,7 @@
 #include "app/BankChoice.h"
 #include "app/CommandLine.h"
 #include "app/TMainForm.h"
+#include "app/TerminationSignals.h"
 #include "assets/BuiltInPictures.h"
 #include "base/Platform.h"
 #include "base/VisibleText.h"
@@ -203,6 +204,8 @@ int RunProgram(int argc, char** argv)
     PictureLoader pictures;
     environment.Pictures = &pictures;
     TMainForm window(environment);
+    // A logout or a shutdown closes the window as its close box does: the run is kept.
+    new TerminationSignals(window);
     // The helper gets ready while the user reads the start panel.
     StartHelperOnceShown(window, pictures);
     window.show();

@@ -2,10 +2,13 @@
 // meanwhile, a finished run, kept files that cannot be trusted, a state folder that cannot be
 // written, and two windows on one bank.
 
+#include "app/ProgressWindow.h"
+#include "app/TerminationSignals.h"
+
 #include <QCheckBox>
 #include <QPushButton>
 
-#include "app/ProgressWindow.h"
+#include <csignal>
 
 #include "ProgressFixture.h"
 
@@ -19,6 +22,8 @@ private slots:
     void init() { m_fixture = std::make_unique<ProgressFixture>(); }
     void cleanup() { m_fixture.reset(); }
     void drillOfChosenQuestionsLeavesTheKeptRun();
+    void terminationSignalClosesAndKeeps_data();
+    void terminationSignalClosesAndKeeps();
 
     void closedRunIsTakenUp_data();
     void closedRunIsTakenUp();
@@ -417,6 +422,33 @@ void TestProgress::nothingIsWrittenIntoTheBank()
     f().answer(false);
     f().close();
     QCOMPARE(listing(), before);
+}
+
+void TestProgress::terminationSignalClosesAndKeeps_data()
+{
+    QTest::addColumn<int>("signal");
+    QTest::newRow("SIGTERM") << SIGTERM;
+    QTest::newRow("SIGINT") << SIGINT;
+    QTest::newRow("SIGHUP") << SIGHUP;
+}
+
+void TestProgress::terminationSignalClosesAndKeeps()
+{
+    // A logout while a question waits: the window closes as by its close box, and the study time since
+    // the last check is kept with the run.
+    QFETCH(int, signal);
+    f().writeQuestions({"a.txt", "b.txt"});
+    f().open();
+    new TerminationSignals(*f().window);
+    f().click("btnStart");
+    f().answer(true);
+    f().next();
+    for (int tick = 0; tick < 42; ++tick)
+        f().window->TimerTimer();
+    ::raise(signal);
+    QTRY_VERIFY(!f().window->isVisible());
+    QCOMPARE(f().kept().StudySeconds, 42);
+    QCOMPARE(f().kept().Answers, 1);
 }
 
 void TestProgress::drillOfChosenQuestionsLeavesTheKeptRun()
