@@ -265,6 +265,8 @@ private:
 
     // The study clock's digits show the run's study time.
     void ShowClock(qint64 seconds);
+    // The hours' label as wide as its digits need.
+    void FitClockHours();
     // The study clock starts measuring, and its timer ticks.
     void StartStudyClock();
     // The clock as a screen reader reads it, one object: "Czas nauki: 0:01:05".

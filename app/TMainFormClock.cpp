@@ -7,7 +7,10 @@
 #include "widgets/Accessibility.h"
 #include "widgets/TLabel.h"
 
+#include <QFontMetrics>
 #include <QTimer>
+
+#include <algorithm>
 
 namespace zdawnik {
 
@@ -15,6 +18,10 @@ namespace {
 
 // Hours, tens and units of minutes, tens and units of seconds.
 const char* const ClockDigits[5] = {"lblh1", "lblm1", "lblm2", "lbls1", "lbls2"};
+// Where the layout puts the hours and the clock's caption.
+constexpr int ClockHoursRight = 537;
+constexpr int ClockHoursWidth = 17;
+constexpr int ClockCaptionLeft = 446;
 
 } // namespace
 
@@ -39,7 +46,22 @@ void TMainForm::ShowClock(qint64 seconds)
                               seconds % 10};
     for (int i = 0; i < 5; ++i)
         Find<TLabel>(ClockDigits[i])->setCaption(QString::number(digits[i]));
+    FitClockHours();
     ReadClockAsOne();
+}
+
+void TMainForm::FitClockHours()
+{
+    // The hours' place holds two digits; a longer study time grows to the left, into the free space,
+    // taking the clock's caption with it, so that no digit is cut.
+    auto* hours = Find<TLabel>("lblh1");
+    auto* caption = Find<TLabel>("Label21");
+    const int width =
+        std::max(ClockHoursWidth, QFontMetrics(hours->font()).horizontalAdvance(hours->caption()) + 2);
+    if (hours->width() == width)
+        return;
+    hours->setGeometry(ClockHoursRight - width, hours->y(), width, hours->height());
+    caption->move(std::min(ClockCaptionLeft, hours->x() - caption->width()), caption->y());
 }
 
 QString ClockText(qint64 seconds)

@@ -417,6 +417,11 @@ void TestRunFlow::clockCarries_data()
     QTest::newRow("23:59:59") << QStringList{"23", "5", "9", "5", "9"}
                               << QStringList{"24", "0", "0", "0", "0"};
     QTest::newRow("1:23:45") << QStringList{"1", "2", "3", "4", "5"} << QStringList{"1", "2", "3", "4", "6"};
+    // A kept study time of a thousand hours and more: the hours grow to the left, none cut.
+    QTest::newRow("999:59:59") << QStringList{"999", "5", "9", "5", "9"}
+                               << QStringList{"1000", "0", "0", "0", "0"};
+    QTest::newRow("12345:00:00") << QStringList{"12345", "0", "0", "0", "0"}
+                                 << QStringList{"12345", "0", "0", "0", "1"};
 }
 
 void TestRunFlow::clockCarries()
@@ -441,6 +446,18 @@ void TestRunFlow::clockCarries()
     QCOMPARE(shown(), before);
     kept.window->TimerTimer();
     QCOMPARE(shown(), after);
+    // Every digit of the hours is drawn whole, left of the colon and right of the caption.
+    auto* hours = kept.widget<TLabel>("lblh1");
+    const QRect caption = kept.widget("Label21")->geometry();
+    QVERIFY(QFontMetrics(hours->font()).horizontalAdvance(after[0]) <= hours->width());
+    QCOMPARE(hours->geometry().right(), 536); // where the layout ends the hours
+    QVERIFY(caption.right() < hours->x() + (after[0].size() > 4 ? 9 : 0));
+    const QImage shot = kept.window->grab(hours->geometry()).toImage();
+    int lime = 0;
+    for (int x = 0; x < 8; ++x)
+        for (int y = 0; y < shot.height(); ++y)
+            lime += shot.pixelColor(x, y).green() > 200 && shot.pixelColor(x, y).red() < 80;
+    QVERIFY2(after[0].size() < 3 || lime > 0, "the first digit of the hours is drawn");
 }
 
 void TestRunFlow::switchesAreRemembered()
