@@ -272,6 +272,12 @@ void TMainForm::CreateLayout()
     for (TImage* mark : {m_imgOK, m_imgNic, m_imgNieok})
         SetAccessibleRole(mark, QAccessible::AlertMessage);
     NameVerdictMarks(QString());
+    // A screen reader reads the start panel in the order of its children: the bank, its kept run and
+    // the buttons first, then the welcome texts, the keys and the author last. (Nothing on the panel
+    // overlaps, so the order paints the same.)
+    for (const char* text : {"Label8", "Label9", "Label1", "Label7", "Label10", "Label12", "Label11",
+                             "lblKlawiatura", "lblAutor"})
+        FindComponent(text)->raise();
     const char* const statistics[][2] = {
         {"lblIleRazyInfo", "Label3"}, {"lblOpanowane", "Label6"},   {"lblPytanInfo", "Label2"},
         {"gaugeDobreZle", "Label4"},  {"gaugeOpanowane", "Label5"},

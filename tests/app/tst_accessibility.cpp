@@ -61,6 +61,7 @@ private slots:
     void answerTickedEitherWay_data();
     void answerTickedEitherWay();
     void valuesAndClockReadWithCaptions();
+    void startPanelReadsBankAndButtonsFirst();
     void verdictIsAnnounced_data();
     void verdictIsAnnounced();
 
@@ -123,7 +124,8 @@ void TestAccessibility::offeredInEveryState_data()
     const QStringList covered{"btnCheck", "btnDalej",      "CheckBoxDobre", "CheckBoxID",    "lblPytanie",
                               "pnlInfo",  "gaugeDobreZle", "Label21",       "lblPytanieInfo"};
     const QStringList parts{"lblh1", "Label15", "lbls2", "Label2", "Label4", "CheckBox1", "lblOdp1"};
-    QTest::newRow("welcome") << "welcome" << QStringList{"btnStart", "btnZmienBaze", "btnPostepy", "btnEgzamin"}
+    QTest::newRow("welcome") << "welcome"
+                             << QStringList{"btnStart", "btnZmienBaze", "btnPostepy", "btnEgzamin"}
                              << QStringList{"pnlStart", "lblAutor", "Label1"} << covered + parts;
     const QStringList question{"pnlOdp1", "pnlOdp2", "CheckBoxDobre", "btnCheck", "CheckBoxID"};
     const QStringList welcome{"pnlStart", "btnStart", "lblAutor",     "pnlKoniec",
@@ -253,6 +255,22 @@ void TestAccessibility::answerTickedEitherWay()
     QVERIFY(!panel->hasFocus());
 }
 
+void TestAccessibility::startPanelReadsBankAndButtonsFirst()
+{
+    f().write("q.txt", ChoiceQuestion);
+    f().open();
+    QAccessibleInterface* panel = Accessible(f().widget("pnlStart"));
+    QStringList order;
+    for (int i = 0; i < panel->childCount(); ++i)
+        if (auto* widget = qobject_cast<QWidget*>(panel->child(i)->object()); widget && widget->isVisible())
+            order << widget->objectName();
+    QCOMPARE(order.first(), QString("lblBaza"));
+    const QStringList buttons = order.mid(1, 4);
+    QCOMPARE(QSet<QString>(buttons.begin(), buttons.end()),
+             (QSet<QString>{"btnZmienBaze", "btnStart", "btnPostepy", "btnEgzamin"}));
+    QCOMPARE(order.last(), QString("lblAutor"));
+}
+
 void TestAccessibility::valuesAndClockReadWithCaptions()
 {
     f().write("q.txt", ChoiceQuestion);
@@ -289,6 +307,10 @@ void TestAccessibility::verdictIsAnnounced_data()
                            << "zła odpowiedź: dobrze zaznaczone 1 z 2, źle zaznaczone 1";
     QTest::newRow("sentence") << SentenceQuestion << QStringList{} << "imgNieok"
                               << "zła odpowiedź: dobrze wybrane 0 z 2";
+    // A key that is no number matches nothing, not even a list left empty: the count says so too.
+    QTest::newRow("sentence, key no number")
+        << QByteArray("Z1x\nA {wyb\xf3r 1}\na;;b;;\n") << QStringList{} << "imgNieok"
+        << "zła odpowiedź: dobrze wybrane 0 z 1";
 }
 
 void TestAccessibility::verdictIsAnnounced()
