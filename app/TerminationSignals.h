@@ -2,7 +2,6 @@
 
 #include <QObject>
 
-#include <memory>
 
 class QSocketNotifier;
 class QWidget;
