@@ -4,6 +4,7 @@
 #include "app/TMainForm.h"
 #include "drill/ExamRun.h"
 #include "pictures/PictureLoader.h"
+#include "widgets/TPanel.h"
 
 #include <QComboBox>
 #include <QCoreApplication>
@@ -41,19 +42,12 @@ void Settle()
         QCoreApplication::processEvents();
 }
 
-// Ticks the right answers of the choice question on screen and checks it.
+// Ticks the right answers of the choice question on screen, as clicks on their panels do.
 void AnswerRight(TMainForm& window)
 {
-    using Handler = void (TMainForm::*)();
-    static const Handler answers[12] = {
-        &TMainForm::pnlOdp1Click,  &TMainForm::pnlOdp2Click,  &TMainForm::pnlOdp3Click,
-        &TMainForm::pnlOdp4Click,  &TMainForm::pnlOdp5Click,  &TMainForm::pnlOdp6Click,
-        &TMainForm::pnlOdp7Click,  &TMainForm::pnlOdp8Click,  &TMainForm::pnlOdp9Click,
-        &TMainForm::pnlOdp10Click, &TMainForm::pnlOdp11Click, &TMainForm::pnlOdp12Click,
-    };
     for (int n = 1; n <= MaxAnswers; ++n)
         if (window.CurrentQuestion().isRightAnswer(n))
-            (window.*answers[n - 1])();
+            emit window.Find<TPanel>(Numbered("pnlOdp", n))->clicked();
 }
 
 } // namespace
