@@ -3,14 +3,13 @@
 #include "app/LayoutColors.h"
 #include "bank/PictureName.h"
 #include "base/TextEncoding.h"
+#include "drill/ExamRun.h"
 #include "widgets/Accessibility.h"
 #include "widgets/LayoutFonts.h"
 #include "widgets/TLabel.h"
 
 #include <QListWidget>
 #include <QPushButton>
-
-#include "drill/ExamRun.h"
 
 namespace zdawnik {
 

@@ -14,15 +14,8 @@ HistorySnapshot ReadHistory(HistoryStore& store, const std::filesystem::path& ba
     snapshot.Days = store.Days();
     snapshot.Questions = store.Questions();
     snapshot.Sittings = store.Sittings();
-    // The store's QuestionsToDrill would read every answer again: its rule is applied to the questions
-    // just read, which come in the same order.
-    const QDateTime since = now.addDays(-DefaultDrillDays);
-    for (const QuestionFigures& question : snapshot.Questions) {
-        if (snapshot.DefaultDrill.size() == std::size_t(DefaultDrillQuestions))
-            break;
-        if (question.LastMissed.isValid() && question.LastMissed >= since)
-            snapshot.DefaultDrill.push_back(question.FileName);
-    }
+    // Chosen from the questions just read, so that every answer is not read a second time.
+    snapshot.DefaultDrill = HistoryStore::QuestionsToDrill(snapshot.Questions, now);
     return snapshot;
 }
 

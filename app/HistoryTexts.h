@@ -36,17 +36,6 @@ inline QString DayAndClockText(const QDateTime& time)
                           : QString();
 }
 
-// Study time as the window's clock shows it: "M:SS", "H:MM:SS" from an hour on.
-inline QString DurationText(qint64 seconds)
-{
-    const qint64 hours = seconds / 3600;
-    const qint64 minutes = seconds / 60 % 60;
-    const QString rest = QStringLiteral("%1").arg(seconds % 60, 2, 10, QLatin1Char('0'));
-    if (hours == 0)
-        return QStringLiteral("%1:%2").arg(minutes).arg(rest);
-    return QStringLiteral("%1:%2:%3").arg(hours).arg(minutes, 2, 10, QLatin1Char('0')).arg(rest);
-}
-
 // The share of good answers in whole percent, rounded down so that 100% means every one; nothing when
 // there were no answers.
 inline std::optional<int> GoodPercent(int good, int answers)

@@ -1,6 +1,7 @@
 #include "app/SittingsModel.h"
 
 #include "app/HistoryTexts.h"
+#include "drill/DrillRun.h"
 
 #include <algorithm>
 
@@ -48,7 +49,7 @@ QString SittingsModel::CellText(int row, int column) const
     case Kind:
         return SittingKindText(sitting.Kind);
     case StudyTime:
-        return DurationText(sitting.StudySeconds);
+        return QString::fromStdString(DurationText(sitting.StudySeconds));
     case Answers:
         return QString::number(sitting.Answers);
     case GoodShare:

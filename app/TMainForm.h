@@ -4,6 +4,8 @@
 #include "app/MessageBoxes.h"
 #include "bank/Question.h"
 #include "bank/QuestionView.h"
+#include "drill/DrillRun.h"
+#include "drill/ExamSettings.h"
 #include "progress/HistoryFigures.h"
 
 #include <QDateTime>
@@ -17,9 +19,6 @@
 #include <memory>
 #include <optional>
 #include <vector>
-
-#include "drill/DrillRun.h"
-#include "drill/ExamSettings.h"
 
 class QCheckBox;
 class QKeyEvent;
@@ -254,7 +253,6 @@ private:
     void KeepExam();
     void ShowExamResult();
     void ShowExamReview();
-    void ShowGoodSentence();
     void LeaveExam();
 
     // The statistics window, and the drill of the questions it chooses.
@@ -277,6 +275,10 @@ private:
     void DescribeAnswer(int n);
     void ShowCheckedFigures(const CheckStep& step);
     void ShowGoodOptions();
+    // The sentence the lists make with the option at positionInList(n) in list n.
+    void ShowSentence(const std::function<int(int)>& positionInList);
+    // Answer n's panel shows it ticked or not.
+    void ShowTick(int n, bool ticked);
     // Names the verdict marks for screen readers, each with what the check found; the mark that comes
     // up is announced by its name.
     void NameVerdictMarks(const QString& found);

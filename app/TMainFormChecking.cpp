@@ -4,8 +4,9 @@
 #include "app/LayoutColors.h"
 #include "app/ListColor.h"
 #include "app/TMainForm.h"
-#include "drill/ExamRun.h"
 #include "bank/PictureName.h"
+#include "drill/ExamRun.h"
+#include "drill/Verdict.h"
 #include "widgets/Accessibility.h"
 #include "widgets/TGauge.h"
 #include "widgets/TImage.h"
@@ -15,8 +16,6 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QPushButton>
-
-#include "drill/Verdict.h"
 
 namespace zdawnik {
 
@@ -93,17 +92,22 @@ void TMainForm::NameVerdictMarks(const QString& found)
 
 void TMainForm::btnGenerujClick()
 {
-    const Question& question = m_run->CurrentQuestion();
-    if (!(m_run->QuestionRead() || ExamQuestionOnScreen()) || question.isChoice())
+    if (!(m_run->QuestionRead() || ExamQuestionOnScreen()) || m_run->CurrentQuestion().isChoice())
         return; // no sentence on screen
+    const AnswerSheet& sheet = m_run->Sheet();
+    ShowSentence([&sheet](int n) { return sheet.Chosen[static_cast<std::size_t>(n - 1)]; });
+}
+
+void TMainForm::ShowSentence(const std::function<int(int)>& positionInList)
+{
     // Sentence questions may carry a picture tag in their question line: it is no part of the sentence.
-    QString sentence = DecodeQuestionText(WithoutPictureTag(question.Body));
-    for (int n = 1; n <= 4; ++n) {
+    QString sentence = DecodeQuestionText(WithoutPictureTag(m_run->CurrentQuestion().Body));
+    for (int n = 1; n <= MaxLists; ++n) {
         const QString placeholder = QString::fromStdString(SentenceGap(n));
-        const QString chosen = DecodeQuestionText(m_run->Sheet().ChosenText(n));
+        const QString option = DecodeQuestionText(m_run->Sheet().OptionText(n, positionInList(n)));
         const qsizetype at = sentence.indexOf(placeholder);
         if (at >= 0)
-            sentence = sentence.left(at) + ' ' + chosen + sentence.mid(at + placeholder.size());
+            sentence = sentence.left(at) + ' ' + option + sentence.mid(at + placeholder.size());
     }
     m_lblCoPowstanie->setCaption(sentence);
 }

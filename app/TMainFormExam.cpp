@@ -8,6 +8,7 @@
 #include "app/ListColor.h"
 #include "app/TMainForm.h"
 #include "bank/PictureName.h"
+#include "drill/ExamRun.h"
 #include "progress/RunKeeper.h"
 #include "widgets/Accessibility.h"
 #include "widgets/TImage.h"
@@ -19,8 +20,6 @@
 #include <QCoreApplication>
 #include <QPushButton>
 #include <QTimer>
-
-#include "drill/ExamRun.h"
 
 namespace zdawnik {
 
@@ -138,14 +137,8 @@ void TMainForm::ShowExamQuestion()
 void TMainForm::ShowExamSheet(const AnswerSheet& answers)
 {
     m_run->Sheet().Ticked = answers.Ticked;
-    for (int n = 1; n <= answers.Answers; ++n) {
-        const bool ticked = answers.IsTicked(n);
-        m_ticksShown[static_cast<std::size_t>(n - 1)] = ticked;
-        Find<QCheckBox>(Numbered("CheckBox", n))->setChecked(ticked);
-        auto* panel = Find<TPanel>(Numbered("pnlOdp", n));
-        panel->setColor(ticked ? TickedYellow.toQColor() : Find<TLabel>(Numbered("lblOdp", n))->color());
-        NotifyCheckedChanged(panel);
-    }
+    for (int n = 1; n <= answers.Answers; ++n)
+        ShowTick(n, answers.IsTicked(n));
     for (int n = 1; n <= MaxLists; ++n)
         if (answers.ListInUse[static_cast<std::size_t>(n - 1)])
             Find<QComboBox>(Numbered("ComboOpcja", n))
@@ -281,7 +274,8 @@ void TMainForm::ShowExamReview()
                 if (record.isRightAnswer(n))
                     Find<TImage>(Numbered("imgGood", n))->show();
         } else {
-            ShowGoodSentence();
+            // The lists keep the student's choices; the sentence under them is the right one.
+            ShowSentence([&record](int n) { return GoodOption(record, n); });
         }
     }
     m_lblIleOdpowiedzi->setCaption(QString());
@@ -289,27 +283,6 @@ void TMainForm::ShowExamReview()
         ->setCaption(QStringLiteral("Przegląd: pytanie %1 z %2").arg(m_reviewed + 1).arg(m_exam->Count()));
     Find<QPushButton>("btnWstecz")->setEnabled(false);
     m_btnDalej->setEnabled(true);
-}
-
-void TMainForm::ShowGoodSentence()
-{
-    // The lists keep the student's choices; the sentence under them is the right one.
-    const Question& question = m_run->CurrentQuestion();
-    QString sentence = DecodeQuestionText(WithoutPictureTag(question.Body));
-    const AnswerSheet& sheet = m_run->Sheet();
-    for (int n = 1; n <= MaxLists; ++n) {
-        const auto list = static_cast<std::size_t>(n - 1);
-        const int good = GoodOption(question, n);
-        const QString option =
-            sheet.ListInUse[list] && good >= 0 && good < static_cast<int>(sheet.Options[list].size())
-                ? DecodeQuestionText(sheet.Options[list][static_cast<std::size_t>(good)])
-                : QString();
-        const QString gap = QString::fromStdString(SentenceGap(n));
-        const qsizetype at = sentence.indexOf(gap);
-        if (at >= 0)
-            sentence = sentence.left(at) + ' ' + option + sentence.mid(at + gap.size());
-    }
-    m_lblCoPowstanie->setCaption(sentence);
 }
 
 void TMainForm::LeaveExam()
@@ -320,14 +293,8 @@ void TMainForm::LeaveExam()
     m_examKept = false;
     m_reviewed = -1;
     m_examResult->hide();
-    HideMarks();
-    ClearQuestion();
     ShowExamLayout(false);
-    m_btnDalej->setEnabled(false);
-    m_run = std::make_unique<DrillRun>(m_environment.Clock);
-    m_pnlStart->show();
-    OpenBank(m_environment.BankDir);
-    FocusWelcome();
+    BackToStartPanel();
 }
 
 } // namespace zdawnik

@@ -3,6 +3,7 @@
 
 #include "app/LayoutColors.h"
 #include "app/TMainForm.h"
+#include "drill/ExamRun.h"
 #include "widgets/Accessibility.h"
 #include "widgets/TImage.h"
 #include "widgets/TLabel.h"
@@ -13,8 +14,6 @@
 #include <algorithm>
 #include <array>
 #include <vector>
-
-#include "drill/ExamRun.h"
 
 namespace zdawnik {
 
@@ -132,13 +131,18 @@ void TMainForm::ToggleAnswer(int n)
         m_run->Sheet().Ticked[static_cast<std::size_t>(n - 1)] = ticked;
         ShowExamPosition();
     }
+    ShowTick(n, ticked);
+    DescribeAnswer(n);
+}
+
+void TMainForm::ShowTick(int n, bool ticked)
+{
     m_ticksShown[static_cast<std::size_t>(n - 1)] = ticked;
     auto* panel = Find<TPanel>(Numbered("pnlOdp", n));
     Find<QCheckBox>(Numbered("CheckBox", n))->setChecked(ticked);
     // An unticked answer takes its slot's colour again, which its label keeps.
     panel->setColor(ticked ? TickedYellow.toQColor() : Find<TLabel>(Numbered("lblOdp", n))->color());
     NotifyCheckedChanged(panel);
-    DescribeAnswer(n);
 }
 
 void TMainForm::pnlOdp1Click()

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cassert>
+#include <cstdio>
 
 namespace zdawnik {
 
@@ -14,14 +15,34 @@ std::array<std::optional<int>, MaxLists> AnswerSheet::ChosenInUse() const
     return chosen;
 }
 
-const std::string& AnswerSheet::ChosenText(int n) const
+const std::string& AnswerSheet::OptionText(int n, int position) const
 {
     static const std::string none;
     const auto list = static_cast<std::size_t>(n - 1);
-    const int position = Chosen[list];
     if (!ListInUse[list] || position < 0 || position >= static_cast<int>(Options[list].size()))
         return none;
     return Options[list][static_cast<std::size_t>(position)];
+}
+
+bool AnswerSheet::Toggle(int n)
+{
+    if (n < 1 || n > Answers)
+        return false;
+    bool& ticked = Ticked[static_cast<std::size_t>(n - 1)];
+    ticked = !ticked;
+    return ticked;
+}
+
+void AnswerSheet::Choose(int list, int position)
+{
+    if (list >= 1 && list <= MaxLists)
+        Chosen[static_cast<std::size_t>(list - 1)] = std::max(position, -1);
+}
+
+Judgement Judge(const Question& question, const AnswerSheet& sheet)
+{
+    return question.isChoice() ? JudgeChoice(question, sheet.Ticked)
+                               : JudgeSentence(question, sheet.ChosenInUse());
 }
 
 bool AnswerSheet::IsAnswered() const
@@ -85,6 +106,19 @@ std::string RightAnswersText(const Question& question, const AnswerSheet& sheet)
                 numbers.push_back(GoodOption(question, n) + 1);
     }
     return JoinNumbers(numbers);
+}
+
+std::string DurationText(std::int64_t seconds)
+{
+    seconds = std::max<std::int64_t>(seconds, 0);
+    char text[32];
+    if (seconds > 3600)
+        std::snprintf(text, sizeof text, "%lld:%02lld:%02lld", static_cast<long long>(seconds / 3600),
+                      static_cast<long long>(seconds / 60 % 60), static_cast<long long>(seconds % 60));
+    else
+        std::snprintf(text, sizeof text, "%lld:%02lld", static_cast<long long>(seconds / 60),
+                      static_cast<long long>(seconds % 60));
+    return text;
 }
 
 DrillRun::DrillRun(Random::Clock clock) : m_random(std::move(clock)) {}
@@ -165,25 +199,19 @@ NextStep DrillRun::Next(const ShowFile& show)
 
 bool DrillRun::Toggle(int n)
 {
-    if (n < 1 || n > m_sheet.Answers)
-        return false;
-    bool& ticked = m_sheet.Ticked[static_cast<std::size_t>(n - 1)];
-    ticked = !ticked;
-    return ticked;
+    return m_sheet.Toggle(n);
 }
 
 void DrillRun::Choose(int list, int position)
 {
-    if (list >= 1 && list <= MaxLists)
-        m_sheet.Chosen[static_cast<std::size_t>(list - 1)] = position;
+    m_sheet.Choose(list, position);
 }
 
 CheckStep DrillRun::Check()
 {
     assert(m_phase == DrillPhase::Asking && m_questionRead);
     CheckStep step;
-    step.Judged = m_question.isChoice() ? JudgeChoice(m_question, m_sheet.Ticked)
-                                        : JudgeSentence(m_question, m_sheet.ChosenInUse());
+    step.Judged = Judge(m_question, m_sheet);
     ++m_figures.Answers;
     if (step.Judged.verdict == Verdict::Good)
         ++m_figures.GoodAnswers;

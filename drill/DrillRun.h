@@ -1,6 +1,9 @@
 #pragma once
 
 #include "bank/Question.h"
+#include "drill/Random.h"
+#include "drill/StudyPool.h"
+#include "drill/Verdict.h"
 
 #include <array>
 #include <cstdint>
@@ -9,10 +12,6 @@
 #include <optional>
 #include <string>
 #include <vector>
-
-#include "drill/Random.h"
-#include "drill/StudyPool.h"
-#include "drill/Verdict.h"
 
 namespace zdawnik {
 
@@ -51,10 +50,20 @@ struct AnswerSheet
 
     void Clear() { *this = AnswerSheet(); }
     bool IsTicked(int n) const { return Ticked[static_cast<std::size_t>(n - 1)]; }
+    // Ticks or unticks answer n; returns whether it is now ticked. An answer not on screen stays
+    // unticked.
+    bool Toggle(int n);
+    // List n (from 1) now shows the option at position (from 0, -1 for none).
+    void Choose(int list, int position);
     // The choices of the lists in use; nothing for the others.
     std::array<std::optional<int>, MaxLists> ChosenInUse() const;
-    // The text of the option list n (from 1) shows; empty for none.
-    const std::string& ChosenText(int n) const;
+    // The text of the option at position (from 0) of list n (from 1); empty for none.
+    const std::string& OptionText(int n, int position) const;
+    // The text of the option list n shows; empty for none.
+    const std::string& ChosenText(int n) const
+    {
+        return OptionText(n, Chosen[static_cast<std::size_t>(n - 1)]);
+    }
     // Whether anything is ticked or chosen.
     bool IsAnswered() const;
 };
@@ -69,6 +78,12 @@ struct SetAsideFile
 // Why a file the reader read without a report is not shown, in the window's words (UTF-8): it is empty,
 // or it has more lines than a question may have.
 std::string NotShownReason(int lineCount);
+
+// The judgement of the answer on the sheet, by the question's kind.
+Judgement Judge(const Question& question, const AnswerSheet& sheet);
+
+// A span of time as the exam and the statistics write it: "M:SS", or "H:MM:SS" above an hour.
+std::string DurationText(std::int64_t seconds);
 
 // Short texts of an answer, for the history: the ticked answers of a choice question ("1,3"), or the
 // option chosen in each list in use, counted from 1 ("2,1,3", "0" for a list left without a choice);

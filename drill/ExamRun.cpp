@@ -1,11 +1,11 @@
 #include "drill/ExamRun.h"
 
+#include "drill/Random.h"
+#include "drill/Verdict.h"
+
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
-
-#include "drill/Random.h"
-#include "drill/Verdict.h"
 
 namespace zdawnik {
 
@@ -108,19 +108,15 @@ Replacement ExamRun::ReplaceCurrent()
 bool ExamRun::Toggle(int n)
 {
     AnswerSheet& sheet = m_questions.at(static_cast<std::size_t>(m_position)).Sheet;
-    if (n < 1 || n > sheet.Answers)
-        return false;
-    bool& ticked = sheet.Ticked[static_cast<std::size_t>(n - 1)];
-    if (!Finished())
-        ticked = !ticked;
-    return ticked;
+    if (Finished())
+        return n >= 1 && n <= sheet.Answers && sheet.IsTicked(n);
+    return sheet.Toggle(n);
 }
 
 void ExamRun::Choose(int list, int position)
 {
-    if (!Finished() && list >= 1 && list <= MaxLists)
-        m_questions.at(static_cast<std::size_t>(m_position))
-            .Sheet.Chosen[static_cast<std::size_t>(list - 1)] = std::max(position, -1);
+    if (!Finished())
+        m_questions.at(static_cast<std::size_t>(m_position)).Sheet.Choose(list, position);
 }
 
 std::int64_t ExamRun::ElapsedMs() const
@@ -150,9 +146,7 @@ Verdict ExamRun::VerdictOf(int k) const
     const ExamQuestion& question = At(k);
     if (!question.Shown)
         return Verdict::Wrong;
-    if (question.Record.isChoice())
-        return JudgeChoice(question.Record, question.Sheet.Ticked).verdict;
-    return JudgeSentence(question.Record, question.Sheet.ChosenInUse()).verdict;
+    return Judge(question.Record, question.Sheet).verdict;
 }
 
 int ExamRun::AnsweredCount() const
@@ -184,19 +178,6 @@ std::string ExamRun::ChosenText(int k) const
 std::string ExamRun::RightText(int k) const
 {
     return RightAnswersText(At(k).Record, At(k).Sheet);
-}
-
-std::string DurationText(std::int64_t seconds)
-{
-    seconds = std::max<std::int64_t>(seconds, 0);
-    char text[32];
-    if (seconds > 3600)
-        std::snprintf(text, sizeof text, "%lld:%02lld:%02lld", static_cast<long long>(seconds / 3600),
-                      static_cast<long long>(seconds / 60 % 60), static_cast<long long>(seconds % 60));
-    else
-        std::snprintf(text, sizeof text, "%lld:%02lld", static_cast<long long>(seconds / 60),
-                      static_cast<long long>(seconds % 60));
-    return text;
 }
 
 std::string RemainingTimeText(std::int64_t remainingMs)

@@ -1,16 +1,15 @@
 #pragma once
 
 #include "bank/Question.h"
+#include "drill/DrillRun.h"
+#include "drill/ExamSettings.h"
+#include "drill/StudyPool.h"
 
 #include <cstdint>
 #include <functional>
 #include <optional>
 #include <string>
 #include <vector>
-
-#include "drill/DrillRun.h"
-#include "drill/ExamSettings.h"
-#include "drill/StudyPool.h"
 
 namespace zdawnik {
 
@@ -128,8 +127,6 @@ private:
     int m_position = 0;
 };
 
-// A span of time as the exam clock writes it: "M:SS", or "H:MM:SS" above an hour.
-std::string DurationText(std::int64_t seconds);
 // The exam clock: "Pozostało: M:SS", whole seconds rounded up, so it reads 0:00 only when the time is
 // up.
 std::string RemainingTimeText(std::int64_t remainingMs);

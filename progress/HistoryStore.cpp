@@ -1,7 +1,6 @@
 #include "progress/HistoryStore.h"
 
 #include "base/Platform.h"
-
 #include "progress/FileNameText.h"
 #include "progress/HistorySchema.h"
 #include "progress/RunRecordFormat.h"
@@ -931,20 +930,19 @@ std::vector<SittingFigures> HistoryStore::Sittings()
 
 std::vector<std::string> HistoryStore::QuestionsToDrill(const QDateTime& now)
 {
+    return QuestionsToDrill(Questions(), now);
+}
+
+std::vector<std::string> HistoryStore::QuestionsToDrill(const std::vector<QuestionFigures>& questions,
+                                                        const QDateTime& now)
+{
     std::vector<std::string> names;
-    try {
-        if (!OpenForReading() || BankId(false) == 0)
-            return names;
-        SqliteStatement query(m_db.handle(), std::string(QuestionFiguresQuery) + " HAVING last_missed >= ?2" +
-                                                 QuestionOrder + " LIMIT ?3");
-        query.Bind(1, m_bankId)
-            .Bind(2, Milliseconds(now) - DrillDays * MillisecondsPerDay)
-            .Bind(3, DrillQuestions);
-        while (query.Step())
-            names.push_back(query.Bytes(0));
-        query.Reset();
-    } catch (const ESqlite&) {
-        names.clear();
+    const QDateTime since = now.addMSecs(-DrillDays * MillisecondsPerDay);
+    for (const QuestionFigures& question : questions) {
+        if (names.size() == std::size_t(DrillQuestions))
+            break;
+        if (question.LastMissed.isValid() && question.LastMissed >= since)
+            names.push_back(question.FileName);
     }
     return names;
 }

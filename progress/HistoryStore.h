@@ -1,5 +1,6 @@
 #pragma once
 
+#include "drill/StudyPool.h"
 #include "progress/BankLock.h"
 #include "progress/HistoryFigures.h"
 #include "progress/RunRecord.h"
@@ -12,8 +13,6 @@
 #include <optional>
 #include <string>
 #include <vector>
-
-#include "drill/StudyPool.h"
 
 namespace zdawnik {
 
@@ -137,6 +136,9 @@ public:
     // The questions answered wrong or partly right in the 14 days before now, at most 30, in the
     // order of Questions().
     std::vector<std::string> QuestionsToDrill(const QDateTime& now);
+    // The same choice made from questions read already, in the order of Questions().
+    static std::vector<std::string> QuestionsToDrill(const std::vector<QuestionFigures>& questions,
+                                                     const QDateTime& now);
 
     // Where earlier versions kept the run on a bank, as a file of its own, which Open takes in.
     static QString RunFilePath(const QString& stateDir, const std::string& bankPath);

@@ -406,4 +406,25 @@ RunRecord DecodeRunRecord(const QByteArray& bytes, const std::string& bankPath)
     return record;
 }
 
+std::string EncodeRunRecord(const RunRecord& record)
+{
+    namespace format = recordformat;
+    // Fields keep the order they are set in: the file opens with what it is and whose, and the
+    // questions, the longest part, come last.
+    nlohmann::ordered_json document = nlohmann::ordered_json::object();
+    document[format::Format] = format::Name;
+    document[format::FormatVersion] = format::Version;
+    document[format::Bank] = FileNameToText(record.BankPath);
+    document[format::Saved] = record.SavedAt.toUTC().toString(Qt::ISODate).toStdString();
+    document[format::Finished] = record.Finished;
+    document[format::StudySeconds] = record.StudySeconds;
+    document[format::Answers] = record.Answers;
+    document[format::GoodAnswers] = record.GoodAnswers;
+    nlohmann::ordered_json& questions = document[format::Questions] = nlohmann::ordered_json::array();
+    for (const QuestionProgress& question : record.Questions)
+        questions.push_back(nlohmann::ordered_json::array(
+            {FileNameToText(question.FileName), question.Repeats, question.Mastered}));
+    return document.dump() + "\n";
+}
+
 } // namespace zdawnik

@@ -44,7 +44,10 @@ inline constexpr int MaxRecordRepeats = 1'000'000;
 inline constexpr int MaxRecordAnswers = 1'000'000'000;
 inline constexpr qint64 MaxRecordStudySeconds = 100'000LL * 3600;
 
-// Reads a record back (RunRecordWriter writes it). Anything but a whole, consistent record that this
+// The record as the bytes of its file: UTF-8 JSON, compact, the questions last.
+std::string EncodeRunRecord(const RunRecord& record);
+
+// Reads a record back (EncodeRunRecord writes it). Anything but a whole, consistent record that this
 // program wrote for the bank at bankPath throws EDamagedProgress: nothing of it is used.
 RunRecord DecodeRunRecord(const QByteArray& bytes, const std::string& bankPath);
 
