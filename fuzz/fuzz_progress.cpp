@@ -6,7 +6,6 @@
 // the same record, and that file is written the same way again.
 
 #include "progress/RunRecord.h"
-#include "progress/RunRecordWriter.h"
 
 #include <cstddef>
 #include <cstdint>

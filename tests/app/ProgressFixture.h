@@ -4,7 +4,7 @@
 // reopen it, and to read or write what was kept.
 
 #include "progress/HistoryStore.h"
-#include "progress/RunRecordWriter.h"
+#include "progress/RunRecord.h"
 #include "widgets/TGauge.h"
 
 #include <QFile>

@@ -4,7 +4,7 @@
 // and the run's change.
 
 #include "progress/HistoryStore.h"
-#include "progress/RunRecordWriter.h"
+#include "progress/RunRecord.h"
 
 #include <QDir>
 

@@ -4,7 +4,7 @@
 // and a database of this layout is brought up to the next.
 
 #include "progress/HistorySchema.h"
-#include "progress/RunRecordWriter.h"
+#include "progress/RunRecord.h"
 #include "progress/SqliteDatabase.h"
 
 #include <QCryptographicHash>

@@ -1,9 +1,8 @@
 // The progress file's contents: names of any bytes come back as they were, and every kind of file
 // that this program did not write whole, for this bank, is refused.
 
-#include "drill/Random.h"
 #include "progress/FileNameText.h"
-#include "progress/RunRecordWriter.h"
+#include "progress/RunRecord.h"
 
 #include <QtTest>
 
@@ -44,7 +43,6 @@ private slots:
     void roundTrip_data();
     void roundTrip();
     void fileIsReadableJson();
-    void runIsWrittenAsItsProgress();
     void runKeptByTheEarlierWriter();
     void damaged_data();
     void damaged();
@@ -162,45 +160,6 @@ void TestRunRecord::fileIsReadableJson()
     // Bytes that are no UTF-8 are written as %-escapes in the text.
     QCOMPARE(questions.at(3).toArray(), QJsonArray({"%B3%F3d%BC.txt", 5, false}));
     QCOMPARE(root.size(), 9);
-}
-
-void TestRunRecord::runIsWrittenAsItsProgress()
-{
-    // Written from the pool, after check upon check, the run is the same file as its progress taken
-    // out: every counter and mark as it is now, not as it was at the first save.
-    quint32 tick = 3;
-    Random random([&] { return tick += 7919; });
-    StudyPool pool(random);
-    pool.BuildPool({"a.txt", "b \"c\".txt", "\xb3\xf3\x64\xbc.txt", "d.txt", "e.txt"});
-    RunRecordWriter writer(pool);
-    RunRecord record = SampleRecord();
-    for (int check = 0; check < 100 && pool.PendingCount() > 0; ++check) {
-        pool.DrawQuestion();
-        if (check == 2) {
-            // A question whose file cannot be shown: never mastered, offered again at a later sitting.
-            pool.SetAsideCurrent();
-            continue;
-        }
-        pool.MarkShown();
-        pool.ApplyVerdict(check % 4 == 3 ? Verdict::Wrong : Verdict::Good);
-        record.Answers = check + 1;
-        record.GoodAnswers = check + 1 - (check + 1) / 4;
-        record.StudySeconds = 60 * check;
-        record.Finished = pool.MasteredCount() == int(pool.Pool().size());
-        const std::string fromPool = writer.Encode(record);
-        record.Questions = pool.Progress();
-        QCOMPARE(fromPool, EncodeRunRecord(record));
-        const RunRecord back = DecodeRunRecord(QByteArray::fromStdString(fromPool), Bank);
-        QCOMPARE(back.Questions.size(), std::size_t(5));
-        QCOMPARE(back.Answers, check + 1);
-    }
-    QCOMPARE(pool.PendingCount(), 0); // the run went to its end
-    const RunRecord last = DecodeRunRecord(QByteArray::fromStdString(writer.Encode(record)), Bank);
-    const auto unmastered =
-        std::count_if(last.Questions.begin(), last.Questions.end(),
-                      [](const QuestionProgress& question) { return !question.Mastered; });
-    QCOMPARE(unmastered, std::ptrdiff_t(1));
-    QVERIFY(!last.Finished);
 }
 
 void TestRunRecord::runKeptByTheEarlierWriter()
